@@ -1,0 +1,36 @@
+#pragma once
+
+// Strict decoding of Windows code pages, shared by everything that turns
+// legacy message bytes into text (header strings, bodies, RTF text).
+//
+// "Strict" means the whole conversion fails on any byte sequence that is
+// invalid, unassigned or cut short in the code page, so callers can try the
+// next candidate instead of showing mojibake. Code page 1252 is total, as on
+// Windows: the five bytes that the standard leaves unassigned (0x81, 0x8D,
+// 0x8F, 0x90, 0x9D) map to the code points of the same value.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace codepage {
+
+// Decodes `length` bytes in `codePage` into UTF-16. Returns false (and leaves
+// `out` empty) when the code page is unknown or the bytes are not valid in it.
+// An empty input decodes to an empty text and returns true.
+bool decodeStrict(std::uint32_t codePage, const char* bytes, std::size_t length, std::u16string& out);
+
+// Whether decodeStrict knows `codePage` at all.
+bool isSupported(std::uint32_t codePage);
+
+// The Windows-1252 character of one byte (never fails).
+char16_t cp1252ToUnicode(unsigned char byte);
+
+// Appends one Unicode scalar value as UTF-8. Surrogate code points are written
+// in their three-byte form; values above U+10FFFF become U+FFFD.
+void appendUtf8(std::string& out, char32_t codePoint);
+
+// Converts UTF-16 to UTF-8, pairing surrogates; a lone surrogate becomes U+FFFD.
+std::string utf16ToUtf8(const char16_t* text, std::size_t length);
+
+} // namespace codepage
