@@ -1,0 +1,80 @@
+#pragma once
+
+// TNEF stream decoder: reads one winmail.dat / .tnef stream and returns its
+// header texts, bodies, attachments and message-level MAPI properties.
+//
+// Plain records with explicit lengths; everything a result holds is heap
+// memory owned by the result and released by tnef_free(). Strings are
+// zero-terminated UTF-8 unless noted; byte buffers carry no terminator. An
+// absent item is a null pointer with length 0.
+//
+// The decoder keeps one process-wide option word that every tnef_parse()
+// sets afresh, so two parses must not run at the same time.
+
+#include <stdint.h>
+#include <stddef.h>
+#include <stdio.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct TnefAttachment {
+    char* name;               // file name, UTF-8; may be null
+    uint64_t len;             // length of data
+    unsigned char* data;      // the attachment's bytes
+    char* mime_type;          // PidTagAttachMimeTag
+    char* content_id;         // PidTagAttachContentId, else PidTagAttachContentLocation
+    int32_t is_ole;           // 1 when data is a 16-byte interface id followed by a compound file
+    uint64_t ole_offset;      // 16 when is_ole, else 0
+} TnefAttachment;
+
+typedef struct TnefProperty {
+    uint16_t id;              // property id
+    uint16_t type;            // property type without the multi-value flag
+    uint64_t len;             // length of data
+    unsigned char* data;      // first value only; null when the property has none
+} TnefProperty;
+
+typedef struct TnefResult {
+    unsigned char* body;      // first attBody at message level, as stored
+    uint64_t body_len;
+    unsigned char* html;      // first value of PidTagBodyHtml
+    uint64_t html_len;
+    unsigned char* rtf;       // first value of PidTagRtfCompressed, decompressed
+    uint64_t rtf_len;
+    uint32_t code_page;       // PidTagInternetCodepage; 0 when absent
+    char* subject;
+    char* sender_name;
+    char* sender_email;
+    char* display_to;
+    char* display_cc;
+    char* message_class;
+    uint64_t submit_time;     // FILETIME of PidTagClientSubmitTime; 0 when absent
+    TnefAttachment* attachments;
+    int32_t attachment_count;
+    TnefProperty* properties;
+    int32_t property_count;
+    int32_t error;            // 0 success, 1 not a valid TNEF stream
+    char* error_text;         // left null by the decoder
+} TnefResult;
+
+// Reads the stream from its current position to its end. Returns null only
+// when the result record itself cannot be allocated. Does not close the stream.
+TnefResult* tnef_parse(FILE* stream);
+
+// Releases a result and everything it owns; null does nothing.
+void tnef_free(TnefResult* result);
+
+// Converts a string taken from the stream to UTF-8: valid UTF-8 is kept,
+// anything else is decoded from the message's code page (932, 936, 949, 950,
+// else 1252). Returns a new zero-terminated string, or null for no text.
+char* tnef_string_to_utf8(const char* text, size_t length, uint32_t code_page);
+
+// Where the decoder writes its warnings and trace lines: standard error by
+// default; null silences them (the command-line tool does, unless verbose).
+void tnef_set_diagnostics(FILE* stream);
+
+#ifdef __cplusplus
+}
+#endif
