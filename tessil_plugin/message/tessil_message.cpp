@@ -1,0 +1,32 @@
+#include "message/tessil_message.h"
+
+#include "message/embedded_content.h"
+
+#include <QDebug>
+
+QByteArray TessilAttachment::content() const
+{
+    return isOle ? extractEmbeddedContent(*this) : data;
+}
+
+qsizetype TessilAttachment::contentSize() const
+{
+    return content().size();
+}
+
+TessilMessage::~TessilMessage()
+{
+    qDebug("[Tessil] ~TessilMessage ");
+}
+
+int TessilMessage::attachmentCount() const
+{
+    return static_cast<int>(attachments.size());
+}
+
+QSharedPointer<TessilAttachment> TessilMessage::attachmentAt(int index) const
+{
+    if (index < 0 || index >= attachments.size())
+        return {};
+    return attachments.at(index);
+}
