@@ -1,0 +1,101 @@
+#pragma once
+
+// The contract between the host program and its document plug-ins. Both sides
+// compile against this one header; the meta-object code of the two signal-bearing
+// interfaces lives once, in the quorvia_interfaces shared library, so that a
+// qobject_cast or a pointer-to-signal connection made on one side of the boundary
+// matches the objects made on the other.
+
+#include <QtCore/QByteArray>
+#include <QtCore/QObject>
+#include <QtCore/QString>
+#include <QtCore/QStringList>
+#include <QtCore/QtGlobal>
+
+QT_BEGIN_NAMESPACE
+class QWidget;
+QT_END_NAMESPACE
+
+#if defined(QUORVIA_INTERFACES_LIBRARY)
+#  define QUORVIA_INTERFACES_EXPORT Q_DECL_EXPORT
+#else
+#  define QUORVIA_INTERFACES_EXPORT Q_DECL_IMPORT
+#endif
+
+// Offered by the host to every widget a plug-in creates; the widget may keep the
+// pointer for its whole life, since the host's main window outlives every tab.
+class IDocumentWidgetHost
+{
+public:
+    virtual ~IDocumentWidgetHost() = default;
+    // Folder for the plug-ins' temporary files. The host does not create it: a
+    // plug-in that uses it creates it first.
+    virtual QString tempDirPath() const = 0;
+};
+
+// A plug-in that shows a document in a widget of its own.
+class IDocumentWidgetPlugin
+{
+public:
+    virtual ~IDocumentWidgetPlugin() = default;
+    // With or without a leading dot, any case, surrounding blanks allowed: the
+    // host normalises them.
+    virtual QStringList supportedExtensions() const = 0;
+    // Returns a parentless widget that the caller then owns, or null after
+    // storing a user-facing message in errorMessage (which may be null). Must
+    // never throw.
+    virtual QWidget* createWidget(const QString& filePath, QWidget* parent,
+                                  IDocumentWidgetHost* host, QString* errorMessage) = 0;
+    virtual bool supportsBookmarks(const QString& filePath) const = 0;
+};
+
+// A plug-in that converts documents to PDF through loader and image-exporter
+// objects. How those objects are made is left to a richer host than this one.
+class IDocumentPlugin
+{
+public:
+    virtual ~IDocumentPlugin() = default;
+    virtual QStringList supportedExtensions() const = 0;
+};
+
+// One conversion in progress. The first of pdfDataReady, pdfFileReady and failed
+// ends it.
+class QUORVIA_INTERFACES_EXPORT IDocumentLoader : public QObject
+{
+    Q_OBJECT
+public:
+    ~IDocumentLoader() override = 0;
+
+signals:
+    // total below 1 means the amount of work is unknown; detail may be empty.
+    void progress(int current, int total, const QString& detail);
+    void pdfDataReady(const QByteArray& pdfData);
+    void pdfFileReady(const QString& pdfPath);
+    void failed(const QString& errorMessage);
+
+protected:
+    explicit IDocumentLoader(QObject* parent = nullptr) : QObject(parent) {}
+};
+
+// One export of page images in progress. finished or failed ends it.
+class QUORVIA_INTERFACES_EXPORT IDocumentImageExporter : public QObject
+{
+    Q_OBJECT
+public:
+    ~IDocumentImageExporter() override = 0;
+
+signals:
+    void progress(int current, int total, const QString& detail);
+    void imageExported(const QString& filePath);
+    void finished();
+    void failed(const QString& errorMessage);
+
+protected:
+    explicit IDocumentImageExporter(QObject* parent = nullptr) : QObject(parent) {}
+};
+
+#define IDocumentPlugin_iid "com.example.reader.IDocumentPlugin/1.1"
+#define IDocumentWidgetPlugin_iid "com.example.reader.IDocumentWidgetPlugin/1.0"
+
+Q_DECLARE_INTERFACE(IDocumentPlugin, IDocumentPlugin_iid)
+Q_DECLARE_INTERFACE(IDocumentWidgetPlugin, IDocumentWidgetPlugin_iid)
