@@ -75,6 +75,10 @@ char* tnef_string_to_utf8(const char* text, size_t length, uint32_t code_page);
 // default; null silences them (the command-line tool does, unless verbose).
 void tnef_set_diagnostics(FILE* stream);
 
+// The stream diagnostics currently go to (null when silenced), e.g. to restore
+// it after redirecting them for a while.
+FILE* tnef_diagnostics(void);
+
 #ifdef __cplusplus
 }
 #endif

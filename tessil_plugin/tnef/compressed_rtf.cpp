@@ -1,0 +1,204 @@
+#include "tnef/compressed_rtf.h"
+
+#include "tnef/tnef_diagnostics.h"
+#include "tnef/tnef_memory.h"
+#include "tnef/tnef_reader.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+extern "C" {
+
+const char rtf_initial_dictionary[] =
+    "{\\rtf1\\ansi\\mac\\deff0\\deftab720{\\fonttbl;}{\\f0\\fnil \\froman \\fswiss \\fmodern \\fscript "
+    "\\fdecor MS Sans SerifSymbolArialTimes New RomanCourier{\\colortbl\\red0\\green0\\blue0\r\n"
+    "\\par \\pard\\plain\\f0\\fs20\\b\\i\\u\\tab\\tx";
+const size_t rtf_initial_dictionary_length = sizeof rtf_initial_dictionary - 1;
+
+} // extern "C"
+
+namespace {
+
+const size_t kDictionaryLength = sizeof rtf_initial_dictionary - 1;
+static_assert(kDictionaryLength == 207, "the initial dictionary is 207 bytes long");
+
+const uint32_t kRingMask = RTF_DICTIONARY_SIZE - 1;
+
+struct CrcTable {
+    uint32_t entries[256];
+    constexpr CrcTable() : entries()
+    {
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = i;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entries[i] = c;
+        }
+    }
+};
+
+constexpr CrcTable kCrc;
+
+void overrun()
+{
+    tnef_diag("RTF buffer overrun, input file may be corrupted\n");
+}
+
+// Until 4096 bytes have been written the ring still holds parts of the
+// initial dictionary, so references are served from it. From then on every
+// ring slot holds a byte that is also in the output, exactly `distance`
+// bytes back, and the ring is no longer needed.
+unsigned char* expand(const unsigned char* in, size_t length, uint32_t raw_size, unsigned char* out)
+{
+    unsigned char ring[RTF_DICTIONARY_SIZE];
+    memcpy(ring, rtf_initial_dictionary, kDictionaryLength);
+    memset(ring + kDictionaryLength, 0, sizeof ring - kDictionaryLength);
+
+    const uint64_t raw = raw_size;
+    uint64_t written = 0;
+    size_t ip = 0;
+    for (;;) {
+        if (ip >= length) {
+            overrun();
+            return out;
+        }
+        const unsigned control = in[ip++];
+        for (unsigned bit = 0; bit < 8; ++bit) {
+            const uint32_t wpos = (uint32_t)((kDictionaryLength + written) & kRingMask);
+            if (!(control & (1u << bit))) {
+                if (ip >= length || written + 1 > raw) {
+                    overrun();
+                    return out;
+                }
+                const unsigned char byte = in[ip++];
+                if (written < RTF_DICTIONARY_SIZE)
+                    ring[wpos] = byte;
+                out[written++] = byte;
+                continue;
+            }
+            if (length - ip < 2) {
+                overrun();
+                return out;
+            }
+            const uint32_t reference = ((uint32_t)in[ip] << 8) | in[ip + 1];
+            ip += 2;
+            const uint32_t offset = reference >> 4;
+            const uint32_t count = (reference & 0x0F) + 2;
+            if (offset == wpos)
+                return out;  // the end marker
+            if (written + count > raw) {
+                overrun();
+                return out;
+            }
+            if (written >= RTF_DICTIONARY_SIZE) {
+                const uint64_t distance = (wpos - offset) & kRingMask;
+                unsigned char* dst = out + written;
+                const unsigned char* src = dst - distance;
+                for (uint32_t k = 0; k < count; ++k)
+                    dst[k] = src[k];
+                written += count;
+            } else {
+                for (uint32_t k = 0; k < count; ++k) {
+                    const unsigned char byte = ring[(offset + k) & kRingMask];
+                    ring[(wpos + k) & kRingMask] = byte;
+                    out[written++] = byte;
+                }
+            }
+        }
+    }
+}
+
+RtfBody* new_body(uint64_t len, unsigned char* data)
+{
+    RtfBody* body = (RtfBody*)checked_xmalloc(1, sizeof(RtfBody));
+    if (!body) {
+        free(data);
+        return nullptr;
+    }
+    body->len = len;
+    body->data = data;
+    return body;
+}
+
+RtfBody* decode_value(const MapiValue* value)
+{
+    if (value->len < RTF_HEADER_SIZE || !value->data.buf)
+        return nullptr;
+    const unsigned char* bytes = value->data.buf;
+    const uint32_t raw_size = tnef_le32(bytes + 4);
+    const uint32_t comp_type = tnef_le32(bytes + 8);
+    const uint32_t crc = tnef_le32(bytes + 12);
+    const unsigned char* payload = bytes + RTF_HEADER_SIZE;
+    const uint64_t payload_len = value->len - RTF_HEADER_SIZE;
+
+    // No value can honestly expand beyond this; a larger RAWSIZE would only
+    // make us allocate what the input cannot back.
+    if ((uint64_t)raw_size > RTF_MAX_EXPANSION * value->len)
+        return nullptr;
+
+    if (comp_type == RTF_COMPTYPE_MELA) {
+        unsigned char* data = (unsigned char*)checked_xcalloc(raw_size, 1);
+        if (!data)
+            return nullptr;
+        memcpy(data, payload, (size_t)(payload_len < raw_size ? payload_len : raw_size));
+        return new_body(raw_size, data);
+    }
+    if (comp_type != RTF_COMPTYPE_LZFU)
+        return nullptr;
+
+    if (rtf_crc32(payload, (size_t)payload_len) != crc) {
+        tnef_diag("Invalid RTF CRC, input file may be corrupted\n");
+        unsigned char* empty = (unsigned char*)checked_xcalloc(4, 1);
+        return empty ? new_body(0, empty) : nullptr;
+    }
+    unsigned char* data = rtf_decompress(payload, (size_t)payload_len, raw_size);
+    return data ? new_body(raw_size, data) : nullptr;
+}
+
+} // namespace
+
+extern "C" {
+
+uint32_t rtf_crc32(const unsigned char* data, size_t length)
+{
+    uint32_t crc = 0;
+    for (size_t i = 0; i < length; ++i)
+        crc = kCrc.entries[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    return crc;
+}
+
+unsigned char* rtf_decompress(const unsigned char* data, size_t length, uint32_t raw_size)
+{
+    if ((uint64_t)raw_size > RTF_MAX_EXPANSION * ((uint64_t)length + RTF_HEADER_SIZE))
+        return nullptr;
+    unsigned char* out = (unsigned char*)checked_xcalloc(raw_size, 1);
+    if (!out)
+        return nullptr;
+    return expand(data, length, raw_size, out);
+}
+
+RtfBody** rtf_decode_compressed(const MapiProperty* property)
+{
+    const uint64_t count = property ? property->value_count : 0;
+    RtfBody** bodies = (RtfBody**)checked_xcalloc(count + 1, sizeof(RtfBody*));
+    if (!bodies || !property || !mapi_type_is_variable(property->type))
+        return bodies;
+    for (uint64_t i = 0; i < count; ++i)
+        bodies[i] = decode_value(&property->values[i]);
+    return bodies;
+}
+
+void rtf_free_bodies(RtfBody** bodies, uint64_t count)
+{
+    if (!bodies)
+        return;
+    for (uint64_t i = 0; i < count; ++i) {
+        if (bodies[i]) {
+            free(bodies[i]->data);
+            free(bodies[i]);
+        }
+    }
+    free(bodies);
+}
+
+} // extern "C"

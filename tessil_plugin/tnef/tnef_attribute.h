@@ -1,0 +1,61 @@
+#pragma once
+
+// One attribute record of a TNEF stream: level (u8), tag (u32: id in the low
+// word, type in the high word), length (u32), the data and a 16-bit checksum
+// (the sum of the data bytes).
+
+#include <stdint.h>
+
+#include "tnef/tnef_reader.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+enum {
+    TNEF_LEVEL_MESSAGE = 1,
+    TNEF_LEVEL_ATTACHMENT = 2,
+};
+
+// Attribute ids used by the decoder.
+enum {
+    ATT_BODY = 0x800C,
+    ATT_ATTACH_DATA = 0x800F,
+    ATT_ATTACH_TITLE = 0x8010,
+    ATT_ATTACH_RENDDATA = 0x9002,
+    ATT_MSG_PROPS = 0x9003,
+    ATT_ATTACHMENT = 0x9005,
+};
+
+typedef struct TnefAttribute {
+    uint8_t level;
+    uint16_t id;
+    uint16_t type;
+    uint32_t length;
+    unsigned char* data;  // length + 1 bytes, the last one zero
+    uint16_t checksum;
+} TnefAttribute;
+
+typedef enum TnefAttributeStatus {
+    TNEF_ATTRIBUTE_READ = 0,
+    // No further record: the stream is at its end, or fewer than eight bytes
+    // remain (a stray tail, not a record).
+    TNEF_ATTRIBUTE_NONE = 1,
+    // The stream ends inside the record (or its data cannot be held); the
+    // record is dropped.
+    TNEF_ATTRIBUTE_TRUNCATED = 2,
+} TnefAttributeStatus;
+
+// Reads the next record. On TNEF_ATTRIBUTE_READ the attribute owns its data
+// (release with tnef_attribute_release); a checksum mismatch is reported on
+// the diagnostics stream and the record is kept as read.
+TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attribute);
+
+void tnef_attribute_release(TnefAttribute* attribute);
+
+// Sum of the bytes modulo 65536.
+uint16_t tnef_checksum(const unsigned char* data, uint64_t length);
+
+#ifdef __cplusplus
+}
+#endif

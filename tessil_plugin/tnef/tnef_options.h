@@ -1,0 +1,25 @@
+#pragma once
+
+// The decoder's process-wide option word. tnef_parse() sets it afresh at the
+// start of every parse, which is why two parses must never overlap.
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+enum {
+    // A checksum mismatch is reported as a warning and the attribute is
+    // used as read; without it a mismatch is passed over in silence.
+    TNEF_OPTION_CHECKSUM_WARNING = 0x0001,
+};
+
+// The options every parse runs with.
+#define TNEF_DEFAULT_OPTIONS ((uint32_t)TNEF_OPTION_CHECKSUM_WARNING)
+
+extern uint32_t tnef_options;
+
+#ifdef __cplusplus
+}
+#endif

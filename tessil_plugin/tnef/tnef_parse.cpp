@@ -1,0 +1,140 @@
+#include "tnef/tnef.h"
+
+#include "tnef/tnef_attribute.h"
+#include "tnef/tnef_diagnostics.h"
+#include "tnef/tnef_memory.h"
+#include "tnef/tnef_options.h"
+#include "tnef/tnef_parse_state.h"
+#include "tnef/tnef_reader.h"
+
+#include <stdlib.h>
+
+namespace {
+
+const uint32_t kSignature = 0x223E9F78;
+
+void hand_over(TnefKeptBody* kept, unsigned char** data, uint64_t* len)
+{
+    if (kept->data && kept->len > 0) {
+        *data = kept->data;
+        *len = kept->len;
+    } else {
+        free(kept->data);
+    }
+    kept->data = nullptr;
+    kept->len = 0;
+}
+
+void finish(TnefParseState* state)
+{
+    tnef_close_attachment(state, 0);
+    TnefResult* r = state->result;
+    hand_over(&state->body, &r->body, &r->body_len);
+    hand_over(&state->html, &r->html, &r->html_len);
+    hand_over(&state->rtf, &r->rtf, &r->rtf_len);
+}
+
+void end_of_input()
+{
+    tnef_diag("Unexpected end of input\n");
+}
+
+} // namespace
+
+extern "C" {
+
+TnefResult* tnef_parse(FILE* stream)
+{
+    tnef_options = TNEF_DEFAULT_OPTIONS;
+
+    TnefResult* result = (TnefResult*)checked_xcalloc(1, sizeof(TnefResult));
+    if (!result)
+        return nullptr;
+    if (!stream) {
+        result->error = 1;
+        return result;
+    }
+
+    TnefReader reader;
+    tnef_reader_init(&reader, stream);
+
+    uint32_t signature = 0;
+    if (!tnef_read_u32(&reader, &signature)) {
+        end_of_input();
+        result->error = 1;
+        return result;
+    }
+    if (signature != kSignature) {
+        result->error = 1;
+        return result;
+    }
+    uint16_t key = 0;
+    if (!tnef_read_u16(&reader, &key)) {
+        end_of_input();
+        return result;
+    }
+
+    TnefParseState state = {};
+    state.result = result;
+    for (;;) {
+        TnefAttribute attribute;
+        const TnefAttributeStatus status = tnef_read_attribute(&reader, &attribute);
+        if (status == TNEF_ATTRIBUTE_NONE)
+            break;
+        if (status == TNEF_ATTRIBUTE_TRUNCATED) {
+            // What was read whole is still shown; the broken record is not.
+            end_of_input();
+            break;
+        }
+        tnef_diag("[ATTR] lvl=%d name=0x%04x len=%lu\n", attribute.level, attribute.id,
+                  (unsigned long)attribute.length);
+
+        if (attribute.id == ATT_ATTACH_RENDDATA)
+            tnef_close_attachment(&state, 1);
+        switch (attribute.level) {
+        case TNEF_LEVEL_MESSAGE:
+            tnef_apply_message_attribute(&state, &attribute);
+            break;
+        case TNEF_LEVEL_ATTACHMENT:
+            tnef_apply_attachment_attribute(&state, &attribute);
+            break;
+        default:
+            result->error = 1;
+            break;
+        }
+        tnef_attribute_release(&attribute);
+    }
+
+    finish(&state);
+    return result;
+}
+
+void tnef_free(TnefResult* result)
+{
+    if (!result)
+        return;
+    free(result->body);
+    free(result->html);
+    free(result->rtf);
+    free(result->subject);
+    free(result->sender_name);
+    free(result->sender_email);
+    free(result->display_to);
+    free(result->display_cc);
+    free(result->message_class);
+    for (int32_t i = 0; i < result->attachment_count; ++i) {
+        TnefAttachment* a = &result->attachments[i];
+        free(a->name);
+        free(a->data);
+        free(a->mime_type);
+        free(a->content_id);
+    }
+    free(result->attachments);
+    for (int32_t i = 0; i < result->property_count; ++i)
+        free(result->properties[i].data);
+    free(result->properties);
+    free(result->error_text);
+    free(result);
+}
+
+} // extern "C"

@@ -1,0 +1,169 @@
+#include "tnef/tnef_reader.h"
+
+#include "tnef/tnef_memory.h"
+
+#include <stdlib.h>
+#include <sys/types.h>
+
+namespace {
+
+// Growth step for streams of unknown size: large enough for throughput,
+// small enough that a lying length costs little before the stream runs dry.
+const uint64_t kChunk = 1u << 20;
+
+unsigned char* read_known_size(TnefReader* reader, uint64_t length, TnefBlockStatus* status)
+{
+    if (length > tnef_reader_remaining(reader)) {
+        *status = TNEF_BLOCK_SHORT;
+        return nullptr;
+    }
+    unsigned char* buffer = (unsigned char*)checked_xmalloc(length + 1, 1);
+    if (!buffer) {
+        *status = TNEF_BLOCK_NO_MEMORY;
+        return nullptr;
+    }
+    if (tnef_read_some(reader, buffer, (size_t)length) != length) {
+        free(buffer);
+        *status = TNEF_BLOCK_SHORT;
+        return nullptr;
+    }
+    buffer[length] = 0;
+    return buffer;
+}
+
+unsigned char* read_unknown_size(TnefReader* reader, uint64_t length, TnefBlockStatus* status)
+{
+    uint64_t capacity = (length < kChunk ? length : kChunk) + 1;
+    unsigned char* buffer = (unsigned char*)checked_xmalloc(capacity, 1);
+    if (!buffer) {
+        *status = TNEF_BLOCK_NO_MEMORY;
+        return nullptr;
+    }
+    uint64_t filled = 0;
+    while (filled < length) {
+        if (filled + 1 == capacity) {
+            uint64_t grown = capacity * 2;
+            if (grown > length + 1)
+                grown = length + 1;
+            unsigned char* bigger = (unsigned char*)checked_xrealloc(buffer, grown, 1);
+            if (!bigger) {
+                free(buffer);
+                *status = TNEF_BLOCK_NO_MEMORY;
+                return nullptr;
+            }
+            buffer = bigger;
+            capacity = grown;
+        }
+        const size_t want = (size_t)(capacity - 1 - filled);
+        const size_t got = tnef_read_some(reader, buffer + filled, want);
+        filled += got;
+        if (got < want)
+            break;
+    }
+    if (filled != length) {
+        free(buffer);
+        *status = TNEF_BLOCK_SHORT;
+        return nullptr;
+    }
+    buffer[length] = 0;
+    return buffer;
+}
+
+} // namespace
+
+extern "C" {
+
+void tnef_reader_init(TnefReader* reader, FILE* stream)
+{
+    reader->stream = stream;
+    reader->seekable = 0;
+    reader->position = 0;
+    reader->size = 0;
+
+    const off_t start = ftello(stream);
+    if (start < 0) {
+        clearerr(stream);
+        return;
+    }
+    if (fseeko(stream, 0, SEEK_END) == 0) {
+        const off_t end = ftello(stream);
+        if (end >= start && fseeko(stream, start, SEEK_SET) == 0) {
+            reader->seekable = 1;
+            reader->position = (uint64_t)start;
+            reader->size = (uint64_t)end;
+            return;
+        }
+    }
+    // Not really seekable after all: go back where the caller left it.
+    clearerr(stream);
+    fseeko(stream, start, SEEK_SET);
+    clearerr(stream);
+}
+
+uint64_t tnef_reader_remaining(const TnefReader* reader)
+{
+    if (!reader->seekable)
+        return UINT64_MAX;
+    return reader->position < reader->size ? reader->size - reader->position : 0;
+}
+
+size_t tnef_read_some(TnefReader* reader, void* out, size_t count)
+{
+    if (count == 0)
+        return 0;
+    const size_t got = fread(out, 1, count, reader->stream);
+    reader->position += got;
+    return got;
+}
+
+int tnef_read_u8(TnefReader* reader, uint8_t* out)
+{
+    return tnef_read_some(reader, out, 1) == 1;
+}
+
+int tnef_read_u16(TnefReader* reader, uint16_t* out)
+{
+    unsigned char bytes[2];
+    if (tnef_read_some(reader, bytes, sizeof bytes) != sizeof bytes)
+        return 0;
+    *out = tnef_le16(bytes);
+    return 1;
+}
+
+int tnef_read_u32(TnefReader* reader, uint32_t* out)
+{
+    unsigned char bytes[4];
+    if (tnef_read_some(reader, bytes, sizeof bytes) != sizeof bytes)
+        return 0;
+    *out = tnef_le32(bytes);
+    return 1;
+}
+
+unsigned char* tnef_read_block(TnefReader* reader, uint64_t length, TnefBlockStatus* status)
+{
+    *status = TNEF_BLOCK_OK;
+    if (length >= (uint64_t)SIZE_MAX) {
+        *status = TNEF_BLOCK_NO_MEMORY;
+        return nullptr;
+    }
+    return reader->seekable ? read_known_size(reader, length, status)
+                            : read_unknown_size(reader, length, status);
+}
+
+uint16_t tnef_le16(const unsigned char* bytes)
+{
+    return (uint16_t)(bytes[0] | (bytes[1] << 8));
+}
+
+uint32_t tnef_le32(const unsigned char* bytes)
+{
+    return (uint32_t)bytes[0] | ((uint32_t)bytes[1] << 8) | ((uint32_t)bytes[2] << 16)
+        | ((uint32_t)bytes[3] << 24);
+}
+
+uint64_t tnef_le64(const unsigned char* bytes)
+{
+    return (uint64_t)tnef_le32(bytes) | ((uint64_t)tnef_le32(bytes + 4) << 32);
+}
+
+} // extern "C"
