@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything in release mode.
+# Builds the viewer and starts it on the given files (on samples/sample.tnef when
+# none is given and it exists). Without a display it runs the viewer on a
+# virtual one instead, saves a screenshot to build/screenshot.png and says so.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -10,4 +12,17 @@ JOBS=${JOBS:-$(nproc)}
 
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$BUILD_DIR" -j "$JOBS"
-echo "Built into $BUILD_DIR/bin"
+
+files=("$@")
+if [ ${#files[@]} -eq 0 ] && [ -f samples/sample.tnef ]; then
+    files=(samples/sample.tnef)
+fi
+program="$BUILD_DIR/bin/quorvia"
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$program" "${files[@]}"
+fi
+
+source scripts/headless_screenshot.sh
+quorvia_install_deps xvfb imagemagick fonts-dejavu-core
+quorvia_headless_screenshot "$program" "$BUILD_DIR/screenshot.png" "${files[@]}"
