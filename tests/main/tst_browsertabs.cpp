@@ -50,7 +50,6 @@ private slots:
     void closeButtonRemovesTabAndPath();
     void closingTabWithoutPathKeepsOthers();
     void allTabClosedOnceAfterTheLast();
-    void registerPathIsCaseSensitiveAndUnique();
 };
 
 void TestBrowserTabs::tabWidthShareIsCapped_data()
@@ -217,17 +216,6 @@ void TestBrowserTabs::allTabClosedOnceAfterTheLast()
     QVERIFY(tabs.openPaths().isEmpty());
     tabs.closeTab(0); // nothing left to close
     QCOMPARE(closedSpy.count(), 1);
-}
-
-void TestBrowserTabs::registerPathIsCaseSensitiveAndUnique()
-{
-    BrowserTabWidget tabs;
-    QCOMPARE(tabs.indexOfPath(QStringLiteral("/docs/a.dat")), -1);
-    tabs.registerPath(QStringLiteral("/docs/a.dat"));
-    tabs.registerPath(QStringLiteral("/docs/a.dat"));
-    tabs.registerPath(QStringLiteral("/docs/A.dat"));
-    QCOMPARE(tabs.openPaths(), (QStringList{QStringLiteral("/docs/a.dat"), QStringLiteral("/docs/A.dat")}));
-    QCOMPARE(tabs.indexOfPath(QStringLiteral("/docs/A.dat")), 1);
 }
 
 QUORVIA_WIDGET_TEST_MAIN(TestBrowserTabs)
