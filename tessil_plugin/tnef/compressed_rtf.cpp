@@ -44,68 +44,142 @@ void overrun()
     tnef_diag("RTF buffer overrun, input file may be corrupted\n");
 }
 
-// Until 4096 bytes have been written the ring still holds parts of the
-// initial dictionary, so references are served from it. From then on every
-// ring slot holds a byte that is also in the output, exactly `distance`
-// bytes back, and the ring is no longer needed.
-unsigned char* expand(const unsigned char* in, size_t length, uint32_t raw_size, unsigned char* out)
-{
+// Decoding state shared by the checked and the fast step.
+struct Expansion {
+    const unsigned char* in;
+    size_t length;
+    size_t ip;
+    unsigned char* out;
+    uint64_t raw;
+    uint64_t written;
     unsigned char ring[RTF_DICTIONARY_SIZE];
-    memcpy(ring, rtf_initial_dictionary, kDictionaryLength);
-    memset(ring + kDictionaryLength, 0, sizeof ring - kDictionaryLength);
+};
 
-    const uint64_t raw = raw_size;
-    uint64_t written = 0;
-    size_t ip = 0;
-    for (;;) {
-        if (ip >= length) {
-            overrun();
-            return out;
+enum Step { kContinue, kEnd, kOverrun };
+
+// The most a control byte and its eight tokens can read and write. The fast
+// step writes each reference as 17 bytes (the extra ones are overwritten by
+// the following tokens, or cleared at the end), hence the slack.
+const size_t kGroupInput = 1 + 8 * 2;
+const uint64_t kGroupOutput = 8 * 17;
+
+// Copies a reference whose source lies in the output already. Bytes are
+// copied one at a time when the source overlaps what is being written, so a
+// short distance repeats its pattern.
+inline void copy_back(unsigned char* dst, uint64_t distance, uint32_t count)
+{
+    const unsigned char* src = dst - distance;
+    for (uint32_t k = 0; k < count; ++k)
+        dst[k] = src[k];
+}
+
+// One control byte and its tokens, checking every read and write. Until 4096
+// bytes have been written the ring still holds parts of the initial
+// dictionary, so references are served from it; from then on every ring slot
+// holds a byte that is also in the output, `distance` bytes back, and the
+// ring is no longer needed.
+Step checked_group(Expansion& e)
+{
+    if (e.ip >= e.length)
+        return kOverrun;
+    const unsigned control = e.in[e.ip++];
+    for (unsigned bit = 0; bit < 8; ++bit) {
+        const uint32_t wpos = (uint32_t)((kDictionaryLength + e.written) & kRingMask);
+        if (!(control & (1u << bit))) {
+            if (e.ip >= e.length || e.written + 1 > e.raw)
+                return kOverrun;
+            const unsigned char byte = e.in[e.ip++];
+            if (e.written < RTF_DICTIONARY_SIZE)
+                e.ring[wpos] = byte;
+            e.out[e.written++] = byte;
+            continue;
         }
-        const unsigned control = in[ip++];
-        for (unsigned bit = 0; bit < 8; ++bit) {
-            const uint32_t wpos = (uint32_t)((kDictionaryLength + written) & kRingMask);
-            if (!(control & (1u << bit))) {
-                if (ip >= length || written + 1 > raw) {
-                    overrun();
-                    return out;
-                }
-                const unsigned char byte = in[ip++];
-                if (written < RTF_DICTIONARY_SIZE)
-                    ring[wpos] = byte;
-                out[written++] = byte;
-                continue;
-            }
-            if (length - ip < 2) {
-                overrun();
-                return out;
-            }
-            const uint32_t reference = ((uint32_t)in[ip] << 8) | in[ip + 1];
-            ip += 2;
-            const uint32_t offset = reference >> 4;
-            const uint32_t count = (reference & 0x0F) + 2;
-            if (offset == wpos)
-                return out;  // the end marker
-            if (written + count > raw) {
-                overrun();
-                return out;
-            }
-            if (written >= RTF_DICTIONARY_SIZE) {
-                const uint64_t distance = (wpos - offset) & kRingMask;
-                unsigned char* dst = out + written;
-                const unsigned char* src = dst - distance;
-                for (uint32_t k = 0; k < count; ++k)
-                    dst[k] = src[k];
-                written += count;
-            } else {
-                for (uint32_t k = 0; k < count; ++k) {
-                    const unsigned char byte = ring[(offset + k) & kRingMask];
-                    ring[(wpos + k) & kRingMask] = byte;
-                    out[written++] = byte;
-                }
+        if (e.length - e.ip < 2)
+            return kOverrun;
+        const uint32_t reference = ((uint32_t)e.in[e.ip] << 8) | e.in[e.ip + 1];
+        e.ip += 2;
+        const uint32_t offset = reference >> 4;
+        const uint32_t count = (reference & 0x0F) + 2;
+        if (offset == wpos)
+            return kEnd;
+        if (e.written + count > e.raw)
+            return kOverrun;
+        if (e.written >= RTF_DICTIONARY_SIZE) {
+            copy_back(e.out + e.written, (wpos - offset) & kRingMask, count);
+            e.written += count;
+        } else {
+            for (uint32_t k = 0; k < count; ++k) {
+                const unsigned char byte = e.ring[(offset + k) & kRingMask];
+                e.ring[(wpos + k) & kRingMask] = byte;
+                e.out[e.written++] = byte;
             }
         }
     }
+    return kContinue;
+}
+
+// The same for a group that cannot reach the end of the input or the output
+// and lies past the first 4096 bytes, so no bound needs checking per token.
+Step fast_group(Expansion& e)
+{
+    const unsigned char* in = e.in + e.ip;
+    unsigned char* out = e.out;
+    uint64_t written = e.written;
+    const unsigned control = *in++;
+    for (unsigned bit = 0; bit < 8; ++bit) {
+        if (!(control & (1u << bit))) {
+            out[written++] = *in++;
+            continue;
+        }
+        const uint32_t reference = ((uint32_t)in[0] << 8) | in[1];
+        in += 2;
+        const uint32_t offset = reference >> 4;
+        const uint32_t count = (reference & 0x0F) + 2;
+        const uint32_t wpos = (uint32_t)((kDictionaryLength + written) & kRingMask);
+        if (offset == wpos) {
+            e.ip = (size_t)(in - e.in);
+            e.written = written;
+            return kEnd;
+        }
+        const uint64_t distance = (wpos - offset) & kRingMask;
+        unsigned char* dst = out + written;
+        if (distance >= 16) {
+            memcpy(dst, dst - distance, 16);
+            dst[16] = dst[16 - distance];
+        } else {
+            copy_back(dst, distance, count);
+        }
+        written += count;
+    }
+    e.ip = (size_t)(in - e.in);
+    e.written = written;
+    return kContinue;
+}
+
+unsigned char* expand(const unsigned char* in, size_t length, uint32_t raw_size, unsigned char* out)
+{
+    Expansion e;
+    e.in = in;
+    e.length = length;
+    e.ip = 0;
+    e.out = out;
+    e.raw = raw_size;
+    e.written = 0;
+    memcpy(e.ring, rtf_initial_dictionary, kDictionaryLength);
+    memset(e.ring + kDictionaryLength, 0, sizeof e.ring - kDictionaryLength);
+
+    Step step = kContinue;
+    while (step == kContinue) {
+        const bool roomy = e.written >= RTF_DICTIONARY_SIZE && e.length - e.ip >= kGroupInput
+            && e.raw - e.written >= kGroupOutput;
+        step = roomy ? fast_group(e) : checked_group(e);
+    }
+    // Whatever the fast step wrote ahead of the last token is not output.
+    const uint64_t tail = e.raw - e.written < 16 ? e.raw - e.written : 16;
+    memset(out + e.written, 0, (size_t)tail);
+    if (step == kOverrun)
+        overrun();
+    return out;
 }
 
 RtfBody* new_body(uint64_t len, unsigned char* data)
@@ -174,6 +248,7 @@ unsigned char* rtf_decompress(const unsigned char* data, size_t length, uint32_t
     unsigned char* out = (unsigned char*)checked_xcalloc(raw_size, 1);
     if (!out)
         return nullptr;
+    tnef_prefer_huge_pages(out, raw_size);
     return expand(data, length, raw_size, out);
 }
 

@@ -1,10 +1,12 @@
 #include "tnef/tnef_attribute.h"
 
+#include "tnef/tnef_checksum.h"
 #include "tnef/tnef_diagnostics.h"
 #include "tnef/tnef_options.h"
 
 #include <stdlib.h>
 #include <string.h>
+
 
 namespace {
 
@@ -15,22 +17,6 @@ const size_t kShortestRecord = 8;
 } // namespace
 
 extern "C" {
-
-uint16_t tnef_checksum(const unsigned char* data, uint64_t length)
-{
-    // Summed in wide blocks so the loop vectorises; the block size keeps the
-    // 32-bit partial sums from overflowing (255 * 65536 < 2^32).
-    uint32_t total = 0;
-    uint64_t i = 0;
-    while (i < length) {
-        uint64_t end = length - i > 65536 ? i + 65536 : length;
-        uint32_t partial = 0;
-        for (; i < end; ++i)
-            partial += data[i];
-        total += partial;
-    }
-    return (uint16_t)total;
-}
 
 TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attribute)
 {
@@ -49,7 +35,8 @@ TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attri
     attribute->length = tnef_le32(header + 5);
 
     TnefBlockStatus status;
-    attribute->data = tnef_read_block(reader, attribute->length, &status);
+    uint64_t sum = 0;
+    attribute->data = tnef_read_block(reader, attribute->length, &status, &sum);
     if (!attribute->data)
         return TNEF_ATTRIBUTE_TRUNCATED;
     if (!tnef_read_u16(reader, &attribute->checksum)) {
@@ -57,7 +44,7 @@ TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attri
         return TNEF_ATTRIBUTE_TRUNCATED;
     }
 
-    if (tnef_checksum(attribute->data, attribute->length) != attribute->checksum
+    if ((uint16_t)sum != attribute->checksum
         && (tnef_options & TNEF_OPTION_CHECKSUM_WARNING))
         tnef_diag("WARNING: invalid checksum, input file may be corrupted\n");
     return TNEF_ATTRIBUTE_READ;

@@ -53,9 +53,6 @@ TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attri
 
 void tnef_attribute_release(TnefAttribute* attribute);
 
-// Sum of the bytes modulo 65536.
-uint16_t tnef_checksum(const unsigned char* data, uint64_t length);
-
 #ifdef __cplusplus
 }
 #endif

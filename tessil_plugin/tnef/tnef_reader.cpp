@@ -1,5 +1,6 @@
 #include "tnef/tnef_reader.h"
 
+#include "tnef/tnef_checksum.h"
 #include "tnef/tnef_memory.h"
 
 #include <stdlib.h>
@@ -11,7 +12,28 @@ namespace {
 // small enough that a lying length costs little before the stream runs dry.
 const uint64_t kChunk = 1u << 20;
 
-unsigned char* read_known_size(TnefReader* reader, uint64_t length, TnefBlockStatus* status)
+// Blocks are read in pieces that stay in the cache, so that summing each
+// piece right after it arrives does not fetch it from memory a second time.
+const size_t kSumPiece = 256u << 10;
+
+// Reads `count` bytes to `out` piece by piece, adding them to `sum` when
+// asked; returns how many arrived.
+size_t read_and_sum(TnefReader* reader, unsigned char* out, size_t count, uint64_t* sum)
+{
+    size_t done = 0;
+    while (done < count) {
+        const size_t want = count - done < kSumPiece ? count - done : kSumPiece;
+        const size_t got = tnef_read_some(reader, out + done, want);
+        if (sum)
+            *sum = tnef_checksum_add(*sum, out + done, got);
+        done += got;
+        if (got < want)
+            break;
+    }
+    return done;
+}
+
+unsigned char* read_known_size(TnefReader* reader, uint64_t length, TnefBlockStatus* status, uint64_t* sum)
 {
     if (length > tnef_reader_remaining(reader)) {
         *status = TNEF_BLOCK_SHORT;
@@ -22,7 +44,8 @@ unsigned char* read_known_size(TnefReader* reader, uint64_t length, TnefBlockSta
         *status = TNEF_BLOCK_NO_MEMORY;
         return nullptr;
     }
-    if (tnef_read_some(reader, buffer, (size_t)length) != length) {
+    tnef_prefer_huge_pages(buffer, length + 1);
+    if (read_and_sum(reader, buffer, (size_t)length, sum) != length) {
         free(buffer);
         *status = TNEF_BLOCK_SHORT;
         return nullptr;
@@ -31,7 +54,7 @@ unsigned char* read_known_size(TnefReader* reader, uint64_t length, TnefBlockSta
     return buffer;
 }
 
-unsigned char* read_unknown_size(TnefReader* reader, uint64_t length, TnefBlockStatus* status)
+unsigned char* read_unknown_size(TnefReader* reader, uint64_t length, TnefBlockStatus* status, uint64_t* sum)
 {
     uint64_t capacity = (length < kChunk ? length : kChunk) + 1;
     unsigned char* buffer = (unsigned char*)checked_xmalloc(capacity, 1);
@@ -53,9 +76,10 @@ unsigned char* read_unknown_size(TnefReader* reader, uint64_t length, TnefBlockS
             }
             buffer = bigger;
             capacity = grown;
+            tnef_prefer_huge_pages(buffer, capacity);
         }
         const size_t want = (size_t)(capacity - 1 - filled);
-        const size_t got = tnef_read_some(reader, buffer + filled, want);
+        const size_t got = read_and_sum(reader, buffer + filled, want, sum);
         filled += got;
         if (got < want)
             break;
@@ -139,15 +163,15 @@ int tnef_read_u32(TnefReader* reader, uint32_t* out)
     return 1;
 }
 
-unsigned char* tnef_read_block(TnefReader* reader, uint64_t length, TnefBlockStatus* status)
+unsigned char* tnef_read_block(TnefReader* reader, uint64_t length, TnefBlockStatus* status, uint64_t* sum)
 {
     *status = TNEF_BLOCK_OK;
     if (length >= (uint64_t)SIZE_MAX) {
         *status = TNEF_BLOCK_NO_MEMORY;
         return nullptr;
     }
-    return reader->seekable ? read_known_size(reader, length, status)
-                            : read_unknown_size(reader, length, status);
+    return reader->seekable ? read_known_size(reader, length, status, sum)
+                            : read_unknown_size(reader, length, status, sum);
 }
 
 uint16_t tnef_le16(const unsigned char* bytes)

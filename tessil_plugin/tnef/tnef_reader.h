@@ -43,9 +43,10 @@ typedef enum TnefBlockStatus {
 } TnefBlockStatus;
 
 // Reads `length` bytes into a new buffer of length + 1 bytes whose last byte
-// is zero. Returns null and sets `status` when the block cannot be read
-// whole; nothing partial is ever returned.
-unsigned char* tnef_read_block(TnefReader* reader, uint64_t length, TnefBlockStatus* status);
+// is zero, adding the bytes to `sum` (when not null) as they arrive. Returns
+// null and sets `status` when the block cannot be read whole; nothing
+// partial is ever returned.
+unsigned char* tnef_read_block(TnefReader* reader, uint64_t length, TnefBlockStatus* status, uint64_t* sum);
 
 // Little-endian integers at a pointer (the caller checks the bounds).
 uint16_t tnef_le16(const unsigned char* bytes);

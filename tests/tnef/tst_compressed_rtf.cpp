@@ -301,6 +301,49 @@ private Q_SLOTS:
         QVERIFY(d.bodies.first() == rtf);
         QVERIFY(diag.lines().isEmpty());
     }
+
+    void nothingFollowsTheEndMarkerButZeroes_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::newRow("short text") << QByteArray("{\\rtf1 short}");
+        QTest::newRow("long realistic text") << realisticRtf(300);
+        QTest::newRow("long run") << QByteArray("{\\rtf1 ") + QByteArray(9000, 'z') + "}";
+    }
+    void nothingFollowsTheEndMarkerButZeroes()
+    {
+        // A RAWSIZE larger than the text: the end marker stops the output and
+        // the rest of the buffer stays zero, even where the decoder wrote
+        // ahead of its position.
+        QFETCH(QByteArray, rtf);
+        for (int extra : {1, 15, 16, 17, 200, 4000}) {
+            const QByteArray value = fromStd(lzfu::wrap(lzfu::compressStream(view(rtf)), quint32(rtf.size() + extra)));
+            if (rtf.size() + extra > 8 * value.size())
+                continue;  // beyond what any stream of this size can give
+            Diagnostics diag;
+            const Decoded d = decodeValues({value});
+            QCOMPARE(d.present, QList<bool>{true});
+            QVERIFY2(d.bodies.first() == rtf + QByteArray(extra, '\0'), qPrintable(QString::number(extra)));
+            QVERIFY(diag.lines().isEmpty());
+        }
+    }
+
+    void longStreamCutShortKeepsAnExactPrefix()
+    {
+        QByteArray rtf(200000, Qt::Uninitialized);
+        QRandomGenerator rng(9);
+        for (char& c : rtf)
+            c = "{}\\ abcdefgh\r\n"[rng.bounded(14)];
+        const std::string stream = lzfu::compressStream(view(rtf));
+        for (size_t keep : {stream.size() / 3, stream.size() / 2, stream.size() - 5}) {
+            const QByteArray body = decompress(fromStd(stream.substr(0, keep)), quint32(rtf.size()));
+            QCOMPARE(body.size(), rtf.size());
+            qsizetype k = 0;
+            while (k < body.size() && body[k] == rtf[k])
+                ++k;
+            QVERIFY(k > 4096);
+            QVERIFY2(body.mid(k) == QByteArray(body.size() - k, '\0'), "garbage after the decoded prefix");
+        }
+    }
 };
 
 QUORVIA_GUI_TEST_MAIN(TestCompressedRtf)
