@@ -6,12 +6,25 @@ namespace {
 
 const QLatin1String kUtf8Meta("<meta charset=\"utf-8\">");
 
+// What must follow the opening literal for a tag to be a candidate: the
+// patterns' "\s" (meta) and "\b" (head, html), in their ASCII sense.
+enum class After { Space, WordBoundary };
+
+bool holds(After rule, QChar next)
+{
+    const ushort c = next.unicode();
+    if (rule == After::Space)
+        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    const bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    return !word;
+}
+
 // Where `tag` first matches: a pattern that begins with the literal
 // `opening` and cannot run past the first '>' after it. Each attempt is
 // confined to one such tag (matching on a copy of it keeps every attempt's
-// cost to the tag's length) and a tag that fails is skipped whole, so a
-// hostile body (thousands of "<meta charset=" and no closing '>') is
-// searched in linear time instead of backtracking for hours.
+// cost to the tag's length), so a hostile body (thousands of
+// "<meta charset=" and no closing '>') is searched in linear time instead of
+// backtracking for hours.
 struct TagMatch
 {
     qsizetype start = -1;
@@ -19,7 +32,7 @@ struct TagMatch
     bool found() const { return start >= 0; }
 };
 
-TagMatch firstTag(const QString& html, QLatin1String opening, const QRegularExpression& tag,
+TagMatch firstTag(const QString& html, QLatin1String opening, After rule, const QRegularExpression& tag,
                   QLatin1String required = QLatin1String())
 {
     qsizetype from = 0;
@@ -27,7 +40,14 @@ TagMatch firstTag(const QString& html, QLatin1String opening, const QRegularExpr
         const qsizetype start = html.indexOf(opening, from, Qt::CaseInsensitive);
         if (start < 0)
             return {};
-        const qsizetype end = html.indexOf(QLatin1Char('>'), start);
+        const qsizetype after = start + opening.size();
+        if (after >= html.size())
+            return {};
+        if (!holds(rule, html.at(after))) {
+            from = start + 1;
+            continue;
+        }
+        const qsizetype end = html.indexOf(QLatin1Char('>'), after);
         if (end < 0)
             return {}; // no later tag can be closed either
         const QString candidate = html.mid(start, end - start + 1);
@@ -37,8 +57,8 @@ TagMatch firstTag(const QString& html, QLatin1String opening, const QRegularExpr
             if (match.hasMatch())
                 return {start + match.capturedStart(), match.capturedLength()};
         }
-        // A later opening inside this tag would end at the same '>' and see
-        // only part of what this attempt saw.
+        // A later opening before this '>' could only match what this
+        // attempt, which already reached past it, failed to match.
         from = end + 1;
     }
 }
@@ -54,17 +74,17 @@ QByteArray normaliseHtmlCharset(const QString& html)
     static const QRegularExpression htmlTag(QStringLiteral("<html\\b[^>]*>"), QRegularExpression::CaseInsensitiveOption);
 
     QString out = html;
-    TagMatch match = firstTag(out, QLatin1String("<meta"), charsetMeta, QLatin1String("charset"));
+    TagMatch match = firstTag(out, QLatin1String("<meta"), After::Space, charsetMeta, QLatin1String("charset"));
     if (match.found()) {
         out.replace(match.start, match.length, kUtf8Meta);
         return out.toUtf8();
     }
-    match = firstTag(out, QLatin1String("<head"), headTag);
+    match = firstTag(out, QLatin1String("<head"), After::WordBoundary, headTag);
     if (match.found()) {
         out.insert(match.start + match.length, kUtf8Meta);
         return out.toUtf8();
     }
-    match = firstTag(out, QLatin1String("<html"), htmlTag);
+    match = firstTag(out, QLatin1String("<html"), After::WordBoundary, htmlTag);
     if (match.found()) {
         out.insert(match.start + match.length, QLatin1String("<head>") + kUtf8Meta + QLatin1String("</head>"));
         return out.toUtf8();

@@ -202,6 +202,10 @@ private Q_SLOTS:
         QTest::newRow("insert-html-head")
             << "<html lang=\"de\"><body><header>x</header></body></html>"
             << "<html lang=\"de\"><head><meta charset=\"utf-8\"></head><body><header>x</header></body></html>";
+        QTest::newRow("a later meta inside a non-meta tag")
+            << "<metadata <meta charset=gbk><head></head>" << "<metadata <meta charset=\"utf-8\"><head></head>";
+        QTest::newRow("a later head inside a non-head tag")
+            << "<headline <head><p>x</p>" << "<headline <head><meta charset=\"utf-8\"><p>x</p>";
         QTest::newRow("wrap-document") << "<p>Hi &amp; bye</p>"
                                        << "<html><head><meta charset=\"utf-8\"></head><body><p>Hi &amp; bye</p></body></html>";
         QTest::newRow("wrap-document, unclosed tags") << "<html <head <meta charset=gbk"
@@ -233,6 +237,7 @@ private Q_SLOTS:
         QTest::newRow("charset metas closed at the end") << "<meta charset=;" << ">";
         QTest::newRow("many metas") << "<meta a>" << "";
         QTest::newRow("unclosed heads") << "<head <html " << "";
+        QTest::newRow("non-meta openings closed at the end") << "<metax" << ">";
     }
     void hostileHtmlIsRewrittenPromptly()
     {
