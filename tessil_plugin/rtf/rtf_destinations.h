@@ -1,0 +1,49 @@
+#pragma once
+
+// Destinations of the RTF header: the groups that are skipped whole, and the
+// font and colour tables that are collected for the formatting words.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rtf {
+
+// One font table entry. family: 0 nil, 1 roman, 2 swiss, 3 modern,
+// 4 script, 5 decor. charset is the \fcharset value (0 when absent).
+struct FontEntry
+{
+    std::uint32_t family = 0;
+    std::string name;      // raw bytes as written in the table
+    std::uint32_t charset = 0;
+};
+
+// A colour; each component -1 when not given. A red of -1 means no colour.
+struct RtfColour
+{
+    std::int32_t red = -1;
+    std::int32_t green = -1;
+    std::int32_t blue = -1;
+};
+
+bool operator==(const RtfColour& a, const RtfColour& b);
+inline bool operator!=(const RtfColour& a, const RtfColour& b) { return !(a == b); }
+
+using FontTable = std::map<std::int32_t, FontEntry>;
+using ColourTable = std::vector<RtfColour>;
+
+// Destinations whose groups hold nothing to show (pictures, objects, document
+// properties, headers and footers): they are skipped whole.
+bool isSkippedDestination(std::string_view word);
+
+// Reads a \colortbl body; `cursor` stands after the word and ends after the
+// table's closing brace. Entries are appended to `table`.
+void readColourTable(const char*& cursor, const char* end, ColourTable& table);
+
+// Reads a \fonttbl body; `cursor` stands after the word and ends after the
+// table's closing brace. Only entries in braces of their own are stored.
+void readFontTable(const char*& cursor, const char* end, FontTable& table);
+
+} // namespace rtf

@@ -1,0 +1,468 @@
+#include "rtf/rtf_html_converter.h"
+
+#include "common/codepage.h"
+#include "rtf/control_words.h"
+#include "rtf/html_serialiser.h"
+
+#include <cstring>
+
+namespace rtf {
+namespace {
+
+bool isAsciiAlphanumeric(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool isAsciiSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+bool isHighSurrogate(std::uint16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(std::uint16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+} // namespace
+
+RtfHtmlConverter::RtfHtmlConverter(std::string_view rtf)
+    : rtf_(rtf)
+    , run_(state_)
+{
+}
+
+void RtfHtmlConverter::run()
+{
+    begin_ = rtf_.data();
+    cursor_ = begin_;
+    end_ = begin_ + rtf_.size();
+
+    pugi::xml_node body = document_.append_child("html").append_child("body");
+    nodeStack_.assign(1, body);
+    lastItem_ = body;
+    state_ = FormatState();
+    unicodeSkip_ = 1;
+
+    while (cursor_ < end_) {
+        switch (*cursor_) {
+        case '\n':
+        case '\r':
+            ++cursor_;
+            break;
+        case '\\':
+            ++cursor_;
+            if (cursor_ >= end_)
+                break;
+            handleControl();
+            break;
+        case '{':
+            ++cursor_;
+            appendPending();
+            pushState();
+            break;
+        case '}':
+            ++cursor_;
+            appendPending();
+            popState();
+            break;
+        default:
+            appendPlainText();
+            break;
+        }
+    }
+    finishInput();
+}
+
+void RtfHtmlConverter::appendPending()
+{
+    run_.appendText(decoder_.flushPendingBytes(true));
+}
+
+// A stretch of plain bytes up to the next backslash or brace goes to the run
+// in one append: every byte of it sees the same formatting. Line breaks in
+// it are ignored; inside \listtext only '<' and '>' get through.
+void RtfHtmlConverter::appendPlainText()
+{
+    std::string text = decoder_.flushPendingBytes(true);
+    while (cursor_ < end_) {
+        const char c = *cursor_;
+        if (c == '\\' || c == '{' || c == '}')
+            break;
+        ++cursor_;
+        if (c == '\n' || c == '\r')
+            continue;
+        if (!suppressText_ || c == '<' || c == '>')
+            text.push_back(c);
+    }
+    run_.appendText(text);
+}
+
+void RtfHtmlConverter::pushState()
+{
+    // Runs of identical saved states share one entry: deep nesting of plain
+    // braces costs no memory per level.
+    if (!stateStack_.empty() && identicalState(stateStack_.back().state, state_))
+        ++stateStack_.back().count;
+    else
+        stateStack_.push_back(SavedState{state_, 1});
+}
+
+void RtfHtmlConverter::popState()
+{
+    if (stateStack_.empty())
+        return;
+    SavedState& top = stateStack_.back();
+    state_ = top.state;
+    if (--top.count == 0)
+        stateStack_.pop_back();
+}
+
+void RtfHtmlConverter::handleControl()
+{
+    const RtfToken token = readToken(cursor_, end_);
+    if (token.isSymbol) {
+        handleSymbol(token.symbol);
+        return;
+    }
+    if (ignorableNext_) {
+        // {\*\destination ...}: the group goes, and with it the state its
+        // opening brace saved.
+        ignorableNext_ = false;
+        popState();
+        skipGroup(cursor_, end_);
+        return;
+    }
+    appendPending();
+    handleWord(token);
+}
+
+void RtfHtmlConverter::handleSymbol(char symbol)
+{
+    switch (symbol) {
+    case '\'':
+        run_.appendText(decoder_.decodeHexByte(begin_, cursor_, end_, state_.font.charset, suppressText_, bulletList_));
+        break;
+    case '*':
+        appendPending();
+        // {\*\shppict ...} holds the picture that \pict drops; the group
+        // itself is read like any other.
+        if (!(end_ - cursor_ >= 8 && std::memcmp(cursor_, "\\shppict", 8) == 0))
+            ignorableNext_ = true;
+        break;
+    case '\\':
+    case '{':
+    case '}': {
+        std::string text = decoder_.flushPendingBytes(true);
+        text.push_back(symbol);
+        run_.appendText(text);
+        break;
+    }
+    case '~': {
+        std::string text = decoder_.flushPendingBytes(true);
+        text += "\xC2\xA0";
+        run_.appendText(text);
+        break;
+    }
+    default:
+        // \-, \_, \:, \| and an escaped line break show nothing.
+        break;
+    }
+}
+
+void RtfHtmlConverter::handleWord(const RtfToken& token)
+{
+    const std::int32_t param = token.param;
+    switch (lookupWord(token.name)) {
+    case Word::Unknown:
+        break;
+
+    case Word::SkippedDestination:
+        // The skip eats the group's closing brace, so the state saved by its
+        // opening brace is restored here; otherwise formatting set before the
+        // group (bold around a picture) would outlive the enclosing group.
+        popState();
+        skipGroup(cursor_, end_);
+        break;
+    case Word::ColourTable:
+        readColourTable(cursor_, end_, colourTable_);
+        popState();
+        break;
+    case Word::FontTable:
+        readFontTable(cursor_, end_, fontTable_);
+        popState();
+        break;
+
+    case Word::UnicodeSkip:
+        if (param >= 0)
+            unicodeSkip_ = param;
+        break;
+    case Word::Unicode:
+        if (param != -1)
+            handleUnicode(param);
+        break;
+
+    case Word::Bold: state_.bold = param != 0; break;
+    case Word::Italic: state_.italic = param != 0; break;
+    case Word::Underline: state_.underline = param != 0; break;
+    case Word::UnderlineNone: state_.underline = false; break;
+    case Word::Strike: state_.strike = param != 0; break;
+    case Word::Outline: state_.outline = param != 0; break;
+    case Word::Subscript: state_.subscript = param != 0; break;
+    case Word::Superscript: state_.superscript = param != 0; break;
+    case Word::FontSize: state_.fontSize = param / 2; break;
+    case Word::Font: state_.font = fontTable_[param]; break;
+    case Word::Foreground:
+        if (param >= 0 && static_cast<std::size_t>(param) < colourTable_.size())
+            state_.foreground = colourTable_[static_cast<std::size_t>(param)];
+        break;
+    case Word::Background:
+        if (param >= 0 && static_cast<std::size_t>(param) < colourTable_.size())
+            state_.background = colourTable_[static_cast<std::size_t>(param)];
+        break;
+    case Word::Plain: resetToPlain(state_); break;
+
+    case Word::AlignLeft: state_.textAlign = TextAlign::Left; break;
+    case Word::AlignCenter: state_.textAlign = TextAlign::Center; break;
+    case Word::AlignRight: state_.textAlign = TextAlign::Right; break;
+    case Word::AlignJustify: state_.textAlign = TextAlign::Justify; break;
+    case Word::CellAlignBottom: state_.verticalAlign = VerticalAlign::Bottom; break;
+    case Word::CellAlignMiddle: state_.verticalAlign = VerticalAlign::Middle; break;
+    case Word::CellAlignTop: state_.verticalAlign = VerticalAlign::Top; break;
+    case Word::LeftIndent: state_.listLevel = param / 20; break;
+    case Word::ParagraphDefaults:
+        state_.listLevel = 0;
+        state_.inTable = false;
+        break;
+    case Word::InTable: state_.inTable = true; break;
+    case Word::Paragraph: paragraphMark(); break;
+    case Word::ListText:
+        listTextMode_ = true;
+        suppressText_ = true;
+        break;
+    case Word::BulletLevel: bulletList_ = true; break;
+
+    case Word::Line: run_.appendText("\n"); break;
+    case Word::Tab:
+        // The tab that ends a list item's number or bullet lets text through again.
+        if (listTextMode_)
+            suppressText_ = false;
+        else
+            run_.appendText("\t");
+        break;
+    case Word::NoBreakSpace: run_.appendText("\xC2\xA0"); break;
+    case Word::EnDash: run_.appendText("\xE2\x80\x93"); break;
+    case Word::EmDash: run_.appendText("\xE2\x80\x94"); break;
+    case Word::Bullet: run_.appendText("\xE2\x80\xA2"); break;
+    case Word::LeftQuote: run_.appendText("\xE2\x80\x98"); break;
+    case Word::RightQuote: run_.appendText("\xE2\x80\x99"); break;
+    case Word::LeftDoubleQuote: run_.appendText("\xE2\x80\x9C"); break;
+    case Word::RightDoubleQuote: run_.appendText("\xE2\x80\x9D"); break;
+
+    case Word::RowDefaults: tables_.startRowDef(); break;
+    case Word::RowLeft: tables_.setRowLeft(param); break;
+    case Word::CellFirstMerged: tables_.markFirstMerged(); break;
+    case Word::CellMerged: tables_.markMerged(); break;
+    case Word::CellEdge: tables_.addCellEdge(param); break;
+    case Word::Cell:
+        run_.flushRun();
+        run_.emitRun(tables_.currentCellContent());
+        run_.resetRun();
+        tables_.finishCell();
+        break;
+    case Word::Row: tables_.finishRow(); break;
+    }
+}
+
+void RtfHtmlConverter::handleUnicode(std::int32_t param)
+{
+    const auto unit = static_cast<std::uint16_t>(param);
+    skipUnicodeFallback();
+
+    if (isHighSurrogate(unit)) {
+        // A character beyond the Basic Multilingual Plane comes as two \u
+        // escapes, each with its fallback; together they are one character.
+        const char* p = cursor_;
+        while (p < end_ && (*p == '\r' || *p == '\n'))
+            ++p;
+        if (p < end_ && *p == '\\') {
+            const char* next = p + 1;
+            const RtfToken token = readToken(next, end_);
+            const auto low = static_cast<std::uint16_t>(token.param);
+            if (!token.isSymbol && token.name == "u" && token.param != -1 && isLowSurrogate(low)) {
+                cursor_ = next;
+                skipUnicodeFallback();
+                std::string text;
+                codepage::appendUtf8(text, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10)
+                                               + (static_cast<char32_t>(low) - 0xDC00));
+                run_.appendText(text);
+                return;
+            }
+        }
+    }
+    run_.appendText(utf16UnitToUtf8(unit));
+}
+
+// The characters after a \u escape stand in for it in older readers: plain
+// bytes (braces too) or escapes, a \'hh with its two digits.
+void RtfHtmlConverter::skipUnicodeFallback()
+{
+    for (std::int32_t n = 0; n < unicodeSkip_ && cursor_ < end_; ++n) {
+        if (*cursor_ != '\\') {
+            ++cursor_;
+            continue;
+        }
+        ++cursor_;
+        if (cursor_ < end_ && *cursor_ == '\'') {
+            ++cursor_;
+            cursor_ += end_ - cursor_ < 2 ? end_ - cursor_ : 2;
+        } else {
+            readToken(cursor_, end_);
+        }
+    }
+}
+
+void RtfHtmlConverter::paragraphMark()
+{
+    run_.flushRun();
+    if (tables_.isOpen()) {
+        if (state_.inTable) {
+            pugi::xml_node content = tables_.currentCellContent();
+            run_.emitRun(content);
+            content.append_child("br");
+            run_.resetRun();
+            return;
+        }
+        tables_.writeTable(nodeStack_.back());
+        // The paragraph whose mark ends the table follows it.
+        plainParagraph();
+    } else if (listTextMode_) {
+        listItem();
+    } else {
+        plainParagraph();
+    }
+    run_.resetRun();
+}
+
+void RtfHtmlConverter::openList(pugi::xml_node parent, const char* tag)
+{
+    nodeStack_.push_back(parent.append_child(tag));
+    listOpen_ = true;
+}
+
+void RtfHtmlConverter::closeList()
+{
+    if (suppressedLists_ > 0)
+        --suppressedLists_;
+    else if (nodeStack_.size() > 1)
+        nodeStack_.pop_back();
+}
+
+void RtfHtmlConverter::listItem()
+{
+    const char* tag = bulletList_ ? "ul" : "ol";
+    const std::int32_t level = state_.listLevel;
+    const bool changeType = level == prevLevel_ && std::strcmp(lastItem_.parent().name(), tag) != 0;
+
+    if (level > prevLevel_) {
+        if (nodeStack_.size() > kMaxListNesting) {
+            ++suppressedLists_;
+            listOpen_ = true;
+        } else {
+            openList(lastItem_, tag);
+        }
+    } else if (changeType) {
+        if (!listOpen_) {
+            // The first item after a plain paragraph at the same indent: its
+            // list goes where the paragraph went (the parent of that
+            // container may be "html" itself).
+            openList(nodeStack_.back(), tag);
+        } else {
+            lastItem_ = nodeStack_.back().parent();
+            if (nodeStack_.size() > 1)
+                nodeStack_.pop_back();
+            openList(lastItem_, tag);
+        }
+    } else if (level < prevLevel_) {
+        closeList();
+    }
+
+    pugi::xml_node item = nodeStack_.back().append_child("li");
+    lastItem_ = item;
+    prevLevel_ = level;
+    listTextMode_ = false;
+    bulletList_ = false;
+    run_.emitRun(item);
+}
+
+void RtfHtmlConverter::plainParagraph()
+{
+    if (listOpen_) {
+        listOpen_ = false;
+        closeList();
+    }
+    pugi::xml_node container = nodeStack_.back();
+    prevLevel_ = state_.listLevel;
+    lastItem_ = container;
+    run_.emitRun(container.append_child("p"));
+}
+
+// The body's last line often has no paragraph mark, and a table may end the
+// body: both are written rather than lost.
+void RtfHtmlConverter::finishInput()
+{
+    appendPending();
+    if (tables_.isOpen())
+        tables_.writeTable(nodeStack_.back());
+    if (run_.holdsText())
+        paragraphMark();
+}
+
+std::string RtfHtmlConverter::html() const
+{
+    return saveHtml(document_);
+}
+
+TextPresence RtfHtmlConverter::textPresence() const
+{
+    // Iterative walk: the tree's depth is bounded, but no walk here recurses.
+    TextPresence presence = TextPresence::None;
+    const pugi::xml_node root = document_;
+    pugi::xml_node node = root.first_child();
+    while (node) {
+        if (node.type() == pugi::node_pcdata) {
+            for (const char* p = node.value(); *p; ++p) {
+                if (isAsciiAlphanumeric(*p))
+                    return TextPresence::Certain;
+                if (!isAsciiSpace(*p))
+                    presence = TextPresence::Unknown;
+            }
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && node != root && !node.next_sibling())
+            node = node.parent();
+        if (!node || node == root)
+            break;
+        node = node.next_sibling();
+    }
+    return presence;
+}
+
+std::string convert(std::string_view rtf, TextPresence* presence)
+{
+    RtfHtmlConverter converter(rtf);
+    converter.run();
+    if (presence)
+        *presence = converter.textPresence();
+    return converter.html();
+}
+
+} // namespace rtf

@@ -1,0 +1,101 @@
+#pragma once
+
+// The RTF to HTML converter: one forward pass over the RTF bytes (no
+// separate tokenizer, no syntax tree) that builds the output HTML tree as it
+// goes, then serialises it.
+
+#include "rtf/format_state.h"
+#include "rtf/rtf_destinations.h"
+#include "rtf/rtf_text_decoder.h"
+#include "rtf/rtf_token.h"
+#include "rtf/run_builder.h"
+#include "rtf/table_builder.h"
+
+#include <pugixml.hpp>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rtf {
+
+// What the output shows as text, as far as the tree tells without an HTML
+// engine: no text at all (only white space), certainly some (a letter or a
+// digit), or a question for the engine.
+enum class TextPresence { None, Certain, Unknown };
+
+class RtfHtmlConverter
+{
+public:
+    // Lists nested at once, at most; deeper items join the innermost list.
+    static const std::size_t kMaxListNesting = 16;
+
+    explicit RtfHtmlConverter(std::string_view rtf);
+    RtfHtmlConverter(const RtfHtmlConverter&) = delete;
+    RtfHtmlConverter& operator=(const RtfHtmlConverter&) = delete;
+
+    // Runs the pass. Throws std::invalid_argument or std::out_of_range on a
+    // malformed numeric parameter.
+    void run();
+
+    std::string html() const;
+    TextPresence textPresence() const;
+
+private:
+    struct SavedState
+    {
+        FormatState state;
+        std::size_t count; // '{' in a row that saved this same state
+    };
+
+    void appendPending();
+    void appendPlainText();
+    void handleControl();
+    void handleSymbol(char symbol);
+    void handleWord(const RtfToken& token);
+    void handleUnicode(std::int32_t param);
+    void skipUnicodeFallback();
+    void pushState();
+    void popState();
+
+    void paragraphMark();
+    void listItem();
+    void plainParagraph();
+    void openList(pugi::xml_node parent, const char* tag);
+    void closeList();
+    void finishInput();
+
+    std::string rtf_;
+    pugi::xml_document document_;
+    std::vector<pugi::xml_node> nodeStack_;
+    TextDecoder decoder_;
+    bool bulletList_ = false;
+    bool suppressText_ = false;
+
+    const char* begin_ = nullptr;
+    const char* cursor_ = nullptr;
+    const char* end_ = nullptr;
+    std::vector<SavedState> stateStack_;
+    FormatState state_;
+    bool ignorableNext_ = false;
+    std::int32_t unicodeSkip_ = 1;
+    FontTable fontTable_;
+    ColourTable colourTable_;
+
+    bool listTextMode_ = false;
+    bool listOpen_ = false;
+    std::int32_t prevLevel_ = 0;
+    pugi::xml_node lastItem_;
+    std::size_t suppressedLists_ = 0; // nested lists beyond kMaxListNesting
+
+    TableCollector tables_;
+    RunBuilder run_;
+};
+
+// Converts RTF bytes to UTF-8 HTML bytes. Throws on malformed numeric
+// parameters. `presence`, when given, receives what the result shows.
+std::string convert(std::string_view rtf, TextPresence* presence = nullptr);
+
+} // namespace rtf

@@ -1,0 +1,139 @@
+#include "rtf/rtf_text_decoder.h"
+
+#include "common/codepage.h"
+
+#include <cstdlib>
+
+namespace rtf {
+namespace {
+
+// An escape this close to the start of the input cannot follow a \u escape
+// and is always read as Windows-1252.
+const std::ptrdiff_t kLookBackMinimum = 11;
+
+void appendCp1252(std::string& out, unsigned char byte)
+{
+    codepage::appendUtf8(out, codepage::cp1252ToUnicode(byte));
+}
+
+// When the escape at `escape` directly follows a four-character \u escape
+// (an optional CR in between), stores that escape's code unit and returns
+// true. Only digits and '-' count as its characters: "\ul ab\'e9" is an
+// underline word followed by text, not a \u escape.
+bool precedingUnicodeEscape(const char* begin, const char* escape, std::uint16_t& unit)
+{
+    const char* p = escape;
+    if (p - begin >= 1 && p[-1] == '\r')
+        --p;
+    if (p - begin < 6 || p[-6] != '\\' || p[-5] != 'u')
+        return false;
+    const char* digits = p - 4;
+    for (int i = 0; i < 4; ++i)
+        if (!((digits[i] >= '0' && digits[i] <= '9') || digits[i] == '-'))
+            return false;
+    // atoi: an optional minus, then digits up to the first other character.
+    int i = 0;
+    bool negative = false;
+    if (digits[0] == '-') {
+        negative = true;
+        i = 1;
+    }
+    int value = 0;
+    for (; i < 4 && digits[i] >= '0' && digits[i] <= '9'; ++i)
+        value = value * 10 + (digits[i] - '0');
+    unit = static_cast<std::uint16_t>(negative ? -value : value);
+    return true;
+}
+
+} // namespace
+
+std::uint32_t codePageForFontCharset(std::uint32_t charset)
+{
+    switch (charset) {
+    case 128: return 932;
+    case 129: return 949;
+    case 130: return 949;
+    case 134: return 936;
+    case 136: return 950;
+    default: return 1252;
+    }
+}
+
+std::string utf16UnitToUtf8(std::uint16_t unit)
+{
+    std::string out;
+    codepage::appendUtf8(out, unit);
+    return out;
+}
+
+void TextDecoder::clearPending()
+{
+    pendingBytes_.clear();
+    pendingCodePage_ = 0;
+}
+
+std::string TextDecoder::decodeHexByte(const char* begin, const char*& cursor, const char* end,
+                                       std::uint32_t fontCharset, bool suppressText, bool& bulletList)
+{
+    if (end - cursor < 2) {
+        cursor = end;
+        return std::string();
+    }
+    const char digits[3] = {cursor[0], cursor[1], '\0'};
+    const char* escape = cursor - 2; // the backslash
+    cursor += 2;
+    // Not validated: invalid digits give a partial value or 0, as strtol reads them.
+    const auto byte = static_cast<unsigned char>(std::strtol(digits, nullptr, 16));
+
+    if (suppressText) {
+        if (digits[0] == 'b' && digits[1] == '7')
+            bulletList = true;
+        return std::string();
+    }
+
+    std::string out;
+    if (cursor - begin >= kLookBackMinimum) {
+        std::uint16_t unit = 0;
+        if (precedingUnicodeEscape(begin, escape, unit)) {
+            clearPending();
+            return utf16UnitToUtf8(unit);
+        }
+    } else {
+        appendCp1252(out, byte);
+        return out;
+    }
+
+    const std::uint32_t codePage = codePageForFontCharset(fontCharset);
+    if (codePage == 1252) {
+        clearPending();
+        appendCp1252(out, byte);
+        return out;
+    }
+    if (pendingCodePage_ != codePage) {
+        pendingBytes_.clear();
+        pendingCodePage_ = codePage;
+    }
+    pendingBytes_.push_back(static_cast<char>(byte));
+    return flushPendingBytes(false);
+}
+
+std::string TextDecoder::flushPendingBytes(bool force)
+{
+    std::string out;
+    if (pendingBytes_.empty())
+        return out;
+    std::u16string decoded;
+    if (codepage::decodeStrict(pendingCodePage_, pendingBytes_.data(), pendingBytes_.size(), decoded)) {
+        out = codepage::utf16ToUtf8(decoded.data(), decoded.size());
+        clearPending();
+        return out;
+    }
+    if (pendingBytes_.size() >= 2 || force) {
+        for (char c : pendingBytes_)
+            appendCp1252(out, static_cast<unsigned char>(c));
+        clearPending();
+    }
+    return out;
+}
+
+} // namespace rtf

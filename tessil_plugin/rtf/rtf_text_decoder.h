@@ -1,0 +1,44 @@
+#pragma once
+
+// How escaped RTF text bytes become UTF-8: \'hh escapes in the code page of
+// the current font's charset, with the lead byte of a double-byte character
+// held back until its trail byte arrives, and the fallback byte after a
+// four-digit \u escape turned back into that character.
+
+#include <cstdint>
+#include <string>
+
+namespace rtf {
+
+// The Windows code page of a font charset: 128 Shift-JIS (932), 129 and 130
+// Korean (949), 134 GBK (936), 136 Big5 (950); everything else 1252.
+std::uint32_t codePageForFontCharset(std::uint32_t charset);
+
+// One UTF-16 code unit as one to three bytes of UTF-8 (surrogates included).
+std::string utf16UnitToUtf8(std::uint16_t unit);
+
+class TextDecoder
+{
+public:
+    // Decodes the escape whose two hex digits start at `cursor` (just after
+    // "\'"); `begin` is the start of the input, for the look-back at a
+    // preceding \u escape. Inside \listtext (`suppressText`) nothing is
+    // written and the escape "b7" marks the item as a bullet item.
+    std::string decodeHexByte(const char* begin, const char*& cursor, const char* end, std::uint32_t fontCharset,
+                              bool suppressText, bool& bulletList);
+
+    // Writes out the pending bytes. Without `force`, a lone byte that does not
+    // decode yet (a lead byte) stays pending; with it, or with two bytes or
+    // more, undecodable bytes are written as Windows-1252 characters.
+    std::string flushPendingBytes(bool force);
+
+    bool hasPendingBytes() const { return !pendingBytes_.empty(); }
+
+private:
+    void clearPending();
+
+    std::string pendingBytes_;
+    std::uint32_t pendingCodePage_ = 0;
+};
+
+} // namespace rtf

@@ -1,0 +1,47 @@
+#include "rtf/rtf_to_html.h"
+
+#include "rtf/plain_text_extractor.h"
+#include "rtf/rtf_html_converter.h"
+#include "rtf/visible_text.h"
+
+#include <QDebug>
+
+#include <exception>
+#include <string_view>
+
+namespace rtf {
+namespace {
+
+QString plainPage(const QString& text)
+{
+    return QStringLiteral("<html><body><pre style='font-family:sans-serif;'>%1</pre></body></html>")
+        .arg(text.toHtmlEscaped(), 0, QLatin1Char(' '));
+}
+
+} // namespace
+
+QString rtfToHtml(const QByteArray& rtf)
+{
+    bool failed = false;
+    try {
+        TextPresence presence = TextPresence::Unknown;
+        const std::string html = convert(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size())), &presence);
+        const QString result = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
+        // The tree answers the common cases; only the rest needs the rich-text engine.
+        if (presence == TextPresence::Certain || (presence == TextPresence::Unknown && hasVisibleText(result)))
+            return result;
+    } catch (...) {
+        // Malformed numbers, exhausted memory or anything else: the
+        // plain-text reader still has a chance.
+        failed = true;
+    }
+    if (failed)
+        qWarning() << "[Tessil] rtfToHtml failed, falling back to plain text. Bytes:" << rtf.size();
+
+    const QString text = extractPlainText(rtf);
+    if (!text.isEmpty())
+        return plainPage(text);
+    return plainPage(QString::fromUtf8(rtf));
+}
+
+} // namespace rtf
