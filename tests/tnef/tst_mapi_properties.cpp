@@ -5,9 +5,6 @@
 #include "tnef_test_util.h"
 
 #include <QGuiApplication>
-#include <QStringDecoder>
-
-#include <memory>
 
 using namespace tnefwriter;
 using tneftest::Diagnostics;
@@ -24,36 +21,33 @@ Block decode(const QByteArray& bytes)
     return Block(mapi_parse_properties(size_t(bytes.size()), reinterpret_cast<const unsigned char*>(bytes.constData())));
 }
 
-int countOf(MapiProperty** block)
+// A value as bytes: fixed-size values are held inline in little-endian order
+// (this runs on little-endian machines), variable-size ones through buf.
+QByteArray valueBytes(const MapiProperty* p, quint64 i)
 {
-    int n = 0;
-    while (block[n])
-        ++n;
-    return n;
+    const MapiValue& v = p->values[i];
+    if (mapi_type_is_variable(p->type))
+        return QByteArray(reinterpret_cast<const char*>(v.data.buf), qsizetype(v.len));
+    return QByteArray(reinterpret_cast<const char*>(&v.data), qsizetype(v.len));
 }
 
-QByteArray bufOf(const MapiValue& v, qsizetype size)
+// Written after the property under test: a value that consumes the wrong
+// number of bytes shows up as a broken sentinel.
+const MapiProp kSentinel = MapiProp::int32(0x6666, 0xC0FFEE42);
+
+Block decodeWithSentinel(const MapiProp& p)
 {
-    return QByteArray(reinterpret_cast<const char*>(v.data.buf), size);
+    return decode(MapiBlockWriter().add(p).add(kSentinel).bytes());
 }
 
-// Follows every property under test, so that a value that consumes the
-// wrong number of bytes shows up as a broken sentinel.
-const quint16 kSentinelId = 0x6666;
-const quint32 kSentinelValue = 0xC0FFEE42;
-
-void verifySentinel(MapiProperty* p)
+bool sentinelIntact(MapiProperty** block)
 {
-    QVERIFY(p);
-    QCOMPARE(p->id, quint32(kSentinelId));
-    QCOMPARE(p->type, quint32(PtypInteger32));
-    QCOMPARE(p->value_count, quint64(1));
-    QCOMPARE(p->values[0].data.u32, kSentinelValue);
+    const MapiProperty* s = block[1];
+    return s && !block[2] && s->id == 0x6666 && s->type == PtypInteger32 && s->value_count == 1
+        && s->values[0].data.u32 == 0xC0FFEE42u;
 }
 
-const QString kOverrunLine = QStringLiteral("Property block runs past its end, input file may be corrupted");
-const QString kInvalidLine = QStringLiteral("Invalid attribute, input file may be corrupted");
-const QString kUndefinedLine = QStringLiteral("Undefined attribute, input file may be corrupted");
+const QString kOverrun = QStringLiteral("Property block runs past its end, input file may be corrupted");
 
 } // namespace
 
@@ -64,221 +58,110 @@ class TestMapiProperties : public QObject
 private Q_SLOTS:
     void emptyBlockGivesEmptyList()
     {
-        Diagnostics diag;
         Block block = decode(MapiBlockWriter().bytes());
         QVERIFY(block);
-        QCOMPARE(countOf(block.get()), 0);
-        QVERIFY(diag.lines().isEmpty());
+        QVERIFY(!block.get()[0]);
     }
 
-    void fixedSizeValues_data()
+    void singleValues_data()
     {
-        QTest::addColumn<QByteArray>("property");
-        QTest::addColumn<quint32>("type");
+        QTest::addColumn<MapiProp>("property");
+        QTest::addColumn<QByteArray>("value");  // as held, for strings including the added zero
         QTest::addColumn<quint64>("len");
-        QTest::addColumn<QByteArray>("expected");  // the inline value, little-endian
 
-        QTest::newRow("int16 takes 4 bytes") << MapiProp::int16(0x0017, 0xBEEF).encode() << 0x0002u << quint64(2)
-                                             << le16(0xBEEF);
-        QTest::newRow("int32") << MapiProp::int32(0x3FDE, 0x12345678).encode() << 0x0003u << quint64(4)
-                               << le32(0x12345678);
-        QTest::newRow("float32") << MapiProp::float32(0x7001, 1.5f).encode() << 0x0004u << quint64(4)
-                                 << float32Bytes(1.5f);
-        QTest::newRow("boolean") << MapiProp::boolean(0x0E1B, true).encode() << 0x000Bu << quint64(4) << le32(1);
-        QTest::newRow("float64") << MapiProp::float64(0x7002, -2.25).encode() << 0x0005u << quint64(8)
-                                 << float64Bytes(-2.25);
-        QTest::newRow("currency") << MapiProp::currency(0x7003, -5).encode() << 0x0006u << quint64(8)
-                                  << le64(quint64(-5));
-        QTest::newRow("floating time") << MapiProp::floatingTime(0x7004, 45000.5).encode() << 0x0007u
-                                       << quint64(8) << float64Bytes(45000.5);
-        QTest::newRow("int64") << MapiProp::int64(0x7005, 0x0102030405060708ULL).encode() << 0x0014u << quint64(8)
-                               << le64(0x0102030405060708ULL);
-        QTest::newRow("time") << MapiProp::time(0x0039, 0x01D9ABCDEF012345ULL).encode() << 0x0040u << quint64(8)
-                              << le64(0x01D9ABCDEF012345ULL);
-        const QByteArray guid = guidBytes(0x00062004, 0x1234, 0x5678, QByteArray::fromHex("C000000000000046"));
-        QTest::newRow("guid") << MapiProp::guid(0x7006, guid).encode() << 0x0048u << quint64(16) << guid;
+        QTest::newRow("int16 padded to 4") << MapiProp::int16(0x0017, 0xBEEF) << le16(0xBEEF) << quint64(2);
+        QTest::newRow("int32") << MapiProp::int32(0x3FDE, 0x12345678) << le32(0x12345678) << quint64(4);
+        QTest::newRow("float32") << MapiProp::float32(0x7001, 1.5f) << float32Bytes(1.5f) << quint64(4);
+        QTest::newRow("boolean") << MapiProp::boolean(0x0E1B, true) << le32(1) << quint64(4);
+        QTest::newRow("float64") << MapiProp::float64(0x7002, -2.25) << float64Bytes(-2.25) << quint64(8);
+        QTest::newRow("currency") << MapiProp::currency(0x7003, -5) << le64(quint64(-5)) << quint64(8);
+        QTest::newRow("floating time") << MapiProp::floatingTime(0x7004, 45000.5) << float64Bytes(45000.5) << quint64(8);
+        QTest::newRow("int64") << MapiProp::int64(0x7005, 0x0102030405060708ULL) << le64(0x0102030405060708ULL) << quint64(8);
+        QTest::newRow("time") << MapiProp::time(0x0039, 0x01D9ABCDEF012345ULL) << le64(0x01D9ABCDEF012345ULL) << quint64(8);
+        QTest::newRow("guid") << MapiProp::guid(0x7006, psAddress()) << psAddress() << quint64(16);
+        QTest::newRow("string8 of 5, padded") << MapiProp::string8(0x0037, "Hello", false) << QByteArray("Hello") << quint64(5);
+        QTest::newRow("binary of 8, unpadded") << MapiProp::binary(0x1013, "12345678") << QByteArray("12345678") << quint64(8);
+        QTest::newRow("empty binary") << MapiProp::binary(0x1013, QByteArray()) << QByteArray() << quint64(0);
+        QTest::newRow("object") << MapiProp::object(0x3701, QByteArray("\x0B\x00\x01", 3)) << QByteArray("\x0B\x00\x01", 3) << quint64(3);
+        QTest::newRow("non-zero padding is skipped") << MapiProp::string8(0x0037, "Hi").withPadding('\xAA') << QByteArray("Hi\0", 3) << quint64(3);
+        // Unicode strings become UTF-8; len counts the bytes up to the first
+        // zero plus that zero.
+        QTest::newRow("unicode ASCII") << MapiProp::unicode(0x0037, QStringLiteral("ab")) << QByteArray("ab\0", 3) << quint64(3);
+        QTest::newRow("unicode without terminator") << MapiProp::unicode(0x0037, QStringLiteral("ab"), false) << QByteArray("ab\0", 3) << quint64(3);
+        QTest::newRow("unicode e-acute") << MapiProp::unicode(0x0037, QStringLiteral("\u00E9")) << QByteArray("\xC3\xA9\0", 3) << quint64(3);
+        QTest::newRow("unicode CJK") << MapiProp::unicode(0x0037, QStringLiteral("\u4E2D")) << QByteArray("\xE4\xB8\xAD\0", 4) << quint64(4);
+        QTest::newRow("unicode emoji") << MapiProp::unicode(0x0037, QString::fromUtf8("\xF0\x9F\x98\x80"))
+                                       << QByteArray("\xF0\x9F\x98\x80\0", 5) << quint64(5);
+        QTest::newRow("empty unicode") << MapiProp::unicode(0x0037, QString(), false) << QByteArray() << quint64(0);
     }
-    void fixedSizeValues()
+    void singleValues()
     {
-        QFETCH(QByteArray, property);
-        QFETCH(quint32, type);
+        QFETCH(MapiProp, property);
+        QFETCH(QByteArray, value);
         QFETCH(quint64, len);
-        QFETCH(QByteArray, expected);
-
         Diagnostics diag;
-        Block block = decode(MapiBlockWriter()
-                                 .appendRaw(property + MapiProp::int32(kSentinelId, kSentinelValue).encode())
-                                 .withCount(2)
-                                 .bytes());
+        Block block = decodeWithSentinel(property);
         QVERIFY(block);
-        QCOMPARE(countOf(block.get()), 2);
-        MapiProperty* p = block.get()[0];
-        QCOMPARE(p->type, type);
+        const MapiProperty* p = block.get()[0];
+        QCOMPARE(p->type, quint32(property.type()));
+        QCOMPARE(p->id, quint32(property.id()));
         QCOMPARE(p->value_count, quint64(1));
-        QVERIFY(!p->guid);
+        QVERIFY(!p->guid && p->name_count == 0);
         QCOMPARE(p->values[0].len, len);
-        const MapiValue& v = p->values[0];
-        switch (type) {
-        case 0x0002:
-            QCOMPARE(le16(v.data.u16), expected);
-            break;
-        case 0x0003:
-        case 0x0004:
-        case 0x000B:
-            QCOMPARE(le32(v.data.u32), expected);
-            break;
-        case 0x0048:
-            QCOMPARE(guidBytes(v.data.guid.data1, v.data.guid.data2, v.data.guid.data3,
-                               QByteArray(reinterpret_cast<const char*>(v.data.guid.data4), 8)),
-                     expected);
-            break;
-        default:
-            QCOMPARE(le32(v.data.words.low) + le32(v.data.words.high), expected);
-            break;
-        }
-        verifySentinel(block.get()[1]);
+        if (p->type == PtypString)
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(p->values[0].data.buf), value.size()), value);
+        else
+            QCOMPARE(valueBytes(p, 0), value);
+        if (mapi_type_is_variable(p->type) && p->type != PtypString)
+            QCOMPARE(p->values[0].data.buf[len], '\0');  // usable as a C string
+        QVERIFY(sentinelIntact(block.get()));
         QVERIFY(diag.lines().isEmpty());
     }
 
     void int16AtTheVeryEndMayLackItsPadding()
     {
-        Block block = decode(le32(1) + le16(0x0002) + le16(0x0017) + le16(7));
+        Block block = decode(le32(1) + le16(PtypInteger16) + le16(0x0017) + le16(7));
         QVERIFY(block);
         QCOMPARE(block.get()[0]->values[0].data.u16, quint16(7));
     }
 
-    void variableSizeValues_data()
+    void multipleValues_data()
     {
-        QTest::addColumn<QByteArray>("property");
-        QTest::addColumn<int>("consumed");      // bytes of the block taken by the property
-        QTest::addColumn<quint32>("type");
-        QTest::addColumn<QByteArray>("bytes");  // decoded bytes including the added zero
-        QTest::addColumn<quint64>("len");
-
-        QTest::newRow("string8 of 5 takes 4 + 8")
-            << MapiProp::string8(0x0037, "Hello", false).encode() << 4 + 4 + 4 + 8 << 0x001Eu
-            << QByteArray("Hello", 6) << quint64(5);
-        QTest::newRow("binary of 8 has no padding")
-            << MapiProp::binary(0x1013, "12345678").encode() << 4 + 4 + 4 + 8 << 0x0102u
-            << QByteArray("12345678", 9) << quint64(8);
-        QTest::newRow("empty binary") << MapiProp::binary(0x1013, QByteArray()).encode() << 12 << 0x0102u
-                                      << QByteArray(1, '\0') << quint64(0);
-        QTest::newRow("object") << MapiProp::object(0x3701, QByteArray("\x0B\x00\x01", 3)).encode() << 16
-                                << 0x000Du << QByteArray("\x0B\x00\x01\x00", 4) << quint64(3);
-        QTest::newRow("unicode of two letters") << MapiProp::unicode(0x0037, QStringLiteral("ab")).encode() << 4 + 4 + 4 + 8
-                                                << 0x001Fu << QByteArray("ab", 3) << quint64(3);
-        QTest::newRow("unicode e-acute") << MapiProp::unicode(0x0037, QString(QChar(0x00E9))).encode() << 16
-                                         << 0x001Fu << QByteArray("\xC3\xA9", 3) << quint64(3);
-        QTest::newRow("unicode CJK") << MapiProp::unicode(0x0037, QString(QChar(0x4E2D))).encode() << 16 << 0x001Fu
-                                     << QByteArray("\xE4\xB8\xAD", 4) << quint64(4);
-        QTest::newRow("unicode emoji pairs its surrogates")
-            << MapiProp::unicode(0x0037, QString::fromUtf8("\xF0\x9F\x98\x80")).encode() << 4 + 4 + 4 + 8
-            << 0x001Fu << QByteArray("\xF0\x9F\x98\x80", 5) << quint64(5);
-        QTest::newRow("unicode without its terminator")
-            << MapiProp::unicode(0x0037, QStringLiteral("ab"), false).encode() << 4 + 4 + 4 + 4 << 0x001Fu
-            << QByteArray("ab", 3) << quint64(3);
-        QTest::newRow("empty unicode") << MapiProp::unicode(0x0037, QString(), false).encode() << 12 << 0x001Fu
-                                       << QByteArray(1, '\0') << quint64(0);
-        QTest::newRow("padding bytes are not checked")
-            << MapiProp::string8(0x0037, "Hi", true).withPadding('\xAA').encode() << 16 << 0x001Eu
-            << QByteArray("Hi\0", 4) << quint64(3);
+        QTest::addColumn<MapiProp>("property");
+        QTest::addColumn<QList<QByteArray>>("values");
+        const QList<QByteArray> ints{le32(1), le32(2), le32(0xFFFFFFFF)};
+        QTest::newRow("int32 x3") << MapiProp::multi(PtypInteger32, 0x7010, ints) << ints;
+        const QList<QByteArray> shorts{le16(9), le16(8), le16(7)};
+        QTest::newRow("int16 x3, each padded") << MapiProp::multi(PtypInteger16, 0x7011, shorts) << shorts;
+        const QList<QByteArray> texts{"one", QByteArray("three\0", 6)};
+        QTest::newRow("string8 x2") << MapiProp::multi(PtypString8, 0x7013, texts) << texts;
+        const QList<QByteArray> blobs{"a", QByteArray(), "abcde"};
+        QTest::newRow("binary x3") << MapiProp::multi(PtypBinary, 0x7015, blobs) << blobs;
+        const QList<QByteArray> guids{psAddress(), psPublicStrings()};
+        QTest::newRow("guid x2") << MapiProp::multi(PtypGuid, 0x7016, guids) << guids;
     }
-    void variableSizeValues()
+    void multipleValues()
     {
-        QFETCH(QByteArray, property);
-        QFETCH(int, consumed);
-        QFETCH(quint32, type);
-        QFETCH(QByteArray, bytes);
-        QFETCH(quint64, len);
-
-        QCOMPARE(property.size(), consumed);
-        Diagnostics diag;
-        Block block = decode(MapiBlockWriter()
-                                 .appendRaw(property + MapiProp::int32(kSentinelId, kSentinelValue).encode())
-                                 .withCount(2)
-                                 .bytes());
-        QVERIFY(block);
-        MapiProperty* p = block.get()[0];
-        QCOMPARE(p->type, type);
-        QCOMPARE(p->value_count, quint64(1));
-        QCOMPARE(p->values[0].len, len);
-        QCOMPARE(bufOf(p->values[0], bytes.size()), bytes);
-        verifySentinel(block.get()[1]);
-        QVERIFY(diag.lines().isEmpty());
-    }
-
-    void multiValuedProperties_data()
-    {
-        QTest::addColumn<QByteArray>("property");
-        QTest::addColumn<quint32>("type");
-        QTest::addColumn<QList<QByteArray>>("values");  // inline values little-endian, or buffer bytes
-
-        QTest::newRow("int32 x3") << MapiProp::multi(PtypInteger32, 0x7010, {le32(1), le32(2), le32(0xFFFFFFFF)}).encode()
-                                  << 0x0003u << QList<QByteArray>{le32(1), le32(2), le32(0xFFFFFFFF)};
-        QTest::newRow("int16 x3 padded each") << MapiProp::multi(PtypInteger16, 0x7011, {le16(9), le16(8), le16(7)}).encode()
-                                              << 0x0002u << QList<QByteArray>{le16(9), le16(8), le16(7)};
-        QTest::newRow("time x2") << MapiProp::multi(PtypTime, 0x7012, {le64(1), le64(0x0123456789ABCDEFULL)}).encode()
-                                 << 0x0040u << QList<QByteArray>{le64(1), le64(0x0123456789ABCDEFULL)};
-        QTest::newRow("string8 x2") << MapiProp::multi(PtypString8, 0x7013, {"one", QByteArray("three\0", 6)}).encode()
-                                    << 0x001Eu << QList<QByteArray>{QByteArray("one"), QByteArray("three\0", 6)};
-        QTest::newRow("unicode x2") << MapiProp::multi(PtypString, 0x7014, {utf16le(QStringLiteral("x")), utf16le(QStringLiteral("yz"))}).encode()
-                                    << 0x001Fu << QList<QByteArray>{QByteArray("x"), QByteArray("yz")};
-        QTest::newRow("binary x3") << MapiProp::multi(PtypBinary, 0x7015, {"a", QByteArray(), "abcde"}).encode()
-                                   << 0x0102u << QList<QByteArray>{"a", QByteArray(), "abcde"};
-        const QByteArray g1 = psAddress(), g2 = psPublicStrings();
-        QTest::newRow("guid x2") << MapiProp::multi(PtypGuid, 0x7016, {g1, g2}).encode() << 0x0048u
-                                 << QList<QByteArray>{g1, g2};
-    }
-    void multiValuedProperties()
-    {
-        QFETCH(QByteArray, property);
-        QFETCH(quint32, type);
+        QFETCH(MapiProp, property);
         QFETCH(QList<QByteArray>, values);
-
-        Block block = decode(MapiBlockWriter()
-                                 .appendRaw(property + MapiProp::int32(kSentinelId, kSentinelValue).encode())
-                                 .withCount(2)
-                                 .bytes());
+        Block block = decodeWithSentinel(property);
         QVERIFY(block);
-        MapiProperty* p = block.get()[0];
-        QCOMPARE(p->type, type);
+        const MapiProperty* p = block.get()[0];
+        QCOMPARE(p->type, quint32(property.type() & ~PtypMultipleFlag));
         QCOMPARE(p->value_count, quint64(values.size()));
-        for (int i = 0; i < values.size(); ++i) {
-            const MapiValue& v = p->values[i];
-            QByteArray got;
-            if (type == 0x0002)
-                got = le16(v.data.u16);
-            else if (type == 0x0003)
-                got = le32(v.data.u32);
-            else if (type == 0x0040)
-                got = le32(v.data.words.low) + le32(v.data.words.high);
-            else if (type == 0x0048)
-                got = guidBytes(v.data.guid.data1, v.data.guid.data2, v.data.guid.data3,
-                                QByteArray(reinterpret_cast<const char*>(v.data.guid.data4), 8));
-            else if (type == 0x001F)
-                got = QByteArray(reinterpret_cast<const char*>(v.data.buf));  // UTF-8 up to its zero
-            else
-                got = QByteArray(reinterpret_cast<const char*>(v.data.buf), qsizetype(v.len));
-            QCOMPARE(got, values.at(i));
-        }
-        verifySentinel(block.get()[1]);
+        for (int i = 0; i < values.size(); ++i)
+            QCOMPARE(valueBytes(p, quint64(i)), values.at(i));
+        QVERIFY(sentinelIntact(block.get()));
     }
 
-    void valueCountZeroLeavesTypeUnchecked()
+    void noValueMeansNoTypeCheck()
     {
         Diagnostics diag;
-        Block block = decode(MapiBlockWriter()
-                                 .add(MapiProp(PtypErrorCode | PtypMultipleFlag, 0x7020))
-                                 .add(MapiProp(PtypBinary, 0x7021))
-                                 .add(MapiProp::int32(kSentinelId, kSentinelValue))
-                                 .bytes());
+        Block block = decodeWithSentinel(MapiProp(PtypErrorCode | PtypMultipleFlag, 0x7020));
         QVERIFY(block);
-        QCOMPARE(countOf(block.get()), 3);
         QCOMPARE(block.get()[0]->value_count, quint64(0));
-        QCOMPARE(block.get()[0]->type, quint32(PtypErrorCode));
         QVERIFY(!block.get()[0]->values);
-        QCOMPARE(block.get()[1]->value_count, quint64(0));
-        verifySentinel(block.get()[2]);
+        QVERIFY(sentinelIntact(block.get()));
         QVERIFY(diag.lines().isEmpty());
     }
 
@@ -287,101 +170,76 @@ private Q_SLOTS:
         const QByteArray guid = guidBytes(0x00062004, 0x0102, 0x0304, QByteArray::fromHex("C000000000000046"));
         Block block = decode(MapiBlockWriter()
                                  .add(MapiProp::string8(0x8000, "a@example.com").named(guid, 0x8205))
-                                 .add(MapiProp::unicode(0x8001, QStringLiteral("blue")).named(psPublicStrings(), QStringList{QStringLiteral("Keywords")}))
-                                 .add(MapiProp::int32(0x8002, 5).named(psPublicStrings(), QStringList{QStringLiteral("x"), QString::fromUtf8("Ünïcode \xF0\x9F\x98\x80")}))
-                                 .add(MapiProp::int32(kSentinelId, kSentinelValue))
+                                 .add(MapiProp::int32(0x8002, 5).named(psPublicStrings(), {QStringLiteral("x"), QString::fromUtf8("Ünï \xF0\x9F\x98\x80")}))
+                                 .add(kSentinel)
                                  .bytes());
         QVERIFY(block);
-        QCOMPARE(countOf(block.get()), 4);
-
-        MapiProperty* numeric = block.get()[0];
+        const MapiProperty* numeric = block.get()[0];
         QCOMPARE(numeric->id, 0x8205u);
         QVERIFY(numeric->guid);
-        QCOMPARE(numeric->guid->data1, 0x00062004u);
-        QCOMPARE(numeric->guid->data2, quint16(0x0102));
-        QCOMPARE(numeric->guid->data3, quint16(0x0304));
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(numeric->guid->data4), 8), QByteArray::fromHex("C000000000000046"));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(numeric->guid), 16), guid);
         QCOMPARE(numeric->name_count, quint64(0));
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(numeric->values[0].data.buf)), QByteArray("a@example.com"));
+        QCOMPARE(valueBytes(numeric, 0), QByteArray("a@example.com\0", 14));
 
-        MapiProperty* byName = block.get()[1];
-        QCOMPARE(byName->id, 0x8001u);
-        QCOMPARE(byName->name_count, quint64(1));
-        QCOMPARE(QByteArray(byName->names[0].text), QByteArray("Keywords"));
-        QCOMPARE(byName->names[0].len, quint64(8));
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(byName->values[0].data.buf)), QByteArray("blue"));
-
-        MapiProperty* twoNames = block.get()[2];
-        QCOMPARE(twoNames->name_count, quint64(2));
-        QCOMPARE(QByteArray(twoNames->names[0].text), QByteArray("x"));
-        QCOMPARE(QString::fromUtf8(twoNames->names[1].text), QString::fromUtf8("Ünïcode \xF0\x9F\x98\x80"));
-        QCOMPARE(twoNames->values[0].data.u32, 5u);
-        verifySentinel(block.get()[3]);
+        const MapiProperty* byName = block.get()[1];
+        QCOMPARE(byName->id, 0x8002u);  // the tag's id stays
+        QCOMPARE(byName->name_count, quint64(2));
+        QCOMPARE(QByteArray(byName->names[0].text), QByteArray("x"));
+        QCOMPARE(byName->names[0].len, quint64(1));
+        QCOMPARE(QString::fromUtf8(byName->names[1].text), QString::fromUtf8("Ünï \xF0\x9F\x98\x80"));
+        QCOMPARE(byName->values[0].data.u32, 5u);
+        QVERIFY(sentinelIntact(block.get() + 1));
     }
 
     void badTypesSpoilTheWholeBlock_data()
     {
         QTest::addColumn<quint16>("type");
         QTest::addColumn<QString>("line");
-        QTest::newRow("unspecified") << quint16(0x0000) << kInvalidLine;
-        QTest::newRow("null") << quint16(0x0001) << kInvalidLine;
-        QTest::newRow("error code") << quint16(0x000A) << kInvalidLine;
-        QTest::newRow("just above guid") << quint16(0x0049) << kUndefinedLine;
-        QTest::newRow("just above binary") << quint16(0x0103) << kUndefinedLine;
-        QTest::newRow("gap between types") << quint16(0x0008) << kUndefinedLine;
-        QTest::newRow("gap below time") << quint16(0x0041) << kUndefinedLine;
-        QTest::newRow("multi error code") << quint16(0x100A) << kInvalidLine;
-        QTest::newRow("two flags") << quint16(0x3003) << kUndefinedLine;
+        const QString invalid = QStringLiteral("Invalid attribute, input file may be corrupted");
+        const QString undefined = QStringLiteral("Undefined attribute, input file may be corrupted");
+        QTest::newRow("unspecified") << quint16(0x0000) << invalid;
+        QTest::newRow("null") << quint16(0x0001) << invalid;
+        QTest::newRow("error code, multi-valued") << quint16(0x100A) << invalid;
+        QTest::newRow("just above guid") << quint16(0x0049) << undefined;
+        QTest::newRow("just above binary") << quint16(0x0103) << undefined;
+        QTest::newRow("gap below time") << quint16(0x0041) << undefined;
     }
     void badTypesSpoilTheWholeBlock()
     {
         QFETCH(quint16, type);
         QFETCH(QString, line);
         Diagnostics diag;
-        // A good property first: what was decoded before the bad one is not
-        // returned either (and must not leak).
-        MapiProp bad(type, 0x7030);
-        bad.addValue(le32(1));
-        Block block = decode(MapiBlockWriter().add(MapiProp::string8(0x0037, "kept?")).add(bad).bytes());
+        // The good property before the bad one is not returned (nor leaked).
+        Block block = decode(MapiBlockWriter().add(MapiProp::string8(0x0037, "kept?")).add(MapiProp(type, 0x7030).addValue(le32(1))).bytes());
         QVERIFY(!block);
         QCOMPARE(diag.lines(), QStringList{line});
     }
 
-    void contentsRunningPastTheBlockMakeItCorrupt_data()
+    void contentsRunningPastTheBlock_data()
     {
         QTest::addColumn<QByteArray>("block");
         const QByteArray one = le32(1);
-        QTest::newRow("shorter than the count") << QByteArray("\x01\x00", 2);
         QTest::newRow("empty") << QByteArray();
-        QTest::newRow("count beyond the properties") << MapiBlockWriter().add(MapiProp::int32(0x3FDE, 1)).withCount(2).bytes();
-        QTest::newRow("count 0xFFFFFFFF") << MapiBlockWriter().add(MapiProp::int32(0x3FDE, 1)).withCount(0xFFFFFFFF).bytes();
+        QTest::newRow("count beyond the properties") << MapiBlockWriter().add(kSentinel).withCount(2).bytes();
+        QTest::newRow("count 0xFFFFFFFF") << MapiBlockWriter().add(kSentinel).withCount(0xFFFFFFFF).bytes();
         QTest::newRow("value count 0xFFFFFFFF") << MapiBlockWriter().add(MapiProp::binary(0x1013, "x").withValueCount(0xFFFFFFFF)).bytes();
-        QTest::newRow("value count one too many") << MapiBlockWriter().add(MapiProp::multi(PtypInteger32, 0x7040, {le32(1), le32(2)}).withValueCount(3)).bytes();
+        QTest::newRow("value count one too many") << MapiBlockWriter().add(MapiProp::multi(PtypInteger32, 0x7040, {le32(1)}).withValueCount(2)).bytes();
         QTest::newRow("string length past the end") << one + le16(PtypString8) + le16(0x0037) + one + le32(100) + "short";
-        QTest::newRow("string length 0xFFFFFFFF") << one + le16(PtypBinary) + le16(0x1013) + one + le32(0xFFFFFFFF) + "abcd";
-        QTest::newRow("unicode length past the end") << one + le16(PtypString) + le16(0x0037) + one + le32(9) + utf16le(QStringLiteral("ab"));
-        QTest::newRow("int32 cut short") << one + le16(PtypInteger32) + le16(0x3FDE) + QByteArray("\x01\x02", 2);
-        QTest::newRow("int16 cut short") << one + le16(PtypInteger16) + le16(0x0017) + QByteArray("\x01", 1);
+        QTest::newRow("length 0xFFFFFFFF") << one + le16(PtypBinary) + le16(0x1013) + one + le32(0xFFFFFFFF) + "abcd";
         QTest::newRow("time cut short") << one + le16(PtypTime) + le16(0x0039) + le32(1);
         QTest::newRow("guid cut short") << one + le16(PtypGuid) + le16(0x7006) + QByteArray(15, 'g');
-        QTest::newRow("tag cut short") << one + le16(PtypInteger32);
-        QTest::newRow("value count cut short") << one + le16(PtypBinary) + le16(0x1013) + QByteArray("\x01", 1);
-        QTest::newRow("named guid cut short") << one + le16(PtypInteger32) + le16(0x8001) + QByteArray(10, 'g');
-        QTest::newRow("named kind cut short") << one + le16(PtypInteger32) + le16(0x8001) + psAddress() + QByteArray(2, '\0');
-        QTest::newRow("named numeric id cut short") << one + le16(PtypInteger32) + le16(0x8001) + psAddress() + le32(0) + QByteArray(3, '\0');
-        QTest::newRow("absurd name count") << MapiBlockWriter().add(MapiProp::int32(0x8001, 1).named(psAddress(), QStringList{QStringLiteral("n")}).withKindWord(0x44000000)).bytes();
-        QTest::newRow("name length past the end") << one + le16(PtypInteger32) + le16(0x8001) + psAddress() + le32(1) + le32(0x7FFFFFF0) + QByteArray(8, 'n');
-        QTest::newRow("second property missing") << MapiBlockWriter().add(MapiProp::string8(0x0037, "s")).withCount(2).bytes();
+        QTest::newRow("named id cut short") << one + le16(PtypInteger32) + le16(0x8001) + psAddress() + le32(0) + QByteArray(3, '\0');
+        QTest::newRow("absurd name count") << MapiBlockWriter().add(MapiProp::int32(0x8001, 1).named(psAddress(), {QStringLiteral("n")}).withKindWord(0x44000000)).bytes();
+        QTest::newRow("name length past the end") << one + le16(PtypInteger32) + le16(0x8001) + psAddress() + one + le32(0x7FFFFFF0) + QByteArray(8, 'n');
     }
-    void contentsRunningPastTheBlockMakeItCorrupt()
+    void contentsRunningPastTheBlock()
     {
         QFETCH(QByteArray, block);
         Diagnostics diag;
         tneftest::AllocationWatch watch;
-        Block decoded = decode(block);
-        QVERIFY(!decoded);
-        QCOMPARE(diag.lines(), QStringList{kOverrunLine});
-        if (tneftest::AllocationWatch::available())
+        QVERIFY(!decode(block));
+        QCOMPARE(diag.lines(), QStringList{kOverrun});
+        if (tneftest::AllocationWatch::available())  // 64 KiB: the diagnostics file's buffer and small change
             QVERIFY2(watch.peak() <= 65536 + 64 * size_t(block.size()), qPrintable(QString::number(watch.peak())));
     }
 
@@ -389,49 +247,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("utf16");
         QTest::addColumn<QByteArray>("utf8");
-        QTest::newRow("nothing") << QByteArray() << QByteArray();
         QTest::newRow("one stray byte") << QByteArray("A", 1) << QByteArray();
         QTest::newRow("odd last byte ignored") << QByteArray("A\0B", 3) << QByteArray("A");
-        QTest::newRow("two-byte form") << QByteArray("\xE9\x00", 2) << QByteArray("\xC3\xA9");
         QTest::newRow("boundary 0x7FF") << QByteArray("\xFF\x07", 2) << QByteArray("\xDF\xBF");
-        QTest::newRow("three-byte form") << QByteArray("\x2D\x4E", 2) << QByteArray("\xE4\xB8\xAD");
-        QTest::newRow("surrogate pair") << QByteArray("\x3D\xD8\x00\xDE", 4) << QByteArray("\xF0\x9F\x98\x80");
         QTest::newRow("highest pair") << QByteArray("\xFF\xDB\xFF\xDF", 4) << QByteArray("\xF4\x8F\xBF\xBF");
         QTest::newRow("lone high at the end") << QByteArray("a\0\x3D\xD8", 4) << QByteArray("a\xEF\xBF\xBD");
         QTest::newRow("lone low") << QByteArray("\x00\xDE" "b\0", 4) << QByteArray("\xEF\xBF\xBD" "b");
         QTest::newRow("high then letter") << QByteArray("\x3D\xD8" "c\0", 4) << QByteArray("\xEF\xBF\xBD" "c");
-        QTest::newRow("two highs") << QByteArray("\x3D\xD8\x3D\xD8", 4) << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD");
+        // Worst case for the output size: every unit a lone surrogate.
+        QTest::newRow("all lone highs") << QByteArray(4000, '\xD8') << QByteArray("\xEF\xBF\xBD").repeated(2000);
         QTest::newRow("stops at a zero unit") << QByteArray("a\0\0\0b\0", 6) << QByteArray("a");
     }
     void utf16ToUtf8()
     {
         QFETCH(QByteArray, utf16);
         QFETCH(QByteArray, utf8);
-        char* text = utf16le_to_utf8(size_t(utf16.size()), reinterpret_cast<const unsigned char*>(utf16.constData()));
+        std::unique_ptr<char, decltype(&free)> text(
+            utf16le_to_utf8(size_t(utf16.size()), reinterpret_cast<const unsigned char*>(utf16.constData())), &free);
         QVERIFY(text);
-        QCOMPARE(QByteArray(text), utf8);
-        free(text);
-    }
-
-    void utf16OutputIsAlwaysValidUtf8()
-    {
-        // Units of every kind in every order, including the worst case for
-        // the output size (all lone surrogates).
-        QByteArray units;
-        const quint16 picks[] = {0x0041, 0x00E9, 0x07FF, 0x0800, 0xD83D, 0xDE00, 0xDBFF, 0xDFFF, 0xFFFF, 0xD800};
-        for (quint16 a : picks)
-            for (quint16 b : picks)
-                for (quint16 c : picks)
-                    units += le16(a) + le16(b) + le16(c);
-        units += QByteArray(4000, '\xD8');  // 2000 x U+D8D8, lone high surrogates
-        char* text = utf16le_to_utf8(size_t(units.size()), reinterpret_cast<const unsigned char*>(units.constData()));
-        QVERIFY(text);
-        const QByteArray out(text);
-        free(text);
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = decoder.decode(out);
-        QVERIFY(!decoder.hasError());
-        QVERIFY(decoded.contains(QString::fromUtf8("\xF0\x9F\x98\x80")));
+        QCOMPARE(QByteArray(text.get()), utf8);
     }
 };
 

@@ -51,10 +51,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("wrong signature") << TnefWriter(1, 0x223E9F79).body("text").bytes();
-        QTest::newRow("byte-swapped signature") << TnefWriter(1, 0x789F3E22).body("text").bytes();
         QTest::newRow("empty file") << QByteArray();
         QTest::newRow("three bytes of the signature") << TnefWriter().bytes().left(3);
-        QTest::newRow("a PDF") << QByteArray("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
     }
     void notATnefStream()
     {
@@ -98,25 +96,20 @@ private Q_SLOTS:
                                }));
     }
 
-    void everyParseResetsTheOptionWord()
+    void optionWordIsSetAfreshAndDiagnosticsCanBeSilenced()
     {
-        tnef_options = 0;
         TnefWriter w;
         w.attributeWithChecksum(LevelMessage, AttBody, AtpText, "abc", 0);
-        Diagnostics diag;
-        auto r = parseFile(w.bytes());
-        QCOMPARE(diag.messages(), QStringList{kChecksumWarning});
-        QCOMPARE(tnef_options, TNEF_DEFAULT_OPTIONS);
-    }
-
-    void silencedDiagnosticsWriteNothing()
-    {
+        tnef_options = 0;
+        {
+            Diagnostics diag;
+            auto r = parseFile(w.bytes());
+            QCOMPARE(diag.messages(), QStringList{kChecksumWarning});
+            QCOMPARE(tnef_options, TNEF_DEFAULT_OPTIONS);
+        }
         FILE* previous = tnef_diagnostics();
         tnef_set_diagnostics(nullptr);
-        QVERIFY(!tnef_diagnostics());
-        TnefWriter w;
-        w.attributeWithChecksum(LevelMessage, AttBody, AtpText, "abc", 0).raw("12345678");
-        auto r = parseFile(w.bytes());
+        auto r = parseFile(w.raw("12345678").bytes());
         tnef_set_diagnostics(previous);
         QCOMPARE(tneftest::bytesOf(r->body, r->body_len), QByteArray("abc"));
     }
@@ -147,61 +140,56 @@ private Q_SLOTS:
 
     void firstBodyWins()
     {
-        TnefWriter w;
-        w.body("first").body("second");
-        auto r = parseFile(w.bytes());
+        auto r = parseFile(TnefWriter().body("first").body("second").bytes());
         QCOMPARE(tneftest::bytesOf(r->body, r->body_len), QByteArray("first"));
+        // An empty first body still wins, and is absent.
+        auto empty = parseFile(TnefWriter().body(QByteArray()).body("second").bytes());
+        QVERIFY(!empty->body && empty->body_len == 0);
     }
 
-    void emptyBodiesAreAbsent()
+    void bodiesFromProperties_data()
     {
-        MapiBlockWriter props;
-        props.add(MapiProp::binary(PidTagBodyHtml, QByteArray()))
-            .add(MapiProp::binary(PidTagRtfCompressed, compressedRtf(QByteArray())));
-        TnefWriter w;
-        w.body(QByteArray()).body("second body is ignored").messageProperties(props);
-        auto r = parseFile(w.bytes());
-        QVERIFY(!r->body && r->body_len == 0);
-        QVERIFY(!r->html && r->html_len == 0);
-        QVERIFY(!r->rtf && r->rtf_len == 0);
-    }
+        QTest::addColumn<QList<MapiProp>>("first");
+        QTest::addColumn<QList<MapiProp>>("second");
+        QTest::addColumn<QByteArray>("html");
+        QTest::addColumn<QByteArray>("rtf");
+        const QByteArray rtf("{\\rtf1\\ansi Hello {\\b world}\\par}");
+        QByteArray badCrc = compressedRtf(rtf);
+        badCrc[12] = char(badCrc[12] ^ 1);
 
+        QTest::newRow("first value of the first property")
+            << QList<MapiProp>{MapiProp::multi(PtypBinary, PidTagBodyHtml, {"<p>one</p>", "<p>two</p>"}),
+                               MapiProp::binary(PidTagRtfCompressed, compressedRtf(rtf))}
+            << QList<MapiProp>{MapiProp::binary(PidTagBodyHtml, "<p>later</p>"), MapiProp::binary(PidTagRtfCompressed, compressedRtf("{later}"))}
+            << QByteArray("<p>one</p>") << rtf;
+        QTest::newRow("empty values give no body")
+            << QList<MapiProp>{MapiProp::binary(PidTagBodyHtml, QByteArray()), MapiProp::binary(PidTagRtfCompressed, compressedRtf(QByteArray()))}
+            << QList<MapiProp>{} << QByteArray() << QByteArray();
+        QTest::newRow("only binary values count")
+            << QList<MapiProp>{MapiProp::string8(PidTagBodyHtml, "<p>8-bit</p>"), MapiProp::int32(PidTagRtfCompressed, 7)}
+            << QList<MapiProp>{MapiProp::binary(PidTagBodyHtml, "<p>binary</p>")} << QByteArray("<p>binary</p>") << QByteArray();
+        QTest::newRow("RTF with a bad CRC gives no body")
+            << QList<MapiProp>{MapiProp::binary(PidTagRtfCompressed, badCrc)} << QList<MapiProp>{} << QByteArray() << QByteArray();
+    }
     void bodiesFromProperties()
     {
-        const QByteArray rtf("{\\rtf1\\ansi Hello {\\b world}\\par}");
-        MapiBlockWriter props;
-        props.add(MapiProp::multi(PtypBinary, PidTagBodyHtml, {"<p>one</p>", "<p>two</p>"}))
-            .add(MapiProp::binary(PidTagRtfCompressed, compressedRtf(rtf)));
-        MapiBlockWriter later;
-        later.add(MapiProp::binary(PidTagBodyHtml, "<p>later</p>"))
-            .add(MapiProp::binary(PidTagRtfCompressed, compressedRtf("{\\rtf1 later}")));
+        QFETCH(QList<MapiProp>, first);
+        QFETCH(QList<MapiProp>, second);
+        QFETCH(QByteArray, html);
+        QFETCH(QByteArray, rtf);
         TnefWriter w;
-        w.messageProperties(props).messageProperties(later);
-        auto r = parseFile(w.bytes());
-        QCOMPARE(tneftest::bytesOf(r->html, r->html_len), QByteArray("<p>one</p>"));
-        QCOMPARE(tneftest::bytesOf(r->rtf, r->rtf_len), rtf);
-    }
-
-    void htmlAndRtfOnlyAsBinary()
-    {
-        MapiBlockWriter props;
-        props.add(MapiProp::string8(PidTagBodyHtml, "<p>8-bit</p>")).add(MapiProp::int32(PidTagRtfCompressed, 7));
-        auto r = parseProps(props);
-        QVERIFY(!r->html);
-        QVERIFY(!r->rtf);
-        QCOMPARE(r->property_count, 2);
-    }
-
-    void rtfWithBadCrcGivesNoBody()
-    {
-        QByteArray value = compressedRtf("{\\rtf1 x}");
-        value[12] = char(value[12] ^ 1);
-        MapiBlockWriter props;
-        props.add(MapiProp::binary(PidTagRtfCompressed, value));
+        for (const QList<MapiProp>& props : {first, second}) {
+            MapiBlockWriter block;
+            for (const MapiProp& p : props)
+                block.add(p);
+            w.messageProperties(block);
+        }
         Diagnostics diag;
-        auto r = parseProps(props);
-        QVERIFY(!r->rtf);
-        QCOMPARE(diag.messages(), QStringList{QStringLiteral("Invalid RTF CRC, input file may be corrupted")});
+        auto r = parseFile(w.bytes());
+        QCOMPARE(tneftest::bytesOf(r->html, r->html_len), html);
+        QCOMPARE(tneftest::bytesOf(r->rtf, r->rtf_len), rtf);
+        QCOMPARE(r->html == nullptr, html.isEmpty());
+        QCOMPARE(r->rtf == nullptr, rtf.isEmpty());
     }
 
     void headerFields_data()
@@ -214,9 +202,6 @@ private Q_SLOTS:
         QTest::newRow("topic before subject")
             << QList<MapiProp>{MapiProp::string8(PidTagConversationTopic, "Topic"), MapiProp::unicode(PidTagSubject, QStringLiteral("RE: Topic"))}
             << QByteArray("subject") << QByteArray("Topic");
-        QTest::newRow("subject before topic")
-            << QList<MapiProp>{MapiProp::unicode(PidTagSubject, QStringLiteral("RE: Topic")), MapiProp::string8(PidTagConversationTopic, "Topic")}
-            << QByteArray("subject") << QByteArray("RE: Topic");
         QTest::newRow("empty subject is filled later")
             << QList<MapiProp>{MapiProp::string8(PidTagSubject, ""), MapiProp::string8(PidTagConversationTopic, "Topic")}
             << QByteArray("subject") << QByteArray("Topic");
@@ -230,9 +215,6 @@ private Q_SLOTS:
         QTest::newRow("account with one separator is taken whole")
             << QList<MapiProp>{MapiProp::string8(PidTagPrimarySendAccount, "id\x01" "ana@example.com")}
             << QByteArray("sender_email") << QByteArray("id\x01" "ana@example.com");
-        QTest::newRow("account as Unicode")
-            << QList<MapiProp>{MapiProp::unicode(PidTagPrimarySendAccount, QStringLiteral("1\u0001Zoë\u0001zoe@example.com"))}
-            << QByteArray("sender_email") << QByteArray("zoe@example.com");
         QTest::newRow("address before account")
             << QList<MapiProp>{MapiProp::string8(PidTagSentRepresentingEmailAddress, "first@example.com"),
                                MapiProp::string8(PidTagPrimarySendAccount, "1\x01n\x01second@example.com")}
@@ -244,8 +226,6 @@ private Q_SLOTS:
                                      << QByteArray("sender_name") << QByteArray("Zo\xC3\xAB");
         QTest::newRow("display to") << QList<MapiProp>{MapiProp::string8(PidTagDisplayTo, "A; B"), MapiProp::string8(PidTagDisplayTo, "C")}
                                     << QByteArray("display_to") << QByteArray("A; B");
-        QTest::newRow("display cc") << QList<MapiProp>{MapiProp::string8(PidTagDisplayCc, "Carol")}
-                                    << QByteArray("display_cc") << QByteArray("Carol");
         QTest::newRow("message class") << QList<MapiProp>{MapiProp::string8(PidTagMessageClass, "IPM.Schedule.Meeting.Request")}
                                        << QByteArray("message_class") << QByteArray("IPM.Schedule.Meeting.Request");
         QTest::newRow("multi-valued subject uses the first value")
@@ -280,7 +260,6 @@ private Q_SLOTS:
                           : field == "sender_email"   ? r->sender_email
                           : field == "sender_name"    ? r->sender_name
                           : field == "display_to"     ? r->display_to
-                          : field == "display_cc"     ? r->display_cc
                           : field == "message_class"  ? r->message_class
                                                       : nullptr;
         QCOMPARE(str(value), expected);
@@ -320,71 +299,56 @@ private Q_SLOTS:
 
     void savedProperties()
     {
-        const QByteArray guid = psAddress();
         MapiBlockWriter props;
         props.add(MapiProp::int16(0x0017, 0xFFFE))
-            .add(MapiProp::int32(0x3FDE, 20127))
             .add(MapiProp::boolean(0x0E1F, true))
-            .add(MapiProp::float32(0x7001, 2.5f))
-            .add(MapiProp::float64(0x7002, 0.125))
-            .add(MapiProp::int64(0x7003, 0x1122334455667788ULL))
             .add(MapiProp::time(0x0039, 0x01D8F00DCAFEBABEULL))
-            .add(MapiProp::guid(0x7004, guid))
+            .add(MapiProp::guid(0x7004, psAddress()))
             .add(MapiProp::string8(0x001A, "IPM.Note"))
             .add(MapiProp::unicode(0x0037, QStringLiteral("Zoë")))
-            .add(MapiProp::binary(0x0FF9, QByteArray("\x00\x01\x02", 3)))
             .add(MapiProp::binary(0x0FFA, QByteArray()))
             .add(MapiProp(PtypString8 | PtypMultipleFlag, 0x7005))
             .add(MapiProp::multi(PtypInteger32, 0x7006, {le32(9), le32(8)}))
-            .add(MapiProp::int32(0x8001, 0x8083).named(psAddress(), 0x8083));
-        Diagnostics diag;
-        auto r = parseProps(props);
-        QCOMPARE(r->property_count, 15);
-
+            .add(MapiProp::int32(0x8001, 7).named(psAddress(), 0x8083));
         struct Expect {
             quint16 id;
             quint16 type;
             QByteArray data;
+            int valueCount;
+            int len;  // of the first value, as traced
         };
         const QList<Expect> expected{
-            {0x0017, 0x0002, le32(0xFFFE)},
-            {0x3FDE, 0x0003, le32(20127)},
-            {0x0E1F, 0x000B, le32(1)},
-            {0x7001, 0x0004, float32Bytes(2.5f)},
-            {0x7002, 0x0005, float64Bytes(0.125)},
-            {0x7003, 0x0014, le64(0x1122334455667788ULL)},
-            {0x0039, 0x0040, le64(0x01D8F00DCAFEBABEULL)},
-            {0x7004, 0x0048, guid},
-            {0x001A, 0x001E, QByteArray("IPM.Note\0", 9)},
-            {0x0037, 0x001F, QByteArray("Zo\xC3\xAB\0", 5)},
-            {0x0FF9, 0x0102, QByteArray("\x00\x01\x02", 3)},
-            {0x0FFA, 0x0102, QByteArray()},
-            {0x7005, 0x001E, QByteArray()},
-            {0x7006, 0x0003, le32(9)},
-            {0x8083, 0x0003, le32(0x8083)},
+            {0x0017, 0x0002, le32(0xFFFE), 1, 2},  // 16 bits widened to 32
+            {0x0E1F, 0x000B, le32(1), 1, 4},
+            {0x0039, 0x0040, le64(0x01D8F00DCAFEBABEULL), 1, 8},
+            {0x7004, 0x0048, psAddress(), 1, 16},
+            {0x001A, 0x001E, QByteArray("IPM.Note\0", 9), 1, 9},
+            {0x0037, 0x001F, QByteArray("Zo\xC3\xAB\0", 5), 1, 5},
+            {0x0FFA, 0x0102, QByteArray(), 1, 0},
+            {0x7005, 0x001E, QByteArray(), 0, 0},
+            {0x7006, 0x0003, le32(9), 2, 4},
+            {0x8083, 0x0003, le32(7), 1, 4},
         };
+        Diagnostics diag;
+        auto r = parseProps(props);
+        QCOMPARE(r->property_count, expected.size());
+        const QStringList lines = diag.lines();
+        QCOMPARE(lines.size(), 1 + expected.size());
+        const QRegularExpression save(QStringLiteral(
+            "^\\[SAVE\\] i=(\\d+) name=0x([0-9a-f]{4}) type=0x([0-9a-f]{4}) num_values=(\\d+) buf=\\S+ len=(\\d+)$"));
         for (int i = 0; i < expected.size(); ++i) {
             const TnefProperty& p = r->properties[i];
             QCOMPARE(p.id, expected[i].id);
             QCOMPARE(p.type, expected[i].type);
             QCOMPARE(tneftest::bytesOf(p.data, p.len), expected[i].data);
             QCOMPARE(p.data == nullptr, expected[i].data.isEmpty());
-        }
-
-        const QStringList lines = diag.lines();
-        QCOMPARE(lines.size(), 1 + 15);
-        const QRegularExpression save(QStringLiteral(
-            "^\\[SAVE\\] i=(\\d+) name=0x([0-9a-f]{4}) type=0x([0-9a-f]{4}) num_values=(\\d+) buf=(\\S+) len=(\\d+)$"));
-        const QList<int> valueCounts{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 2, 1};
-        const QList<int> lens{2, 4, 4, 4, 8, 8, 8, 16, 9, 5, 3, 0, 0, 4, 4};
-        for (int i = 0; i < 15; ++i) {
             const auto m = save.match(lines.at(i + 1));
             QVERIFY2(m.hasMatch(), qPrintable(lines.at(i + 1)));
             QCOMPARE(m.captured(1).toInt(), i);
             QCOMPARE(m.captured(2).toUShort(nullptr, 16), expected[i].id);
             QCOMPARE(m.captured(3).toUShort(nullptr, 16), expected[i].type);
-            QCOMPARE(m.captured(4).toInt(), valueCounts[i]);
-            QCOMPARE(m.captured(6).toInt(), lens[i]);
+            QCOMPARE(m.captured(4).toInt(), expected[i].valueCount);
+            QCOMPARE(m.captured(5).toInt(), expected[i].len);
         }
     }
 
