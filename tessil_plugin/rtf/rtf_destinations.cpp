@@ -2,6 +2,8 @@
 
 #include "rtf/rtf_token.h"
 
+#include <algorithm>
+
 namespace rtf {
 
 bool operator==(const RtfColour& a, const RtfColour& b)
@@ -51,7 +53,6 @@ void readFontTable(const char*& cursor, const char* end, FontTable& table)
     std::int32_t number = 0; // not reset between entries
     bool entryOpen = false;
     bool nameDone = false;
-    // Name bytes are gathered as one span per stretch of plain bytes.
     while (cursor < end) {
         const char c = *cursor++;
         switch (c) {
@@ -101,7 +102,9 @@ void readFontTable(const char*& cursor, const char* end, FontTable& table)
                 const char* begin = cursor - 1;
                 while (cursor < end && *cursor != '}' && *cursor != '{' && *cursor != ';' && *cursor != '\\')
                     ++cursor;
-                entry.name.append(begin, static_cast<std::size_t>(cursor - begin));
+                const auto length = static_cast<std::size_t>(cursor - begin);
+                if (entry.name.size() < kMaxFontNameLength)
+                    entry.name.append(begin, std::min(length, kMaxFontNameLength - entry.name.size()));
             }
             break;
         }

@@ -3,6 +3,7 @@
 // Destinations of the RTF header: the groups that are skipped whole, and the
 // font and colour tables that are collected for the formatting words.
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -32,6 +33,12 @@ bool operator==(const RtfColour& a, const RtfColour& b);
 inline bool operator!=(const RtfColour& a, const RtfColour& b) { return !(a == b); }
 
 using FontTable = std::map<std::int32_t, FontEntry>;
+
+// Longest font name kept, in bytes; the rest is dropped. Windows face names
+// have at most 31 characters, and every run in the font repeats its name in
+// its style and in every saved formatting state: an unbounded name would let
+// a small input grow without bound.
+const std::size_t kMaxFontNameLength = 64;
 using ColourTable = std::vector<RtfColour>;
 
 // Destinations whose groups hold nothing to show (pictures, objects, document
