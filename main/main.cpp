@@ -1,25 +1,15 @@
 #include "appconfig.h"
 #include "applicationservices.h"
+#include "customwindowframe.h"
 #include "fileopenfilter.h"
 #include "firstpaintprobe.h"
 #include "mainwindow.h"
+#include "multilanguage.h"
 #include "singleinstance.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFont>
-
-namespace {
-
-// The one place where the window frame will wrap the main window: until the
-// frame exists, the main window is its own top-level window. Returns the
-// top-level widget to show; the caller keeps owning the main window.
-QWidget* wrapInWindowFrame(MainWindow* mainWindow)
-{
-    return mainWindow;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -38,6 +28,8 @@ int main(int argc, char** argv)
     // The settings store also names the application for everything else,
     // plug-ins included, that asks Qt for it.
     AppConfig::instance();
+    // Before any window exists, so that every form is built in the chosen language.
+    MultiLanguage::instance()->switchLanguage(AppConfig::instance()->language());
 
     auto* mainWindow = new MainWindow(nullptr);
     startLocalServer(&application, mainWindow);
@@ -46,14 +38,11 @@ int main(int argc, char** argv)
     application.installEventFilter(&fileOpenFilter);
     QObject::connect(&fileOpenFilter, &FileOpenFilter::fileOpened, mainWindow, &MainWindow::openFile);
 
-    QWidget* topLevel = wrapInWindowFrame(mainWindow);
-    FirstPaintProbe firstPaint(topLevel, sinceStart);
-    topLevel->show();
+    auto* frame = new CustomWindowFrame(mainWindow, nullptr);
+    FirstPaintProbe firstPaint(frame, sinceStart);
+    frame->show();
 
     const int result = application.exec();
-    if (topLevel != mainWindow)
-        delete topLevel; // the frame owns the main window
-    else
-        delete mainWindow;
+    delete frame; // and with it the main window, its content
     return result;
 }

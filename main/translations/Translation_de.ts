@@ -1,0 +1,251 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>About</name>
+    <message>
+        <source>About</source>
+        <translation>Über Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>More Info</source>
+        <translation>Mehr Infos</translation>
+    </message>
+    <message>
+        <source>© %1 Veltrano. All rights reserved.</source>
+        <translation>© %1 Veltrano. Alle Rechte vorbehalten.</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppMenu</name>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Recent Files</source>
+        <translation>Zuletzt geöffnete Dateien</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>User Guide</source>
+        <translation>Benutzerhandbuch</translation>
+    </message>
+    <message>
+        <source>Product FAQ</source>
+        <translation>Häufige Fragen</translation>
+    </message>
+    <message>
+        <source>Feedback and Support</source>
+        <translation>Feedback und Support</translation>
+    </message>
+    <message>
+        <source>Show Log in Explorer</source>
+        <translation>Protokoll im Explorer anzeigen</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Nach Updates suchen</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>No Recent Files</source>
+        <translation>Keine zuletzt geöffneten Dateien</translation>
+    </message>
+</context>
+<context>
+    <name>CustomWindowFrame</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPluginManager</name>
+    <message>
+        <source>Supported Documents (%1)</source>
+        <translation>Unterstützte Dokumente (%1)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Please Wait</source>
+        <translation>Bitte warten</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Wird verarbeitet...</translation>
+    </message>
+</context>
+<context>
+    <name>ICVUpdatesService</name>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Nach Updates suchen</translation>
+    </message>
+    <message>
+        <source>You are using version %1.
+This build does not contact any update server.</source>
+        <translation>Sie verwenden Version %1.
+Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(unbekannt)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Veltrano Quorvia</source>
+        <translation>Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Double Page</source>
+        <translation>Doppelseite</translation>
+    </message>
+    <message>
+        <source>Single Page</source>
+        <translation>Einzelseite</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Originalgröße</translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation>An Breite anpassen</translation>
+    </message>
+    <message>
+        <source>First Page</source>
+        <translation>Erste Seite</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>Vorherige Seite</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>Nächste Seite</translation>
+    </message>
+    <message>
+        <source>Last Page</source>
+        <translation>Letzte Seite</translation>
+    </message>
+    <message>
+        <source>Rotate All Left</source>
+        <translation>Alle nach links drehen</translation>
+    </message>
+    <message>
+        <source>Rotate All Right</source>
+        <translation>Alle nach rechts drehen</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Nach links drehen</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Nach rechts drehen</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Lesezeichen</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Als PDF speichern</translation>
+    </message>
+    <message>
+        <source>Export Images</source>
+        <translation>Bilder exportieren</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Add or drag files here</source>
+        <translation>Dateien hinzufügen oder hierher ziehen</translation>
+    </message>
+    <message>
+        <source>＋ Add File(s)</source>
+        <translation>＋ Datei(en) hinzufügen</translation>
+    </message>
+    <message>
+        <source>Open Failed</source>
+        <translation>Öffnen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>File does not exist.</source>
+        <translation>Die Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Unsupported Format</source>
+        <translation>Nicht unterstütztes Format</translation>
+    </message>
+    <message>
+        <source>No document plugin can open this file.</source>
+        <translation>Kein Dokument-Plug-in kann diese Datei öffnen.</translation>
+    </message>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Dateifehler. Das Dokument kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Open Document</source>
+        <translation>Dokument öffnen</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,251 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>About</name>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>More Info</source>
+        <translation>More Info</translation>
+    </message>
+    <message>
+        <source>© %1 Veltrano. All rights reserved.</source>
+        <translation>© %1 Veltrano. All rights reserved.</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppMenu</name>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Recent Files</source>
+        <translation>Recent Files</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>User Guide</source>
+        <translation>User Guide</translation>
+    </message>
+    <message>
+        <source>Product FAQ</source>
+        <translation>Product FAQ</translation>
+    </message>
+    <message>
+        <source>Feedback and Support</source>
+        <translation>Feedback and Support</translation>
+    </message>
+    <message>
+        <source>Show Log in Explorer</source>
+        <translation>Show Log in Explorer</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Check for Updates</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>No Recent Files</source>
+        <translation>No Recent Files</translation>
+    </message>
+</context>
+<context>
+    <name>CustomWindowFrame</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximize</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restore</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPluginManager</name>
+    <message>
+        <source>Supported Documents (%1)</source>
+        <translation>Supported Documents (%1)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>All Files (*)</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Please Wait</source>
+        <translation>Please Wait</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Working...</translation>
+    </message>
+</context>
+<context>
+    <name>ICVUpdatesService</name>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Check for Updates</translation>
+    </message>
+    <message>
+        <source>You are using version %1.
+This build does not contact any update server.</source>
+        <translation>You are using version %1.
+This build does not contact any update server.</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(unknown)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Veltrano Quorvia</source>
+        <translation>Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Double Page</source>
+        <translation>Double Page</translation>
+    </message>
+    <message>
+        <source>Single Page</source>
+        <translation>Single Page</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Actual Size</translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation>Fit Width</translation>
+    </message>
+    <message>
+        <source>First Page</source>
+        <translation>First Page</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>Previous Page</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>Next Page</translation>
+    </message>
+    <message>
+        <source>Last Page</source>
+        <translation>Last Page</translation>
+    </message>
+    <message>
+        <source>Rotate All Left</source>
+        <translation>Rotate All Left</translation>
+    </message>
+    <message>
+        <source>Rotate All Right</source>
+        <translation>Rotate All Right</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Rotate Left</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Rotate Right</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Bookmarks</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>Export Images</source>
+        <translation>Export Images</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>Add or drag files here</source>
+        <translation>Add or drag files here</translation>
+    </message>
+    <message>
+        <source>＋ Add File(s)</source>
+        <translation>＋ Add File(s)</translation>
+    </message>
+    <message>
+        <source>Open Failed</source>
+        <translation>Open Failed</translation>
+    </message>
+    <message>
+        <source>File does not exist.</source>
+        <translation>File does not exist.</translation>
+    </message>
+    <message>
+        <source>Unsupported Format</source>
+        <translation>Unsupported Format</translation>
+    </message>
+    <message>
+        <source>No document plugin can open this file.</source>
+        <translation>No document plugin can open this file.</translation>
+    </message>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>File error. Unable to open the document.</translation>
+    </message>
+    <message>
+        <source>Open Document</source>
+        <translation>Open Document</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,251 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es" sourcelanguage="en">
+<context>
+    <name>About</name>
+    <message>
+        <source>About</source>
+        <translation>Acerca de Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>More Info</source>
+        <translation>Saber más</translation>
+    </message>
+    <message>
+        <source>© %1 Veltrano. All rights reserved.</source>
+        <translation>© %1 Veltrano. Todos los derechos reservados.</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Versión %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppMenu</name>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
+        <source>Recent Files</source>
+        <translation>Archivos recientes</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>User Guide</source>
+        <translation>Guía del usuario</translation>
+    </message>
+    <message>
+        <source>Product FAQ</source>
+        <translation>Preguntas frecuentes</translation>
+    </message>
+    <message>
+        <source>Feedback and Support</source>
+        <translation>Comentarios y soporte</translation>
+    </message>
+    <message>
+        <source>Show Log in Explorer</source>
+        <translation>Mostrar registro en el Explorador</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Buscar actualizaciones</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Acerca de Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>No Recent Files</source>
+        <translation>No hay archivos recientes</translation>
+    </message>
+</context>
+<context>
+    <name>CustomWindowFrame</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menú</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimizar</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximizar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restaurar</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPluginManager</name>
+    <message>
+        <source>Supported Documents (%1)</source>
+        <translation>Documentos compatibles (%1)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Please Wait</source>
+        <translation>Espere, por favor</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Procesando...</translation>
+    </message>
+</context>
+<context>
+    <name>ICVUpdatesService</name>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Buscar actualizaciones</translation>
+    </message>
+    <message>
+        <source>You are using version %1.
+This build does not contact any update server.</source>
+        <translation>Está usando la versión %1.
+Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(desconocida)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Veltrano Quorvia</source>
+        <translation>Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ver</translation>
+    </message>
+    <message>
+        <source>Double Page</source>
+        <translation>Página doble</translation>
+    </message>
+    <message>
+        <source>Single Page</source>
+        <translation>Página única</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Alejar</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Acercar</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Tamaño real</translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation>Ajustar al ancho</translation>
+    </message>
+    <message>
+        <source>First Page</source>
+        <translation>Primera página</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>Página anterior</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>Página siguiente</translation>
+    </message>
+    <message>
+        <source>Last Page</source>
+        <translation>Última página</translation>
+    </message>
+    <message>
+        <source>Rotate All Left</source>
+        <translation>Girar todo a la izquierda</translation>
+    </message>
+    <message>
+        <source>Rotate All Right</source>
+        <translation>Girar todo a la derecha</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Girar a la izquierda</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Girar a la derecha</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Marcadores</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Guardar como PDF</translation>
+    </message>
+    <message>
+        <source>Export Images</source>
+        <translation>Exportar imágenes</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Add or drag files here</source>
+        <translation>Añada o arrastre archivos aquí</translation>
+    </message>
+    <message>
+        <source>＋ Add File(s)</source>
+        <translation>＋ Añadir archivo(s)</translation>
+    </message>
+    <message>
+        <source>Open Failed</source>
+        <translation>Error al abrir</translation>
+    </message>
+    <message>
+        <source>File does not exist.</source>
+        <translation>El archivo no existe.</translation>
+    </message>
+    <message>
+        <source>Unsupported Format</source>
+        <translation>Formato no compatible</translation>
+    </message>
+    <message>
+        <source>No document plugin can open this file.</source>
+        <translation>Ningún complemento de documentos puede abrir este archivo.</translation>
+    </message>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Error de archivo. No se puede abrir el documento.</translation>
+    </message>
+    <message>
+        <source>Open Document</source>
+        <translation>Abrir documento</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,251 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr" sourcelanguage="en">
+<context>
+    <name>About</name>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>More Info</source>
+        <translation>Plus d&apos;infos</translation>
+    </message>
+    <message>
+        <source>© %1 Veltrano. All rights reserved.</source>
+        <translation>© %1 Veltrano. Tous droits réservés.</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppMenu</name>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>Recent Files</source>
+        <translation>Fichiers récents</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>User Guide</source>
+        <translation>Guide de l&apos;utilisateur</translation>
+    </message>
+    <message>
+        <source>Product FAQ</source>
+        <translation>FAQ du produit</translation>
+    </message>
+    <message>
+        <source>Feedback and Support</source>
+        <translation>Commentaires et assistance</translation>
+    </message>
+    <message>
+        <source>Show Log in Explorer</source>
+        <translation>Afficher le journal dans l&apos;Explorateur</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Rechercher des mises à jour</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>No Recent Files</source>
+        <translation>Aucun fichier récent</translation>
+    </message>
+</context>
+<context>
+    <name>CustomWindowFrame</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Agrandir</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restaurer</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPluginManager</name>
+    <message>
+        <source>Supported Documents (%1)</source>
+        <translation>Documents pris en charge (%1)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Tous les fichiers (*)</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Please Wait</source>
+        <translation>Veuillez patienter</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Traitement en cours...</translation>
+    </message>
+</context>
+<context>
+    <name>ICVUpdatesService</name>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Rechercher des mises à jour</translation>
+    </message>
+    <message>
+        <source>You are using version %1.
+This build does not contact any update server.</source>
+        <translation>Vous utilisez la version %1.
+Cette version ne contacte aucun serveur de mise à jour.</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(inconnue)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Veltrano Quorvia</source>
+        <translation>Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Affichage</translation>
+    </message>
+    <message>
+        <source>Double Page</source>
+        <translation>Double page</translation>
+    </message>
+    <message>
+        <source>Single Page</source>
+        <translation>Page simple</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zoom arrière</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zoom avant</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Taille réelle</translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation>Ajuster à la largeur</translation>
+    </message>
+    <message>
+        <source>First Page</source>
+        <translation>Première page</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>Page précédente</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>Page suivante</translation>
+    </message>
+    <message>
+        <source>Last Page</source>
+        <translation>Dernière page</translation>
+    </message>
+    <message>
+        <source>Rotate All Left</source>
+        <translation>Tout faire pivoter à gauche</translation>
+    </message>
+    <message>
+        <source>Rotate All Right</source>
+        <translation>Tout faire pivoter à droite</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Faire pivoter à gauche</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Faire pivoter à droite</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Signets</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimer</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Enregistrer en PDF</translation>
+    </message>
+    <message>
+        <source>Export Images</source>
+        <translation>Exporter les images</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Add or drag files here</source>
+        <translation>Ajoutez ou faites glisser des fichiers ici</translation>
+    </message>
+    <message>
+        <source>＋ Add File(s)</source>
+        <translation>＋ Ajouter des fichiers</translation>
+    </message>
+    <message>
+        <source>Open Failed</source>
+        <translation>Échec de l&apos;ouverture</translation>
+    </message>
+    <message>
+        <source>File does not exist.</source>
+        <translation>Le fichier n&apos;existe pas.</translation>
+    </message>
+    <message>
+        <source>Unsupported Format</source>
+        <translation>Format non pris en charge</translation>
+    </message>
+    <message>
+        <source>No document plugin can open this file.</source>
+        <translation>Aucun module de document ne peut ouvrir ce fichier.</translation>
+    </message>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Erreur de fichier. Impossible d&apos;ouvrir le document.</translation>
+    </message>
+    <message>
+        <source>Open Document</source>
+        <translation>Ouvrir un document</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,251 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it" sourcelanguage="en">
+<context>
+    <name>About</name>
+    <message>
+        <source>About</source>
+        <translation>Informazioni</translation>
+    </message>
+    <message>
+        <source>More Info</source>
+        <translation>Scopri di più</translation>
+    </message>
+    <message>
+        <source>© %1 Veltrano. All rights reserved.</source>
+        <translation>© %1 Veltrano. Tutti i diritti riservati.</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Versione %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppMenu</name>
+    <message>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <source>Recent Files</source>
+        <translation>File recenti</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Lingua</translation>
+    </message>
+    <message>
+        <source>User Guide</source>
+        <translation>Guida utente</translation>
+    </message>
+    <message>
+        <source>Product FAQ</source>
+        <translation>Domande frequenti</translation>
+    </message>
+    <message>
+        <source>Feedback and Support</source>
+        <translation>Feedback e assistenza</translation>
+    </message>
+    <message>
+        <source>Show Log in Explorer</source>
+        <translation>Mostra log in Esplora file</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Verifica aggiornamenti</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Informazioni</translation>
+    </message>
+    <message>
+        <source>No Recent Files</source>
+        <translation>Nessun file recente</translation>
+    </message>
+</context>
+<context>
+    <name>CustomWindowFrame</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Riduci a icona</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Ingrandisci</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Ripristina</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPluginManager</name>
+    <message>
+        <source>Supported Documents (%1)</source>
+        <translation>Documenti supportati (%1)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Tutti i file (*)</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Please Wait</source>
+        <translation>Attendere</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Elaborazione in corso...</translation>
+    </message>
+</context>
+<context>
+    <name>ICVUpdatesService</name>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Verifica aggiornamenti</translation>
+    </message>
+    <message>
+        <source>You are using version %1.
+This build does not contact any update server.</source>
+        <translation>Stai usando la versione %1.
+Questa versione non contatta alcun server di aggiornamento.</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(sconosciuta)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Veltrano Quorvia</source>
+        <translation>Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Visualizza</translation>
+    </message>
+    <message>
+        <source>Double Page</source>
+        <translation>Pagina doppia</translation>
+    </message>
+    <message>
+        <source>Single Page</source>
+        <translation>Pagina singola</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Riduci</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Ingrandisci</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Dimensioni effettive</translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation>Adatta alla larghezza</translation>
+    </message>
+    <message>
+        <source>First Page</source>
+        <translation>Prima pagina</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>Pagina precedente</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>Pagina successiva</translation>
+    </message>
+    <message>
+        <source>Last Page</source>
+        <translation>Ultima pagina</translation>
+    </message>
+    <message>
+        <source>Rotate All Left</source>
+        <translation>Ruota tutto a sinistra</translation>
+    </message>
+    <message>
+        <source>Rotate All Right</source>
+        <translation>Ruota tutto a destra</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Ruota a sinistra</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Ruota a destra</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Segnalibri</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Stampa</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Salva come PDF</translation>
+    </message>
+    <message>
+        <source>Export Images</source>
+        <translation>Esporta immagini</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Cerca</translation>
+    </message>
+    <message>
+        <source>Add or drag files here</source>
+        <translation>Aggiungi o trascina qui i file</translation>
+    </message>
+    <message>
+        <source>＋ Add File(s)</source>
+        <translation>＋ Aggiungi file</translation>
+    </message>
+    <message>
+        <source>Open Failed</source>
+        <translation>Apertura non riuscita</translation>
+    </message>
+    <message>
+        <source>File does not exist.</source>
+        <translation>Il file non esiste.</translation>
+    </message>
+    <message>
+        <source>Unsupported Format</source>
+        <translation>Formato non supportato</translation>
+    </message>
+    <message>
+        <source>No document plugin can open this file.</source>
+        <translation>Nessun plug-in per documenti può aprire questo file.</translation>
+    </message>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Errore del file. Impossibile aprire il documento.</translation>
+    </message>
+    <message>
+        <source>Open Document</source>
+        <translation>Apri documento</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,251 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja" sourcelanguage="en">
+<context>
+    <name>About</name>
+    <message>
+        <source>About</source>
+        <translation>バージョン情報</translation>
+    </message>
+    <message>
+        <source>More Info</source>
+        <translation>詳細情報</translation>
+    </message>
+    <message>
+        <source>© %1 Veltrano. All rights reserved.</source>
+        <translation>© %1 Veltrano. 無断複製・転載を禁じます。</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>バージョン %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppMenu</name>
+    <message>
+        <source>Help</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>Recent Files</source>
+        <translation>最近使ったファイル</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>User Guide</source>
+        <translation>ユーザー ガイド</translation>
+    </message>
+    <message>
+        <source>Product FAQ</source>
+        <translation>よくある質問</translation>
+    </message>
+    <message>
+        <source>Feedback and Support</source>
+        <translation>フィードバックとサポート</translation>
+    </message>
+    <message>
+        <source>Show Log in Explorer</source>
+        <translation>エクスプローラーでログを表示</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation>更新プログラムの確認</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>バージョン情報</translation>
+    </message>
+    <message>
+        <source>No Recent Files</source>
+        <translation>最近使ったファイルはありません</translation>
+    </message>
+</context>
+<context>
+    <name>CustomWindowFrame</name>
+    <message>
+        <source>Menu</source>
+        <translation>メニュー</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>最大化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>元のサイズに戻す</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPluginManager</name>
+    <message>
+        <source>Supported Documents (%1)</source>
+        <translation>対応ドキュメント (%1)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>すべてのファイル (*)</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Please Wait</source>
+        <translation>お待ちください</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>処理中...</translation>
+    </message>
+</context>
+<context>
+    <name>ICVUpdatesService</name>
+    <message>
+        <source>Check for Updates</source>
+        <translation>更新プログラムの確認</translation>
+    </message>
+    <message>
+        <source>You are using version %1.
+This build does not contact any update server.</source>
+        <translation>バージョン %1 を使用しています。
+このバージョンは更新サーバーに接続しません。</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(不明)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Veltrano Quorvia</source>
+        <translation>Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>表示</translation>
+    </message>
+    <message>
+        <source>Double Page</source>
+        <translation>見開き</translation>
+    </message>
+    <message>
+        <source>Single Page</source>
+        <translation>単一ページ</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>縮小</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>拡大</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>実際のサイズ</translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation>幅に合わせる</translation>
+    </message>
+    <message>
+        <source>First Page</source>
+        <translation>最初のページ</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>前のページ</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>次のページ</translation>
+    </message>
+    <message>
+        <source>Last Page</source>
+        <translation>最後のページ</translation>
+    </message>
+    <message>
+        <source>Rotate All Left</source>
+        <translation>すべて左に回転</translation>
+    </message>
+    <message>
+        <source>Rotate All Right</source>
+        <translation>すべて右に回転</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>左に回転</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>右に回転</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>しおり</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>印刷</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>PDF として保存</translation>
+    </message>
+    <message>
+        <source>Export Images</source>
+        <translation>画像のエクスポート</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Add or drag files here</source>
+        <translation>ファイルを追加するか、ここにドラッグしてください</translation>
+    </message>
+    <message>
+        <source>＋ Add File(s)</source>
+        <translation>＋ ファイルを追加</translation>
+    </message>
+    <message>
+        <source>Open Failed</source>
+        <translation>開けませんでした</translation>
+    </message>
+    <message>
+        <source>File does not exist.</source>
+        <translation>ファイルが存在しません。</translation>
+    </message>
+    <message>
+        <source>Unsupported Format</source>
+        <translation>未対応の形式</translation>
+    </message>
+    <message>
+        <source>No document plugin can open this file.</source>
+        <translation>このファイルを開けるドキュメント プラグインがありません。</translation>
+    </message>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>ファイル エラーです。ドキュメントを開けません。</translation>
+    </message>
+    <message>
+        <source>Open Document</source>
+        <translation>ドキュメントを開く</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,251 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt" sourcelanguage="en">
+<context>
+    <name>About</name>
+    <message>
+        <source>About</source>
+        <translation>Sobre</translation>
+    </message>
+    <message>
+        <source>More Info</source>
+        <translation>Saiba mais</translation>
+    </message>
+    <message>
+        <source>© %1 Veltrano. All rights reserved.</source>
+        <translation>© %1 Veltrano. Todos os direitos reservados.</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Versão %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppMenu</name>
+    <message>
+        <source>Help</source>
+        <translation>Ajuda</translation>
+    </message>
+    <message>
+        <source>Recent Files</source>
+        <translation>Arquivos recentes</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>User Guide</source>
+        <translation>Guia do usuário</translation>
+    </message>
+    <message>
+        <source>Product FAQ</source>
+        <translation>Perguntas frequentes</translation>
+    </message>
+    <message>
+        <source>Feedback and Support</source>
+        <translation>Feedback e suporte</translation>
+    </message>
+    <message>
+        <source>Show Log in Explorer</source>
+        <translation>Mostrar log no Explorador de Arquivos</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Verificar atualizações</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Sobre</translation>
+    </message>
+    <message>
+        <source>No Recent Files</source>
+        <translation>Nenhum arquivo recente</translation>
+    </message>
+</context>
+<context>
+    <name>CustomWindowFrame</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimizar</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximizar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restaurar</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentPluginManager</name>
+    <message>
+        <source>Supported Documents (%1)</source>
+        <translation>Documentos suportados (%1)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Todos os arquivos (*)</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Please Wait</source>
+        <translation>Aguarde</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Processando...</translation>
+    </message>
+</context>
+<context>
+    <name>ICVUpdatesService</name>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Verificar atualizações</translation>
+    </message>
+    <message>
+        <source>You are using version %1.
+This build does not contact any update server.</source>
+        <translation>Você está usando a versão %1.
+Esta versão não se conecta a nenhum servidor de atualizações.</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(desconhecida)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Veltrano Quorvia</source>
+        <translation>Veltrano Quorvia</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Exibir</translation>
+    </message>
+    <message>
+        <source>Double Page</source>
+        <translation>Página dupla</translation>
+    </message>
+    <message>
+        <source>Single Page</source>
+        <translation>Página única</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Reduzir</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Ampliar</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Tamanho real</translation>
+    </message>
+    <message>
+        <source>Fit Width</source>
+        <translation>Ajustar à largura</translation>
+    </message>
+    <message>
+        <source>First Page</source>
+        <translation>Primeira página</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>Página anterior</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>Próxima página</translation>
+    </message>
+    <message>
+        <source>Last Page</source>
+        <translation>Última página</translation>
+    </message>
+    <message>
+        <source>Rotate All Left</source>
+        <translation>Girar tudo para a esquerda</translation>
+    </message>
+    <message>
+        <source>Rotate All Right</source>
+        <translation>Girar tudo para a direita</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Girar para a esquerda</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Girar para a direita</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Marcadores</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Salvar como PDF</translation>
+    </message>
+    <message>
+        <source>Export Images</source>
+        <translation>Exportar imagens</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Pesquisar</translation>
+    </message>
+    <message>
+        <source>Add or drag files here</source>
+        <translation>Adicione ou arraste arquivos para cá</translation>
+    </message>
+    <message>
+        <source>＋ Add File(s)</source>
+        <translation>＋ Adicionar arquivo(s)</translation>
+    </message>
+    <message>
+        <source>Open Failed</source>
+        <translation>Falha ao abrir</translation>
+    </message>
+    <message>
+        <source>File does not exist.</source>
+        <translation>O arquivo não existe.</translation>
+    </message>
+    <message>
+        <source>Unsupported Format</source>
+        <translation>Formato não suportado</translation>
+    </message>
+    <message>
+        <source>No document plugin can open this file.</source>
+        <translation>Nenhum plug-in de documentos consegue abrir este arquivo.</translation>
+    </message>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Erro de arquivo. Não foi possível abrir o documento.</translation>
+    </message>
+    <message>
+        <source>Open Document</source>
+        <translation>Abrir documento</translation>
+    </message>
+</context>
+</TS>
