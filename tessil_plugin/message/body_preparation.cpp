@@ -1,0 +1,123 @@
+#include "message/body_preparation.h"
+
+#include "message/tessil_message.h"
+#include "rtf/rtf_to_html.h"
+#include "rtf/visible_text.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Inlining may grow the body by this much beyond the first copy of each
+// referenced attachment: a body that names one large image ten thousand
+// times must not ask for gigabytes.
+const qsizetype kExtraInlineBytes = 64 * 1024 * 1024;
+
+// Replaces the first occurrences of `search` in `html` by `replacement`,
+// as many as keep the result within `limit` bytes.
+QByteArray replaceWithin(const QByteArray& html, const QByteArray& search, const QByteArray& replacement, qsizetype limit)
+{
+    const qsizetype growth = replacement.size() - search.size();
+    const qsizetype count = html.count(search);
+    if (growth <= 0 || html.size() + count * growth <= limit) {
+        QByteArray all = html;
+        return all.replace(search, replacement);
+    }
+    QByteArray out;
+    qsizetype size = html.size();
+    qsizetype from = 0;
+    for (qsizetype at = html.indexOf(search); at >= 0 && size + growth <= limit; at = html.indexOf(search, from)) {
+        out.append(html.constData() + from, at - from);
+        out.append(replacement);
+        size += growth;
+        from = at + search.size();
+    }
+    out.append(html.constData() + from, html.size() - from);
+    return out;
+}
+
+bool isInvisible(char32_t codePoint)
+{
+    if (codePoint == 0xFFFC || QChar::isSpace(codePoint))
+        return true;
+    switch (QChar::category(codePoint)) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QByteArray inlineCidImages(const TessilMessage& message)
+{
+    QByteArray html = message.htmlBody;
+    qsizetype limit = html.size() + kExtraInlineBytes;
+    for (const QSharedPointer<TessilAttachment>& attachment : message.attachments) {
+        if (!attachment || attachment->contentId.isEmpty())
+            continue;
+        const QByteArray search = "cid:" + attachment->contentId.toUtf8();
+        if (!html.contains(search))
+            continue; // content() may be costly (embedded objects); it changes nothing here
+        const QByteArray mimeType = attachment->mimeType.isEmpty() ? QByteArray("image/png") : attachment->mimeType.toUtf8();
+        const QByteArray replacement = "data:" + mimeType + ";base64," + attachment->content().toBase64();
+        limit += qMax<qsizetype>(0, replacement.size() - search.size());
+        html = replaceWithin(html, search, replacement, limit);
+    }
+    return html;
+}
+
+bool hasVisibleText(const QString& text)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        char32_t codePoint = text.at(i).unicode();
+        if (QChar::isHighSurrogate(codePoint) && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
+            codePoint = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            ++i;
+        }
+        if (!isInvisible(codePoint))
+            return true;
+    }
+    return false;
+}
+
+bool looksEmpty(const QString& html)
+{
+    return !hasVisibleText(rtf::htmlToPlainText(html));
+}
+
+QString prepareBodyHtml(const TessilMessage& message)
+{
+    if (!message.htmlBody.isEmpty()) {
+        const QString html = QString::fromUtf8(inlineCidImages(message));
+        if (!looksEmpty(html))
+            return html;
+    }
+
+    if (!message.rtfBody.isEmpty()) {
+        QString html = rtf::rtfToHtml(message.rtfBody);
+        if (!looksEmpty(html)) {
+            // Only the font shorthand; the converter's font-size declarations keep their values.
+            static const QRegularExpression fontShorthand(QStringLiteral("font:\\s*[\\d.]+px\\s+"));
+            html.replace(fontShorthand, QStringLiteral("font: 14px "));
+            return html;
+        }
+    }
+
+    if (!message.plainBody.isEmpty()) {
+        const QString text = message.plainBody.trimmed();
+        if (hasVisibleText(text))
+            return QStringLiteral("<html><body><pre style='font-family:sans-serif;'>%1</pre></body></html>")
+                .arg(text.toHtmlEscaped());
+    }
+    return QString();
+}

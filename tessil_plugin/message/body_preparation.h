@@ -1,0 +1,29 @@
+#pragma once
+
+// Which of a message's bodies the view shows, and the HTML it shows for it:
+// the HTML body with its cid: images inlined, else the RTF body converted,
+// else the plain body in a minimal page. A body that exists but would show
+// nothing gives way to the next one. Nothing here changes the message.
+
+#include <QByteArray>
+#include <QString>
+
+struct TessilMessage;
+
+// The HTML to display, or an empty string when no body has visible text.
+// Needs a QGuiApplication (Qt's rich-text engine judges emptiness).
+QString prepareBodyHtml(const TessilMessage& message);
+
+// htmlBody with every "cid:<content id>" of an attachment replaced by a
+// data: URI of that attachment's content (type "image/png" when it has none).
+// An attachment is inlined at least once per reference, further copies only
+// while the body stays within a generous bound above the original.
+QByteArray inlineCidImages(const TessilMessage& message);
+
+// True when the HTML, without style sheets and scripts, shows no visible character.
+bool looksEmpty(const QString& html);
+
+// True when the text holds a visible character: not white space, not a
+// control, format, private-use or unassigned character, not U+FFFC, not a
+// lone surrogate. A surrogate pair counts as the character it encodes.
+bool hasVisibleText(const QString& text);
