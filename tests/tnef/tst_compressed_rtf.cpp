@@ -140,8 +140,9 @@ private Q_SLOTS:
         QRandomGenerator rng(11);
         for (char& c : random)
             c = char(rng.bounded(256));
-        QCOMPARE(rtf_crc32(reinterpret_cast<const unsigned char*>(random.constData()), size_t(random.size())),
-                 lzfu::crc(view(random)));
+        for (qsizetype n : {qsizetype(10000), qsizetype(9999), qsizetype(13), qsizetype(7)})
+            QCOMPARE(rtf_crc32(reinterpret_cast<const unsigned char*>(random.constData()), size_t(n)),
+                     lzfu::crc(view(random.left(n))));
     }
 
     void endMarkerAsFirstTokenGivesZeroes()
