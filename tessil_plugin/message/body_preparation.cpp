@@ -95,12 +95,12 @@ bool looksEmpty(const QString& html)
     return !hasVisibleText(rtf::htmlToPlainText(html));
 }
 
-QString prepareBodyHtml(const TessilMessage& message)
+PreparedBody prepareBody(const TessilMessage& message)
 {
     if (!message.htmlBody.isEmpty()) {
         const QString html = QString::fromUtf8(inlineCidImages(message));
         if (!looksEmpty(html))
-            return html;
+            return {DisplayBody::Html, html};
     }
 
     if (!message.rtfBody.isEmpty()) {
@@ -109,15 +109,21 @@ QString prepareBodyHtml(const TessilMessage& message)
             // Only the font shorthand; the converter's font-size declarations keep their values.
             static const QRegularExpression fontShorthand(QStringLiteral("font:\\s*[\\d.]+px\\s+"));
             html.replace(fontShorthand, QStringLiteral("font: 14px "));
-            return html;
+            return {DisplayBody::Rtf, html};
         }
     }
 
     if (!message.plainBody.isEmpty()) {
         const QString text = message.plainBody.trimmed();
         if (hasVisibleText(text))
-            return QStringLiteral("<html><body><pre style='font-family:sans-serif;'>%1</pre></body></html>")
-                .arg(text.toHtmlEscaped());
+            return {DisplayBody::Plain,
+                    QStringLiteral("<html><body><pre style='font-family:sans-serif;'>%1</pre></body></html>")
+                        .arg(text.toHtmlEscaped())};
     }
-    return QString();
+    return {};
+}
+
+QString prepareBodyHtml(const TessilMessage& message)
+{
+    return prepareBody(message).html;
 }

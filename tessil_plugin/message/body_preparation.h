@@ -10,6 +10,20 @@
 
 struct TessilMessage;
 
+// Which of the bodies is shown; None when none has visible text.
+enum class DisplayBody { None, Html, Rtf, Plain };
+
+struct PreparedBody
+{
+    DisplayBody source = DisplayBody::None;
+    QString html; // empty exactly when source is None
+};
+
+// The body chosen for display together with its HTML: the one decision that
+// prepareBodyHtml() makes, for callers that also need to know which body won.
+// Needs a QGuiApplication (Qt's rich-text engine judges emptiness).
+PreparedBody prepareBody(const TessilMessage& message);
+
 // The HTML to display, or an empty string when no body has visible text.
 // Needs a QGuiApplication (Qt's rich-text engine judges emptiness).
 QString prepareBodyHtml(const TessilMessage& message);
