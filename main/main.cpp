@@ -29,7 +29,7 @@ int main(int argc, char** argv)
     // plug-ins included, that asks Qt for it.
     AppConfig::instance();
     // Before any window exists, so that every form is built in the chosen language.
-    MultiLanguage::instance()->switchLanguage(AppConfig::instance()->language());
+    MultiLanguage::instance()->applyStoredLanguage();
 
     auto* mainWindow = new MainWindow(nullptr);
     startLocalServer(&application, mainWindow);

@@ -1,5 +1,6 @@
 #include "multilanguage.h"
 
+#include "appconfig.h"
 #include "applicationservices.h"
 #include "cvbaseservice/icvupdatesservice.h"
 #include "cvfoundation/icvlocalizationmgr.h"
@@ -71,4 +72,9 @@ void MultiLanguage::switchLanguage(int id)
     if (const ApplicationServices* services = ApplicationServices::instance())
         ICVUpdatesService::Shared()->SetProductMeta(services->productMeta(), true);
     ICVLocalizationMgr::SharedLocalizationMgr()->SetLanguage(language.localizationCode);
+}
+
+void MultiLanguage::applyStoredLanguage()
+{
+    switchLanguage(AppConfig::instance()->language());
 }

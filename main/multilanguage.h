@@ -40,6 +40,8 @@ public:
     // A file that does not load leaves its translator empty, so those texts
     // stay as written in the program (English).
     void switchLanguage(int id);
+    // Switches to the language kept in the settings (English when none is).
+    void applyStoredLanguage();
 
     // Identifier of the language loaded last (1 to 7); English before any switch.
     int currentLanguage() const { return current; }
