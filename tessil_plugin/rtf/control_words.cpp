@@ -1,17 +1,21 @@
 #include "rtf/control_words.h"
 
-#include "rtf/rtf_destinations.h"
-
 #include <unordered_map>
 
 namespace rtf {
 
 Word lookupWord(std::string_view name)
 {
-    if (isSkippedDestination(name))
-        return Word::SkippedDestination;
-
     static const std::unordered_map<std::string_view, Word> kWords = {
+        {"filetbl", Word::SkippedDestination},
+        {"stylesheet", Word::SkippedDestination},
+        {"header", Word::SkippedDestination},
+        {"footer", Word::SkippedDestination},
+        {"headerf", Word::SkippedDestination},
+        {"footerf", Word::SkippedDestination},
+        {"object", Word::SkippedDestination},
+        {"info", Word::SkippedDestination},
+        {"pict", Word::SkippedDestination},
         {"colortbl", Word::ColourTable},
         {"fonttbl", Word::FontTable},
         {"uc", Word::UnicodeSkip},

@@ -10,7 +10,8 @@ namespace rtf {
 
 enum class Word : std::uint8_t {
     Unknown,
-    // Destinations
+    // Destinations. Skipped: pictures, objects, document properties, headers
+    // and footers, style sheet and file table; collected: the two tables.
     SkippedDestination, ColourTable, FontTable,
     // Unicode
     UnicodeSkip, Unicode,

@@ -8,11 +8,13 @@
 
 #include <pugixml.hpp>
 
+#include <cstddef>
 #include <string>
 
 namespace rtf {
 
-// Iterative inside pugixml (no recursion over the tree depth).
-std::string saveHtml(const pugi::xml_document& document);
+// Iterative inside pugixml (no recursion over the tree depth). `expectedSize`
+// is reserved up front, sparing the copies of a growing string.
+std::string saveHtml(const pugi::xml_document& document, std::size_t expectedSize = 0);
 
 } // namespace rtf

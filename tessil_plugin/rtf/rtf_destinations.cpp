@@ -11,17 +11,6 @@ bool operator==(const RtfColour& a, const RtfColour& b)
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
-bool isSkippedDestination(std::string_view word)
-{
-    static const std::string_view kSkipped[] = {
-        "filetbl", "stylesheet", "header", "footer", "headerf", "footerf", "object", "info", "pict",
-    };
-    for (std::string_view skipped : kSkipped)
-        if (word == skipped)
-            return true;
-    return false;
-}
-
 void readColourTable(const char*& cursor, const char* end, ColourTable& table)
 {
     // Components carry over from one entry to the next: an entry that names

@@ -1,13 +1,12 @@
 #pragma once
 
-// Destinations of the RTF header: the groups that are skipped whole, and the
-// font and colour tables that are collected for the formatting words.
+// The destinations of the RTF header that are collected for the formatting
+// words: the font table and the colour table.
 
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace rtf {
@@ -40,10 +39,6 @@ using FontTable = std::map<std::int32_t, FontEntry>;
 // a small input grow without bound.
 const std::size_t kMaxFontNameLength = 64;
 using ColourTable = std::vector<RtfColour>;
-
-// Destinations whose groups hold nothing to show (pictures, objects, document
-// properties, headers and footers): they are skipped whole.
-bool isSkippedDestination(std::string_view word);
 
 // Reads a \colortbl body; `cursor` stands after the word and ends after the
 // table's closing brace. Entries are appended to `table`.

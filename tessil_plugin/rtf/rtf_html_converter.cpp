@@ -33,7 +33,10 @@ bool isLowSurrogate(std::uint16_t unit)
 
 RtfHtmlConverter::RtfHtmlConverter(std::string_view rtf)
     : rtf_(rtf)
-    , run_(state_)
+    , scratchHolder_(document_.append_child(pugi::node_element))
+    , cellHolder_(document_.append_child(pugi::node_element))
+    , tables_(cellHolder_)
+    , run_(state_, scratchHolder_)
 {
 }
 
@@ -43,7 +46,7 @@ void RtfHtmlConverter::run()
     cursor_ = begin_;
     end_ = begin_ + rtf_.size();
 
-    pugi::xml_node body = document_.append_child("html").append_child("body");
+    pugi::xml_node body = document_.prepend_child("html").append_child("body");
     nodeStack_.assign(1, body);
     lastItem_ = body;
     state_ = FormatState();
@@ -77,6 +80,9 @@ void RtfHtmlConverter::run()
         }
     }
     finishInput();
+    // Their depth is bounded, so the recursive removal is safe.
+    document_.remove_child(scratchHolder_);
+    document_.remove_child(cellHolder_);
 }
 
 void RtfHtmlConverter::appendPending()
@@ -85,22 +91,31 @@ void RtfHtmlConverter::appendPending()
 }
 
 // A stretch of plain bytes up to the next backslash or brace goes to the run
-// in one append: every byte of it sees the same formatting. Line breaks in
-// it are ignored; inside \listtext only '<' and '>' get through.
+// with one formatting, so it is handed over in pieces without looking at the
+// formatting again. Line breaks in it are ignored; inside \listtext only '<'
+// and '>' get through.
 void RtfHtmlConverter::appendPlainText()
 {
-    std::string text = decoder_.flushPendingBytes(true);
+    run_.appendText(decoder_.flushPendingBytes(true));
     while (cursor_ < end_) {
-        const char c = *cursor_;
-        if (c == '\\' || c == '{' || c == '}')
+        const char* piece = cursor_;
+        while (cursor_ < end_) {
+            const char c = *cursor_;
+            if (c == '\\' || c == '{' || c == '}' || c == '\n' || c == '\r')
+                break;
+            ++cursor_;
+        }
+        if (!suppressText_) {
+            run_.appendText(std::string_view(piece, static_cast<std::size_t>(cursor_ - piece)));
+        } else {
+            for (const char* p = piece; p < cursor_; ++p)
+                if (*p == '<' || *p == '>')
+                    run_.appendText(std::string_view(p, 1));
+        }
+        if (cursor_ >= end_ || (*cursor_ != '\n' && *cursor_ != '\r'))
             break;
         ++cursor_;
-        if (c == '\n' || c == '\r')
-            continue;
-        if (!suppressText_ || c == '<' || c == '>')
-            text.push_back(c);
     }
-    run_.appendText(text);
 }
 
 void RtfHtmlConverter::pushState()
@@ -425,7 +440,8 @@ void RtfHtmlConverter::finishInput()
 
 std::string RtfHtmlConverter::html() const
 {
-    return saveHtml(document_);
+    // Mail bodies come out at two to three times their RTF size.
+    return saveHtml(document_, rtf_.size() / 2 * 5 + 256);
 }
 
 TextPresence RtfHtmlConverter::textPresence() const

@@ -32,6 +32,7 @@ public:
     // Lists nested at once, at most; deeper items join the innermost list.
     static const std::size_t kMaxListNesting = 16;
 
+    // `rtf` must outlive the converter; it is read, never copied.
     explicit RtfHtmlConverter(std::string_view rtf);
     RtfHtmlConverter(const RtfHtmlConverter&) = delete;
     RtfHtmlConverter& operator=(const RtfHtmlConverter&) = delete;
@@ -67,8 +68,12 @@ private:
     void closeList();
     void finishInput();
 
-    std::string rtf_;
+    std::string_view rtf_;
     pugi::xml_document document_;
+    // Elements without a name beside "html", removed when the pass ends: the
+    // paragraph being built and the content of table cells being collected.
+    pugi::xml_node scratchHolder_;
+    pugi::xml_node cellHolder_;
     std::vector<pugi::xml_node> nodeStack_;
     TextDecoder decoder_;
     bool bulletList_ = false;

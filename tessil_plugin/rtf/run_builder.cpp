@@ -20,8 +20,9 @@ bool hasName(const pugi::xml_node& node)
 
 } // namespace
 
-RunBuilder::RunBuilder(const FormatState& state)
+RunBuilder::RunBuilder(const FormatState& state, pugi::xml_node scratchRoot)
     : state_(state)
+    , scratch_(scratchRoot)
 {
     nodes_.push_back(scratch_);
 }
@@ -87,7 +88,7 @@ void RunBuilder::appendText(std::string_view text)
     const FormatState temp = levels_.empty() ? FormatState() : levels_.back().state;
 
     pugi::xml_node top = nodes_.back();
-    if (top.type() == pugi::node_document) {
+    if (top == scratch_) {
         top = top.append_child("parent");
         nodes_.push_back(top);
     }
@@ -136,7 +137,7 @@ void RunBuilder::flushRun()
     pendingText_.erase(std::remove(pendingText_.begin(), pendingText_.end(), '\0'), pendingText_.end());
     if (!pendingText_.empty()) {
         pugi::xml_node owner = nodes_.back();
-        if (owner.type() == pugi::node_element || owner.type() == pugi::node_document) {
+        if (owner) {
             pugi::xml_node text = owner.append_child(pugi::node_pcdata);
             text.set_value(pendingText_.c_str());
             hasText_ = true;
@@ -156,8 +157,9 @@ void RunBuilder::resetRun()
         else
             newestByHash_.clear();
     }
-    // Frees the scratch pages without walking the tree (node removal recurses).
-    scratch_.reset();
+    // Node removal recurses over the removed tree's depth, which the
+    // element bound keeps small; what an emitted paragraph leaves is a shell.
+    scratch_.remove_children();
     nodes_.clear();
     nodes_.push_back(scratch_);
     hasText_ = false;
@@ -187,8 +189,11 @@ void RunBuilder::emitRun(pugi::xml_node target)
         target.append_attribute("style").set_value(style.c_str());
     }
 
-    for (pugi::xml_node child = source.first_child(); child; child = child.next_sibling())
-        target.append_copy(child);
+    for (pugi::xml_node child = source.first_child(); child;) {
+        const pugi::xml_node next = child.next_sibling();
+        target.append_move(child);
+        child = next;
+    }
 }
 
 } // namespace rtf

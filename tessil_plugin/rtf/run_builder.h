@@ -1,11 +1,13 @@
 #pragma once
 
 // Lays the text of one paragraph into a scratch tree of nested elements that
-// follow the formatting changes, and copies that paragraph into the output
+// follow the formatting changes, and moves that paragraph into the output
 // tree at its paragraph mark or cell end.
 //
-// The scratch tree is: document node > "parent" (the paragraph wrapper, with
-// the paragraph style) > spans and emphasis elements > text. `nodes` holds
+// The scratch tree is: scratch root > "parent" (the paragraph wrapper, with
+// the paragraph style) > spans and emphasis elements > text. The scratch root
+// is an element without a name in the output document itself, so that a
+// finished paragraph moves into place instead of being copied. `nodes` holds
 // the open elements, innermost last; every formatting level remembers how
 // many of them were open after its own append, so returning to an earlier
 // level closes exactly what the later levels left open.
@@ -30,8 +32,10 @@ public:
     // rich-text engines take time quadratic in the nesting depth.
     static const std::size_t kMaxOpenElements = 64;
 
-    // `state` is the pass's current formatting, read at every append.
-    explicit RunBuilder(const FormatState& state);
+    // `state` is the pass's current formatting, read at every append;
+    // `scratchRoot` an element without a name of the output document, which
+    // the builder empties at every reset.
+    RunBuilder(const FormatState& state, pugi::xml_node scratchRoot);
 
     RunBuilder(const RunBuilder&) = delete;
     RunBuilder& operator=(const RunBuilder&) = delete;
@@ -46,10 +50,11 @@ public:
     // Empties the builder for the next paragraph.
     void resetRun();
 
-    // Copies the paragraph into `target`. An element target receives the
-    // paragraph style and the paragraph's content, with a lone style span
-    // folded into it; a target without a name (a table cell's container)
-    // receives the wrapper itself.
+    // Moves the paragraph into `target` (of the same document). An element
+    // target receives the paragraph style and the paragraph's content, with a
+    // lone style span folded into it; a target without a name (a table cell's
+    // container) receives the wrapper itself. Once per paragraph: resetRun
+    // follows.
     void emitRun(pugi::xml_node target);
 
     // Whether the paragraph holds any text, placed or pending.
@@ -75,7 +80,7 @@ private:
     // costs no walk over the whole queue.
     std::unordered_map<std::size_t, std::size_t> newestByHash_;
     std::string pendingText_;
-    pugi::xml_document scratch_;
+    pugi::xml_node scratch_;
     std::vector<pugi::xml_node> nodes_;
     bool hasText_ = false;
 };

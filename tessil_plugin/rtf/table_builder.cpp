@@ -22,10 +22,13 @@ pugi::xml_node loneSpan(const pugi::xml_node& node)
     return pugi::xml_node();
 }
 
-void copyChildren(const pugi::xml_node& source, pugi::xml_node target)
+void moveChildren(const pugi::xml_node& source, pugi::xml_node target)
 {
-    for (pugi::xml_node child = source.first_child(); child; child = child.next_sibling())
-        target.append_copy(child);
+    for (pugi::xml_node child = source.first_child(); child;) {
+        const pugi::xml_node next = child.next_sibling();
+        target.append_move(child);
+        child = next;
+    }
 }
 
 // Rowspans: how many rows below a given row continue a vertically merged cell
@@ -141,20 +144,22 @@ void emitCell(pugi::xml_node cellContent, pugi::xml_node td)
         if (style[0] != '\0')
             td.append_attribute("style").set_value(style);
         const pugi::xml_node span = loneSpan(cellContent);
-        copyChildren(span ? span : cellContent, td);
+        moveChildren(span ? span : cellContent, td);
         return;
     }
 
     const char* style = firstParagraph.attribute("style").value();
     if (style[0] != '\0')
         td.append_attribute("style").set_value(style);
-    for (pugi::xml_node child = cellContent.first_child(); child; child = child.next_sibling()) {
+    for (pugi::xml_node child = cellContent.first_child(); child;) {
+        const pugi::xml_node next = child.next_sibling();
         if (isElementNamed(child, "parent")) {
             const pugi::xml_node span = loneSpan(child);
-            copyChildren(span ? span : child, td);
+            moveChildren(span ? span : child, td);
         } else {
-            td.append_copy(child);
+            td.append_move(child);
         }
+        child = next;
     }
 }
 
@@ -214,8 +219,9 @@ void emitTable(TableBuilder& table, const std::vector<RowDef>& rowDefs, pugi::xm
     }
 }
 
-TableCollector::TableCollector()
+TableCollector::TableCollector(pugi::xml_node cellStore)
     : rowDefs_(1)
+    , cellStore_(cellStore)
 {
 }
 
@@ -275,11 +281,14 @@ void TableCollector::finishRow()
 void TableCollector::writeTable(pugi::xml_node target)
 {
     emitTable(table_, rowDefs_, target);
+    // What is left of the written cells: emptied containers, and the dropped
+    // text of merged cells. Removal recurses over the depth of that content,
+    // which the run builder's element bound keeps small.
+    for (const TableRow& row : table_.rows)
+        for (const TableCell& cell : row.cells)
+            cellStore_.remove_child(cell.content);
     table_ = TableBuilder();
     open_ = false;
-    // The store may go once no cell still being read refers to it.
-    if (currentRow_.cells.empty() && !currentCell_.content)
-        cellStore_.reset();
 }
 
 } // namespace rtf

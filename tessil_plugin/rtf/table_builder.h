@@ -46,10 +46,11 @@ struct TableBuilder
     std::vector<TableRow> rows;
 };
 
-// Writes the collected table as the last child of `target`.
+// Writes the collected table as the last child of `target`, moving the
+// cells' content there (target and content share one document).
 void emitTable(TableBuilder& table, const std::vector<RowDef>& rowDefs, pugi::xml_node target);
 
-// Copies one cell's paragraphs into its "td": the td takes the first
+// Moves one cell's paragraphs into its "td": the td takes the first
 // paragraph's style; every paragraph follows with its line break, a paragraph
 // made of one span unwrapped.
 void emitCell(pugi::xml_node cellContent, pugi::xml_node td);
@@ -59,7 +60,9 @@ void emitCell(pugi::xml_node cellContent, pugi::xml_node td);
 class TableCollector
 {
 public:
-    TableCollector();
+    // `cellStore`: an element without a name of the output document that
+    // holds the content of the cells being collected.
+    explicit TableCollector(pugi::xml_node cellStore);
     TableCollector(const TableCollector&) = delete;
     TableCollector& operator=(const TableCollector&) = delete;
 
@@ -89,9 +92,10 @@ private:
     TableBuilder table_;
     std::int32_t lastTrLeft_ = 0;
     bool open_ = false;
-    // Every cell's content lives here, not in a document of its own: a
-    // document per cell costs a memory page per cell.
-    pugi::xml_document cellStore_;
+    // Every cell's content lives here, not in a document of its own (a
+    // document per cell costs a memory page per cell), and in the output
+    // document, so that it moves into its "td" instead of being copied.
+    pugi::xml_node cellStore_;
 };
 
 } // namespace rtf
