@@ -13,8 +13,27 @@
 
 namespace rtf {
 
-// Iterative inside pugixml (no recursion over the tree depth). `expectedSize`
-// is reserved up front, sparing the copies of a growing string.
+// The whole document at once. Iterative inside pugixml (no recursion over
+// the tree depth). `expectedSize` is reserved up front.
 std::string saveHtml(const pugi::xml_document& document, std::size_t expectedSize = 0);
+
+// The same bytes piece by piece, for a document that is html > body > child
+// elements: the children of body are written as they are finished, so the
+// tree never holds more than the part still being built.
+class HtmlStreamWriter
+{
+public:
+    explicit HtmlStreamWriter(std::size_t expectedSize);
+
+    // Writes the next child element of body (with everything inside it).
+    void writeBodyChild(const pugi::xml_node& child);
+
+    // Closes body and html and hands over the bytes.
+    std::string finish();
+
+private:
+    std::string out_;
+    bool hasChildren_ = false;
+};
 
 } // namespace rtf

@@ -31,8 +31,11 @@ bool isLowSurrogate(std::uint16_t unit)
 
 } // namespace
 
-RtfHtmlConverter::RtfHtmlConverter(std::string_view rtf)
+RtfHtmlConverter::RtfHtmlConverter(std::string_view rtf, bool writeAsItGoes)
     : rtf_(rtf)
+    , writeAsItGoes_(writeAsItGoes)
+    // Mail bodies come out at two to three times their RTF size.
+    , writer_(writeAsItGoes ? rtf.size() / 2 * 5 + 256 : 0)
     , scratchHolder_(document_.append_child(pugi::node_element))
     , cellHolder_(document_.append_child(pugi::node_element))
     , tables_(cellHolder_)
@@ -83,6 +86,10 @@ void RtfHtmlConverter::run()
     // Their depth is bounded, so the recursive removal is safe.
     document_.remove_child(scratchHolder_);
     document_.remove_child(cellHolder_);
+    if (writeAsItGoes_)
+        writeFinished(true);
+    else
+        notePresence(document_);
 }
 
 void RtfHtmlConverter::appendPending()
@@ -362,6 +369,25 @@ void RtfHtmlConverter::paragraphMark()
         plainParagraph();
     }
     run_.resetRun();
+    if (writeAsItGoes_)
+        writeFinished(false);
+}
+
+// With no list open and the last paragraph in body itself, nothing can be
+// added inside the children of body any more: new content only follows them.
+void RtfHtmlConverter::writeFinished(bool everything)
+{
+    pugi::xml_node body = nodeStack_.front();
+    if (!everything && !(nodeStack_.size() == 1 && lastItem_ == body))
+        return;
+    for (pugi::xml_node child = body.first_child(); child;) {
+        const pugi::xml_node next = child.next_sibling();
+        notePresence(child);
+        writer_.writeBodyChild(child);
+        // Bounded depth: the recursive removal is safe.
+        body.remove_child(child);
+        child = next;
+    }
 }
 
 void RtfHtmlConverter::openList(pugi::xml_node parent, const char* tag)
@@ -392,15 +418,14 @@ void RtfHtmlConverter::listItem()
             openList(lastItem_, tag);
         }
     } else if (changeType) {
-        if (!listOpen_) {
-            // The first item after a plain paragraph at the same indent: its
-            // list goes where the paragraph went (the parent of that
-            // container may be "html" itself).
+        if (!listOpen_ || nodeStack_.size() == 1) {
+            // No list to step out of (the first item after a plain paragraph
+            // at the same indent, or a list already closed down to body): the
+            // new list goes into the current container, not after body.
             openList(nodeStack_.back(), tag);
         } else {
             lastItem_ = nodeStack_.back().parent();
-            if (nodeStack_.size() > 1)
-                nodeStack_.pop_back();
+            nodeStack_.pop_back();
             openList(lastItem_, tag);
         }
     } else if (level < prevLevel_) {
@@ -438,38 +463,41 @@ void RtfHtmlConverter::finishInput()
         paragraphMark();
 }
 
-std::string RtfHtmlConverter::html() const
+std::string RtfHtmlConverter::takeHtml()
 {
+    if (writeAsItGoes_)
+        return writer_.finish();
     // Mail bodies come out at two to three times their RTF size.
     return saveHtml(document_, rtf_.size() / 2 * 5 + 256);
 }
 
-TextPresence RtfHtmlConverter::textPresence() const
+void RtfHtmlConverter::notePresence(const pugi::xml_node& root)
 {
+    if (presence_ == TextPresence::Certain)
+        return;
     // Iterative walk: the tree's depth is bounded, but no walk here recurses.
-    TextPresence presence = TextPresence::None;
-    const pugi::xml_node root = document_;
     pugi::xml_node node = root.first_child();
     while (node) {
         if (node.type() == pugi::node_pcdata) {
             for (const char* p = node.value(); *p; ++p) {
-                if (isAsciiAlphanumeric(*p))
-                    return TextPresence::Certain;
+                if (isAsciiAlphanumeric(*p)) {
+                    presence_ = TextPresence::Certain;
+                    return;
+                }
                 if (!isAsciiSpace(*p))
-                    presence = TextPresence::Unknown;
+                    presence_ = TextPresence::Unknown;
             }
         }
         if (node.first_child()) {
             node = node.first_child();
             continue;
         }
-        while (node && node != root && !node.next_sibling())
+        while (node != root && !node.next_sibling())
             node = node.parent();
-        if (!node || node == root)
+        if (node == root)
             break;
         node = node.next_sibling();
     }
-    return presence;
 }
 
 std::string convert(std::string_view rtf, TextPresence* presence)
@@ -478,7 +506,7 @@ std::string convert(std::string_view rtf, TextPresence* presence)
     converter.run();
     if (presence)
         *presence = converter.textPresence();
-    return converter.html();
+    return converter.takeHtml();
 }
 
 } // namespace rtf

@@ -5,6 +5,7 @@
 // goes, then serialises it.
 
 #include "rtf/format_state.h"
+#include "rtf/html_serialiser.h"
 #include "rtf/rtf_destinations.h"
 #include "rtf/rtf_text_decoder.h"
 #include "rtf/rtf_token.h"
@@ -32,8 +33,11 @@ public:
     // Lists nested at once, at most; deeper items join the innermost list.
     static const std::size_t kMaxListNesting = 16;
 
-    // `rtf` must outlive the converter; it is read, never copied.
-    explicit RtfHtmlConverter(std::string_view rtf);
+    // `rtf` must outlive the converter; it is read, never copied. With
+    // `writeAsItGoes`, parts of body that can no longer change are written
+    // out during the pass and leave the tree; without, the whole document is
+    // saved at the end. The bytes are the same.
+    explicit RtfHtmlConverter(std::string_view rtf, bool writeAsItGoes = true);
     RtfHtmlConverter(const RtfHtmlConverter&) = delete;
     RtfHtmlConverter& operator=(const RtfHtmlConverter&) = delete;
 
@@ -41,8 +45,9 @@ public:
     // malformed numeric parameter.
     void run();
 
-    std::string html() const;
-    TextPresence textPresence() const;
+    // The serialised document, once, after run().
+    std::string takeHtml();
+    TextPresence textPresence() const { return presence_; }
 
 private:
     struct SavedState
@@ -67,8 +72,13 @@ private:
     void openList(pugi::xml_node parent, const char* tag);
     void closeList();
     void finishInput();
+    void writeFinished(bool everything);
+    void notePresence(const pugi::xml_node& root);
 
     std::string_view rtf_;
+    bool writeAsItGoes_;
+    HtmlStreamWriter writer_;
+    TextPresence presence_ = TextPresence::None;
     pugi::xml_document document_;
     // Elements without a name beside "html", removed when the pass ends: the
     // paragraph being built and the content of table cells being collected.

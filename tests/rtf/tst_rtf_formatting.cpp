@@ -2,6 +2,8 @@
 // paragraphs and lists, and the exact form of the serialised document.
 
 #include "rtf/format_state.h"
+#include "rtf/rtf_html_converter.h"
+#include "support/test_data.h"
 #include "rtf_test_helpers.h"
 #include "support/test_main.h"
 
@@ -220,6 +222,9 @@ private Q_SLOTS:
             << QByteArray("{\\listtext <1>\\tab}Item\\par") << QByteArray("<ol>\n<li>&lt;&gt;Item</li>\n</ol>");
         QTest::newRow("special words still append inside list text")
             << QByteArray("{\\listtext\\bullet\\tab}Item\\par") << QByteArray("<ol>\n<li>\xE2\x80\xA2Item</li>\n</ol>");
+        QTest::newRow("type change after the list closed down to body")
+            << QByteArray("{\\listtext 1.\\tab}\\li720 A\\par{\\listtext 2.\\tab}\\li0 B\\par" + bullet + "\\li0 C\\par")
+            << QByteArray("<ol>\n<li>A</li>\n</ol>\n<li>B</li>\n<ul>\n<li>C</li>\n</ul>");
         QTest::newRow("section mark ends a paragraph") << QByteArray("a\\sect b\\par") << QByteArray("<p>a</p>\n<p>b</p>");
     }
     void buildsLists()
@@ -250,6 +255,46 @@ private Q_SLOTS:
     }
 
     // --- Serialisation --------------------------------------------------------
+
+    // Finished parts of body are written out during the pass; the bytes must
+    // be those of saving the whole tree at the end, whatever the structure.
+    void writingAsItGoesChangesNoByte()
+    {
+        static const char* const pieces[] = {
+            "Plain text\\par ", "{\\b bold {\\i both}} after\\par ", "\\qc centred\\par\\pard ",
+            "{\\listtext\\'b7\\tab}\\li720 bullet\\par ", "{\\listtext 1.\\tab}\\li1440 number\\par ",
+            "{\\listtext 2.\\tab}\\li0 level zero\\par ", "\\pard after list\\par ",
+            "\\trowd\\trleft0\\clvmgf\\cellx2000\\cellx4000\\pard\\intbl a\\cell b\\par c\\cell\\row ",
+            "\\trowd\\trleft500\\clvmrg\\cellx2000\\cellx5000\\pard\\intbl d\\cell e\\cell\\row ",
+            "\\pard closing\\par ", "{\\cf1 red}{\\fs30 big}\\par ", "\\par ", "{\\pict 0102}",
+            "tail without mark", "\\'e9\\u8364?<&>", "{\\listtext\\'b7}hidden\\par ",
+        };
+        const int count = int(sizeof pieces / sizeof *pieces);
+        QList<QByteArray> corpus;
+        std::uint32_t seed = 7;
+        for (int document = 0; document < 300; ++document) {
+            QByteArray rtf = "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}";
+            const int length = 1 + document % 40;
+            for (int i = 0; i < length; ++i) {
+                seed = seed * 1664525u + 1013904223u;
+                rtf += pieces[(seed >> 8) % count];
+            }
+            corpus << rtf + (document % 3 ? "}" : "");
+        }
+        corpus << testsupport::readRealSample(QStringLiteral("quick-contents/message.rtf"));
+
+        for (const QByteArray& rtf : corpus) {
+            const std::string_view input(rtf.constData(), static_cast<std::size_t>(rtf.size()));
+            rtf::RtfHtmlConverter streamed(input, true);
+            streamed.run();
+            rtf::RtfHtmlConverter whole(input, false);
+            whole.run();
+            QCOMPARE(streamed.textPresence(), whole.textPresence());
+            const std::string a = streamed.takeHtml();
+            const std::string b = whole.takeHtml();
+            QVERIFY2(a == b, rtf.constData());
+        }
+    }
 
     void serialisedForm()
     {
