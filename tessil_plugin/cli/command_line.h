@@ -1,0 +1,27 @@
+#pragma once
+
+// What the user asked tessil to do, read from the command line.
+
+#include <QString>
+#include <QStringList>
+
+enum class TessilCommand { Info, Extract, Html };
+
+struct CommandLine
+{
+    TessilCommand command = TessilCommand::Info;
+    QStringList files;
+    bool json = false;      // info --json
+    bool body = false;      // extract --body
+    QString outputDir;      // extract -o; empty for the current directory
+    bool verbose = false;   // the decoder's trace lines and Qt's messages on standard error
+};
+
+enum class ParseOutcome { Run, ShowHelp, ShowVersion, UsageError };
+
+// Reads the arguments (the program name first). On UsageError `error` says
+// what is wrong, in one line without the program name.
+ParseOutcome parseCommandLine(const QStringList& arguments, CommandLine* commandLine, QString* error);
+
+// The text of --help.
+QString helpText();
