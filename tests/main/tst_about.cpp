@@ -43,8 +43,6 @@ void TestAbout::titleBarAndContents()
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(!(flags & Qt::WindowContextHelpButtonHint));
-    QCOMPARE(about.minimumSize(), QSize(340, 240));
-    QCOMPARE(about.maximumSize(), QSize(340, 240));
 
     auto* product = about.findChild<QLabel*>(QStringLiteral("lab_product"));
     auto* version = about.findChild<QLabel*>(QStringLiteral("lab_version"));
@@ -52,7 +50,6 @@ void TestAbout::titleBarAndContents()
     QVERIFY(product && version && icon);
     QCOMPARE(product->text(), QStringLiteral("Veltrano Quorvia"));
     QCOMPARE(version->text(), QStringLiteral("Version 2.0.0"));
-    QCOMPARE(icon->geometry(), QRect(132, 20, 75, 75));
     // An icon drawn for the screen it is shown on.
     const QPixmap pixmap = icon->pixmap();
     if (!QApplication::windowIcon().isNull()) {

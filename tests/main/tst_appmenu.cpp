@@ -21,7 +21,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMenu>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -65,7 +64,6 @@ private slots:
     void init();
     void cleanup();
     void entriesInOrder();
-    void attachingToAButton();
     void emptyOrDamagedListShowsNoRecentFiles_data();
     void emptyOrDamagedListShowsNoRecentFiles();
     void recentFilesNumberedWithFullPathTips();
@@ -74,7 +72,6 @@ private slots:
     void helpEntriesOpenTheirPages();
     void aboutAndUpdateCheckShowDialogs();
     void entriesOfSubmenusAreNotHelpEntries();
-    void bookmarkActionsCarryTheirFileAction();
     void languageSubmenuSwitchesAndRemembers();
 };
 
@@ -114,32 +111,13 @@ void TestAppMenu::entriesInOrder()
     QVERIFY(!menu.helpAction(99));
 }
 
-void TestAppMenu::attachingToAButton()
-{
-    QVERIFY(!attachAppMenu(nullptr, nullptr));
-
-    QWidget window;
-    auto* button = new QPushButton(&window);
-    AppMenu* withParent = attachAppMenu(button, &window);
-    QVERIFY(withParent);
-    QCOMPARE(withParent->parent(), &window);
-    QCOMPARE(button->menu(), withParent->menu());
-
-    auto* other = new QPushButton(&window);
-    AppMenu* withoutParent = attachAppMenu(other, nullptr);
-    QCOMPARE(withoutParent->parent(), other);
-    QCOMPARE(other->menu(), withoutParent->menu());
-}
-
 void TestAppMenu::emptyOrDamagedListShowsNoRecentFiles_data()
 {
     QTest::addColumn<bool>("present");
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("no file") << false << QByteArray();
-    QTest::newRow("empty array") << true << QByteArray("[]");
     QTest::newRow("object") << true << QByteArray("{\"files\": [\"/mail/a.dat\"]}");
     QTest::newRow("truncated") << true << QByteArray("[\"/mail/a.dat\", \"/ma");
-    QTest::newRow("only unusable entries") << true << QByteArray("[42, \"\", null]");
 }
 
 void TestAppMenu::emptyOrDamagedListShowsNoRecentFiles()
@@ -300,22 +278,6 @@ void TestAppMenu::entriesOfSubmenusAreNotHelpEntries()
     emit menu.menu()->triggered(menu.recentFilesMenu()->actions().first());
     emit menu.menu()->triggered(menu.languageMenu()->actions().first());
     QVERIFY(recorder.urls.isEmpty());
-}
-
-void TestAppMenu::bookmarkActionsCarryTheirFileAction()
-{
-    AppMenu menu;
-    menu.setBookmarkMenuEnabled(true); // there is no bookmark menu: nothing happens
-    QSignalSpy spy(&menu, &AppMenu::fileActionTriggered);
-    QAction add;
-    add.setData(int(AppMenu::AddBookmark));
-    menu.onBookmarkMenuTriggered(&add);
-    QAction unknown;
-    unknown.setData(42);
-    menu.onBookmarkMenuTriggered(&unknown);
-    menu.onBookmarkMenuTriggered(nullptr);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.first().first().value<AppMenu::FileAction>(), AppMenu::AddBookmark);
 }
 
 void TestAppMenu::languageSubmenuSwitchesAndRemembers()

@@ -3,16 +3,13 @@
 // the title bar following a switch at once.
 
 #include "appconfig.h"
-#include "applicationservices.h"
 #include "appmenu.h"
 #include "customwindowframe.h"
-#include "cvbaseservice/icvupdatesservice.h"
 #include "cvfoundation/icvlocalizationmgr.h"
 #include "mainwindow.h"
 #include "multilanguage.h"
 #include "support/test_main.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
@@ -43,7 +40,6 @@ private slots:
     void storedLanguageIsApplied_data();
     void storedLanguageIsApplied();
     void menuAndTitleBarFollowASwitch();
-    void servicesLearnTheLanguage();
 };
 
 void TestMultiLanguage::cleanup()
@@ -103,7 +99,6 @@ void TestMultiLanguage::identifiersOutOfRangeGiveEnglish_data()
     QTest::newRow("0") << 0;
     QTest::newRow("9") << 9;
     QTest::newRow("negative") << -3;
-    QTest::newRow("8") << 8;
 }
 
 void TestMultiLanguage::identifiersOutOfRangeGiveEnglish()
@@ -190,21 +185,6 @@ void TestMultiLanguage::menuAndTitleBarFollowASwitch()
     MultiLanguage::instance()->switchLanguage(1);
     QCOMPARE(close->toolTip(), QStringLiteral("Close"));
     QCOMPARE(menu->recentFilesMenu()->title(), QStringLiteral("Recent Files"));
-}
-
-void TestMultiLanguage::servicesLearnTheLanguage()
-{
-    // Before the services are up there is no product record to pass on.
-    ICVUpdatesService::Shared()->SetProductMeta(nullptr, false);
-    MultiLanguage::instance()->switchLanguage(4);
-    QVERIFY(!ICVUpdatesService::Shared()->ProductMeta());
-
-    ApplicationServices* services = ApplicationServices::startUp();
-    ICVUpdatesService::Shared()->SetProductMeta(nullptr, false);
-    MultiLanguage::instance()->switchLanguage(6);
-    QCOMPARE(ICVUpdatesService::Shared()->ProductMeta(), services->productMeta());
-    QVERIFY(ICVUpdatesService::Shared()->Enabled());
-    QCOMPARE(ICVLocalizationMgr::SharedLocalizationMgr()->Language(), 5);
 }
 
 QUORVIA_WIDGET_TEST_MAIN(TestMultiLanguage)

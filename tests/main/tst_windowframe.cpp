@@ -178,23 +178,16 @@ void TestWindowFrame::resizeLimits_data()
     QTest::newRow("right wider") << kRight << QPoint(60, 7) << min << max << QRect(100, 100, 460, 300);
     QTest::newRow("right never below the minimum") << kRight << QPoint(-500, 0) << min << max
                                                   << QRect(100, 100, 300, 300);
-    QTest::newRow("left narrower keeps the right side") << kLeft << QPoint(40, 0) << min << max
-                                                        << QRect(140, 100, 360, 300);
     QTest::newRow("left never below the minimum") << kLeft << QPoint(900, 0) << min << max
                                                   << QRect(200, 100, 300, 300);
-    QTest::newRow("top taller") << kTop << QPoint(0, -30) << min << max << QRect(100, 70, 400, 330);
     QTest::newRow("top never below the minimum") << kTop << QPoint(0, 250) << min << max
                                                  << QRect(100, 200, 400, 200);
     QTest::newRow("bottom never below the minimum") << kBottom << QPoint(0, -250) << min << max
                                                     << QRect(100, 100, 400, 200);
     QTest::newRow("corner, both ways") << (kBottom | kRight) << QPoint(10, 20) << min << max
                                        << QRect(100, 100, 410, 320);
-    QTest::newRow("corner, top-left") << (kTop | kLeft) << QPoint(-10, -20) << min << max
-                                      << QRect(90, 80, 410, 320);
     QTest::newRow("maximum width") << kRight << QPoint(300, 0) << min << QSize(450, QWIDGETSIZE_MAX)
                                    << QRect(100, 100, 450, 300);
-    QTest::newRow("maximum width from the left") << kLeft << QPoint(-300, 0) << min << QSize(450, QWIDGETSIZE_MAX)
-                                                 << QRect(50, 100, 450, 300);
     QTest::newRow("fixed height ignores vertical drags") << (kBottom | kRight) << QPoint(10, 50) << QSize(300, 300)
                                                          << QSize(QWIDGETSIZE_MAX, 300) << QRect(100, 100, 410, 300);
     QTest::newRow("fixed width ignores horizontal drags") << (kTop | kLeft) << QPoint(-10, -50) << QSize(400, 200)
@@ -220,8 +213,6 @@ void TestWindowFrame::assembled()
     QVERIFY(mainWidget);
     QCOMPARE(content->parentWidget(), mainWidget);
     QVERIFY(!content->isWindow());
-    QVERIFY(frame->windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(frame->testAttribute(Qt::WA_TranslucentBackground));
 
     auto* menuButton = frame->findChild<QPushButton*>(QStringLiteral("btn_menu"));
     QVERIFY(menuButton);
