@@ -709,6 +709,45 @@ private Q_SLOTS:
         QVERIFY2(run.err.startsWith("tessil: cannot create the directory "), run.err.constData());
     }
 
+    void bundledSampleIsReproducibleAndComplete()
+    {
+        const QString committed = QStringLiteral(QUORVIA_SOURCE_DIR "/samples/sample.tnef");
+        const QString regenerated = work_.filePath(QStringLiteral("sample.tnef"));
+        QCOMPARE(QProcess::execute(QStringLiteral(MAKE_SAMPLE_BINARY), {regenerated}), 0);
+        QCOMPARE(readFile(regenerated), readFile(committed));
+
+        const Run run = tessil({"info", "--json", committed});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        const QJsonObject message = parseArray(run.out).at(0).toObject();
+        QCOMPARE(message.value("messageClass").toString(), QStringLiteral("IPM.Schedule.Meeting.Request"));
+        QCOMPARE(message.value("senderEmail").toString(), QStringLiteral("mira.castellanos@veltrano.example"));
+        QCOMPARE(message.value("displayBody").toString(), QStringLiteral("html"));
+        for (const char* body : {"html", "rtf", "plain"})
+            QVERIFY(!message.value("bodies").toObject().value(QLatin1String(body)).isNull());
+        QStringList names;
+        QStringList shown;
+        for (const QJsonValue& value : message.value("attachments").toArray()) {
+            const QJsonObject attachment = value.toObject();
+            names << attachment.value("fileName").toString();
+            shown << (attachment.value("listed").toBool() ? QStringLiteral("grid") : QStringLiteral("inline"));
+            if (attachment.value("isOle").toBool())
+                QVERIFY(attachment.value("size").toInteger() < attachment.value("storedSize").toInteger());
+        }
+        QCOMPARE(names, (QStringList{"readiness-chart.png", "launch-plan.pdf", "launch-budget.csv",
+                                     "Harbour Room floor plan.svg", QString::fromUtf16(u"Q3 launch plan \u2013 design review.ics")}));
+        QCOMPARE(shown, (QStringList{"inline", "grid", "grid", "grid", "grid"}));
+
+        const QString out = work_.filePath(QStringLiteral("sample-out"));
+        const Run extract = tessil({"extract", "-o", out, committed});
+        QCOMPARE(extract.exitCode, 0);
+        QVERIFY(readFile(QDir(out).filePath(QStringLiteral("launch-plan.pdf"))).startsWith("%PDF-1.4"));
+        QVERIFY(readFile(QDir(out).filePath(QStringLiteral("Harbour Room floor plan.svg"))).contains("<svg"));
+        const QByteArray calendar = readFile(QDir(out).filePath(names.last()));
+        QVERIFY(calendar.contains("DTSTART:20240919T070000Z\r\nDTEND:20240919T083000Z\r\n"));
+        QVERIFY(calendar.contains("LOCATION:Harbour Room, 4th floor\r\n"));
+    }
+
     void diagnosticsOnlyWhenAskedFor()
     {
         const QString path = fixture(QStringLiteral("corrupt.tnef"),
