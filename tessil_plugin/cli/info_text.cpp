@@ -27,37 +27,16 @@ QString printable(const QString& text)
     return out;
 }
 
-// Terminal columns taken by the text: wide East Asian characters and most
-// emoji take two, combining marks none. Close enough to line up a table.
-int displayWidth(const QString& text)
+// Only the last column (the name) may hold wide or combining characters, so
+// counting UTF-16 units lines the table up.
+QString padRight(const QString& text, qsizetype width)
 {
-    int width = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
-            ++i;
-        }
-        const QChar::Category category = QChar::category(c);
-        if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing || c == 0x200B)
-            continue;
-        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F)
-            || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F)
-            || (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1F64F)
-            || (c >= 0x1F900 && c <= 0x1F9FF) || (c >= 0x20000 && c <= 0x3FFFD);
-        width += wide ? 2 : 1;
-    }
-    return width;
+    return text.leftJustified(width, u' ');
 }
 
-QString padRight(const QString& text, int width)
+QString padLeft(const QString& text, qsizetype width)
 {
-    return text + QString(std::max(0, width - displayWidth(text)), u' ');
-}
-
-QString padLeft(const QString& text, int width)
-{
-    return QString(std::max(0, width - displayWidth(text)), u' ') + text;
+    return text.rightJustified(width, u' ');
 }
 
 QString bodyName(DisplayBody body)
@@ -97,15 +76,15 @@ QByteArray infoText(const MessageReport& report)
         const QString typeHeader = QStringLiteral("TYPE");
         QStringList sizes;
         QStringList types;
-        int sizeWidth = displayWidth(sizeHeader);
-        int typeWidth = displayWidth(typeHeader);
+        qsizetype sizeWidth = sizeHeader.size();
+        qsizetype typeWidth = typeHeader.size();
         for (const ReportedAttachment& entry : report.attachments) {
             sizes << QString::number(entry.content.size());
             const QString type = entry.attachment->mimeType.isEmpty() ? QStringLiteral("-")
                                                                       : printable(entry.attachment->mimeType);
             types << type;
-            sizeWidth = std::max(sizeWidth, displayWidth(sizes.last()));
-            typeWidth = std::max(typeWidth, displayWidth(type));
+            sizeWidth = std::max(sizeWidth, sizes.last().size());
+            typeWidth = std::max(typeWidth, type.size());
         }
         const QString indent = QStringLiteral("    ");
         lines << indent + padLeft(sizeHeader, sizeWidth) + QStringLiteral("  ") + padRight(shownHeader, 6)
