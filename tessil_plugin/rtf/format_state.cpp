@@ -1,7 +1,6 @@
 #include "rtf/format_state.h"
 
-#include <functional>
-#include <string_view>
+#include <vector>
 
 namespace rtf {
 
@@ -55,7 +54,8 @@ void mix(std::size_t& seed, std::size_t value)
 
 bool sameSpanProperties(const FormatState& a, const FormatState& b)
 {
-    return a.fontSize == b.fontSize && a.font.family == b.font.family && a.font.name == b.font.name
+    return a.fontSize == b.fontSize && a.font.family == b.font.family && a.font.nameHash == b.font.nameHash
+        && a.font.name == b.font.name
         && a.foreground == b.foreground && a.background == b.background && a.textAlign == b.textAlign
         && a.verticalAlign == b.verticalAlign;
 }
@@ -80,7 +80,7 @@ std::size_t formattingHash(const FormatState& state)
         | static_cast<std::size_t>(state.textAlign) << 6 | static_cast<std::size_t>(state.verticalAlign) << 9;
     mix(seed, static_cast<std::size_t>(static_cast<std::uint32_t>(state.fontSize)));
     mix(seed, state.font.family);
-    mix(seed, std::hash<std::string_view>()(state.font.name));
+    mix(seed, state.font.nameHash);
     for (const RtfColour* colour : {&state.foreground, &state.background}) {
         mix(seed, static_cast<std::uint32_t>(colour->red));
         mix(seed, static_cast<std::uint32_t>(colour->green));
@@ -98,20 +98,30 @@ void resetToPlain(FormatState& state)
     state.listLevel = listLevel;
 }
 
-std::string paragraphStyleText(const FormatState& state)
+const std::string& paragraphStyleText(const FormatState& state)
 {
-    std::string style;
-    if (const char* value = textAlignValue(state.textAlign)) {
-        style += "text-align:";
-        style += value;
-        style += "; ";
-    }
-    if (const char* value = verticalAlignValue(state.verticalAlign)) {
-        style += "vertical-align:";
-        style += value;
-        style += "; ";
-    }
-    return style;
+    // Five horizontal by four vertical alignments: all the texts there are.
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> all;
+        for (int h = 0; h <= int(TextAlign::Justify); ++h) {
+            for (int v = 0; v <= int(VerticalAlign::Top); ++v) {
+                std::string style;
+                if (const char* value = textAlignValue(TextAlign(h))) {
+                    style += "text-align:";
+                    style += value;
+                    style += "; ";
+                }
+                if (const char* value = verticalAlignValue(VerticalAlign(v))) {
+                    style += "vertical-align:";
+                    style += value;
+                    style += "; ";
+                }
+                all.push_back(style);
+            }
+        }
+        return all;
+    }();
+    return texts[std::size_t(state.textAlign) * (std::size_t(VerticalAlign::Top) + 1) + std::size_t(state.verticalAlign)];
 }
 
 std::string characterStyleText(const FormatState& state)

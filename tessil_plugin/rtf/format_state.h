@@ -55,7 +55,7 @@ void resetToPlain(FormatState& state);
 // Style texts: "name:value; " per property, in a fixed order, each only when
 // set. Paragraph: text-align, vertical-align. Character: font-family,
 // font-size, color, background.
-std::string paragraphStyleText(const FormatState& state);
+const std::string& paragraphStyleText(const FormatState& state);
 std::string characterStyleText(const FormatState& state);
 
 // The emphasis elements, from the outermost to the innermost.

@@ -42,25 +42,101 @@ HtmlStreamWriter::HtmlStreamWriter(std::size_t expectedSize)
     // Unused capacity of a large reservation is never touched, so it costs
     // address space only.
     out_.reserve(expectedSize);
-    out_ += "<?xml version=\"1.0\"?>\n<html>\n<body>";
+    out_ += "<?xml version=\"1.0\"?>\n";
 }
 
-void HtmlStreamWriter::writeBodyChild(const pugi::xml_node& child)
+void HtmlStreamWriter::writeStartTag(const pugi::xml_node& element)
 {
-    // Without indentation a node prints the same at any depth: its own tags,
-    // then a line break. In the whole document a line break follows <body>
-    // before the first child element.
-    if (!hasChildren_) {
+    if (newlineOwed_)
         out_ += '\n';
-        hasChildren_ = true;
-    }
-    StringWriter writer(out_);
-    child.print(writer, "\t", kFormat, pugi::encoding_utf8);
+    // pugixml prints the tag itself: a shell with the same name and
+    // attributes and one character of text, cut before that character.
+    shell_.reset();
+    pugi::xml_node shell = shell_.append_child(element.name());
+    for (const pugi::xml_attribute& attribute : element.attributes())
+        shell.append_copy(attribute);
+    shell.append_child(pugi::node_pcdata).set_value("x");
+    std::string printed;
+    StringWriter writer(printed);
+    shell.print(writer, "\t", kFormat, pugi::encoding_utf8);
+    const std::size_t tail = 1 + 2 + std::char_traits<char>::length(element.name()) + 2; // x</name>\n
+    out_.append(printed, 0, printed.size() - tail);
+    newlineOwed_ = true;
 }
 
-std::string HtmlStreamWriter::finish()
+void HtmlStreamWriter::writeEndTag(const pugi::xml_node& element)
 {
-    out_ += "</body>\n</html>\n";
+    if (newlineOwed_)
+        out_ += '\n';
+    out_ += "</";
+    out_ += element.name();
+    out_ += '>';
+    newlineOwed_ = true;
+}
+
+void HtmlStreamWriter::writeWhole(const pugi::xml_node& node)
+{
+    const bool element = node.type() == pugi::node_element;
+    if (element && newlineOwed_)
+        out_ += '\n';
+    StringWriter writer(out_);
+    node.print(writer, "\t", kFormat, pugi::encoding_utf8);
+    // An element prints with a line break after it, which the whole
+    // document writes only before a following tag.
+    if (element && !out_.empty() && out_.back() == '\n')
+        out_.pop_back();
+    newlineOwed_ = element;
+}
+
+void HtmlStreamWriter::writeChildren(pugi::xml_node parent, const pugi::xml_node& stop, const Visitor& visit)
+{
+    for (pugi::xml_node child = parent.first_child(); child && child != stop;) {
+        const pugi::xml_node next = child.next_sibling();
+        visit(child);
+        writeWhole(child);
+        // The tree's depth is bounded, so the recursive removal is safe.
+        parent.remove_child(child);
+        child = next;
+    }
+}
+
+void HtmlStreamWriter::closeLeft(std::size_t keep, const Visitor& visit)
+{
+    while (open_.size() > keep) {
+        const pugi::xml_node element = open_.back();
+        writeChildren(element, pugi::xml_node(), visit);
+        writeEndTag(element);
+        open_.pop_back();
+        element.parent().remove_child(element);
+    }
+}
+
+void HtmlStreamWriter::writeFinished(const std::vector<pugi::xml_node>& openPath, const Visitor& visit)
+{
+    std::size_t common = 0;
+    while (common < open_.size() && common < openPath.size() && open_[common] == openPath[common])
+        ++common;
+    closeLeft(common, visit);
+
+    for (std::size_t k = 0; k < openPath.size(); ++k) {
+        const pugi::xml_node element = openPath[k];
+        const pugi::xml_node next = k + 1 < openPath.size() ? openPath[k + 1] : pugi::xml_node();
+        if (element.first_child() == next)
+            continue; // nothing finished before the next open element
+        while (open_.size() <= k) {
+            writeStartTag(openPath[open_.size()]);
+            open_.push_back(openPath[open_.size()]);
+        }
+        writeChildren(element, next, visit);
+    }
+}
+
+std::string HtmlStreamWriter::finish(pugi::xml_document& document, const Visitor& visit)
+{
+    closeLeft(0, visit);
+    writeChildren(document, pugi::xml_node(), visit);
+    if (newlineOwed_)
+        out_ += '\n';
     return std::move(out_);
 }
 

@@ -9,7 +9,9 @@
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace rtf {
 
@@ -17,23 +19,39 @@ namespace rtf {
 // the tree depth). `expectedSize` is reserved up front.
 std::string saveHtml(const pugi::xml_document& document, std::size_t expectedSize = 0);
 
-// The same bytes piece by piece, for a document that is html > body > child
-// elements: the children of body are written as they are finished, so the
-// tree never holds more than the part still being built.
+// The same bytes piece by piece, so that the tree never holds more than the
+// part that can still change. That part is an open path: elements from
+// "html" down, each the last child of the one before, that may still receive
+// children; everything else is finished. Finished nodes are written and
+// removed from the tree; start tags of open elements are written when
+// something inside them is, end tags when they leave the path.
 class HtmlStreamWriter
 {
 public:
+    using Visitor = std::function<void(const pugi::xml_node&)>;
+
     explicit HtmlStreamWriter(std::size_t expectedSize);
 
-    // Writes the next child element of body (with everything inside it).
-    void writeBodyChild(const pugi::xml_node& child);
+    // Writes and removes everything finished with respect to `openPath`
+    // (which starts at "html"); `visit` sees each finished subtree first.
+    void writeFinished(const std::vector<pugi::xml_node>& openPath, const Visitor& visit);
 
-    // Closes body and html and hands over the bytes.
-    std::string finish();
+    // Writes the rest of `document` and hands over the bytes.
+    std::string finish(pugi::xml_document& document, const Visitor& visit);
 
 private:
+    void writeStartTag(const pugi::xml_node& element);
+    void writeEndTag(const pugi::xml_node& element);
+    void writeWhole(const pugi::xml_node& node);
+    void writeChildren(pugi::xml_node parent, const pugi::xml_node& stop, const Visitor& visit);
+    void closeLeft(std::size_t keep, const Visitor& visit);
+
     std::string out_;
-    bool hasChildren_ = false;
+    // A line break is owed before the next tag (not before text): pugixml
+    // writes it lazily after an element's start or end.
+    bool newlineOwed_ = false;
+    std::vector<pugi::xml_node> open_; // start tag written, end tag not yet
+    pugi::xml_document shell_;         // for printing start tags
 };
 
 } // namespace rtf

@@ -3,6 +3,7 @@
 #include "rtf/rtf_token.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace rtf {
 
@@ -48,6 +49,8 @@ void readFontTable(const char*& cursor, const char* end, FontTable& table)
         case '}':
             if (!entryOpen)
                 return;
+            if (!entry.name.empty())
+                entry.nameHash = std::hash<std::string>()(entry.name);
             table[number] = std::move(entry);
             entry = FontEntry();
             entryOpen = false;

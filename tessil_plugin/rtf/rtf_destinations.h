@@ -18,6 +18,9 @@ struct FontEntry
     std::uint32_t family = 0;
     std::string name;      // raw bytes as written in the table
     std::uint32_t charset = 0;
+    // Hash of name, 0 for the empty name; kept with the name so that runs
+    // are compared and looked up without hashing the name each time.
+    std::size_t nameHash = 0;
 };
 
 // A colour; each component -1 when not given. A red of -1 means no colour.

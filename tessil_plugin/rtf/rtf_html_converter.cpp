@@ -4,7 +4,9 @@
 #include "rtf/control_words.h"
 #include "rtf/html_serialiser.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace rtf {
 namespace {
@@ -86,10 +88,14 @@ void RtfHtmlConverter::run()
     // Their depth is bounded, so the recursive removal is safe.
     document_.remove_child(scratchHolder_);
     document_.remove_child(cellHolder_);
-    if (writeAsItGoes_)
-        writeFinished(true);
-    else
+    const auto visit = [this](const pugi::xml_node& node) { notePresence(node); };
+    if (writeAsItGoes_) {
+        html_ = writer_.finish(document_, visit);
+    } else {
         notePresence(document_);
+        // Mail bodies come out at two to three times their RTF size.
+        html_ = saveHtml(document_, rtf_.size() / 2 * 5 + 256);
+    }
 }
 
 void RtfHtmlConverter::appendPending()
@@ -370,24 +376,26 @@ void RtfHtmlConverter::paragraphMark()
     }
     run_.resetRun();
     if (writeAsItGoes_)
-        writeFinished(false);
+        writeFinished();
 }
 
-// With no list open and the last paragraph in body itself, nothing can be
-// added inside the children of body any more: new content only follows them.
-void RtfHtmlConverter::writeFinished(bool everything)
+// Only the open path can still change: the node stack's elements with their
+// ancestors, and the last list item when it is a child of the stack's top
+// (a nested list may yet go into it). Everything before them is final.
+void RtfHtmlConverter::writeFinished()
 {
-    pugi::xml_node body = nodeStack_.front();
-    if (!everything && !(nodeStack_.size() == 1 && lastItem_ == body))
-        return;
-    for (pugi::xml_node child = body.first_child(); child;) {
-        const pugi::xml_node next = child.next_sibling();
-        notePresence(child);
-        writer_.writeBodyChild(child);
-        // Bounded depth: the recursive removal is safe.
-        body.remove_child(child);
-        child = next;
+    std::vector<pugi::xml_node>& path = openPath_;
+    path.clear();
+    const pugi::xml_node top = nodeStack_.back();
+    for (pugi::xml_node node = top; node && node.type() == pugi::node_element; node = node.parent())
+        path.push_back(node);
+    std::reverse(path.begin(), path.end());
+    if (lastItem_ != top) {
+        if (lastItem_.parent() != top)
+            return; // not a shape the list rules leave at a paragraph's end; wait
+        path.push_back(lastItem_);
     }
+    writer_.writeFinished(path, [this](const pugi::xml_node& node) { notePresence(node); });
 }
 
 void RtfHtmlConverter::openList(pugi::xml_node parent, const char* tag)
@@ -465,19 +473,15 @@ void RtfHtmlConverter::finishInput()
 
 std::string RtfHtmlConverter::takeHtml()
 {
-    if (writeAsItGoes_)
-        return writer_.finish();
-    // Mail bodies come out at two to three times their RTF size.
-    return saveHtml(document_, rtf_.size() / 2 * 5 + 256);
+    return std::move(html_);
 }
 
 void RtfHtmlConverter::notePresence(const pugi::xml_node& root)
 {
-    if (presence_ == TextPresence::Certain)
-        return;
-    // Iterative walk: the tree's depth is bounded, but no walk here recurses.
-    pugi::xml_node node = root.first_child();
-    while (node) {
+    // Iterative walk over root and its descendants: the tree's depth is
+    // bounded, but no walk here recurses.
+    pugi::xml_node node = root;
+    while (node && presence_ != TextPresence::Certain) {
         if (node.type() == pugi::node_pcdata) {
             for (const char* p = node.value(); *p; ++p) {
                 if (isAsciiAlphanumeric(*p)) {

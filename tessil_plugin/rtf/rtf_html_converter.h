@@ -45,7 +45,7 @@ public:
     // malformed numeric parameter.
     void run();
 
-    // The serialised document, once, after run().
+    // After run(): the serialised document (once), and what it shows.
     std::string takeHtml();
     TextPresence textPresence() const { return presence_; }
 
@@ -72,12 +72,14 @@ private:
     void openList(pugi::xml_node parent, const char* tag);
     void closeList();
     void finishInput();
-    void writeFinished(bool everything);
+    void writeFinished();
     void notePresence(const pugi::xml_node& root);
 
     std::string_view rtf_;
     bool writeAsItGoes_;
     HtmlStreamWriter writer_;
+    std::vector<pugi::xml_node> openPath_;
+    std::string html_;
     TextPresence presence_ = TextPresence::None;
     pugi::xml_document document_;
     // Elements without a name beside "html", removed when the pass ends: the

@@ -57,6 +57,17 @@ void RunBuilder::popLevel()
     levels_.pop_back();
 }
 
+const std::string& RunBuilder::characterStyle()
+{
+    // Runs switch back and forth between few formattings.
+    if (!styleKnown_ || !sameSpanProperties(styledState_, state_)) {
+        styledState_ = state_;
+        styleText_ = characterStyleText(state_);
+        styleKnown_ = true;
+    }
+    return styleText_;
+}
+
 bool RunBuilder::canOpenElement() const
 {
     // nodes_ holds the document node and the wrapper besides the elements.
@@ -93,13 +104,13 @@ void RunBuilder::appendText(std::string_view text)
         nodes_.push_back(top);
     }
 
-    const std::string paragraphStyle = paragraphStyleText(state_);
+    const std::string& paragraphStyle = paragraphStyleText(state_);
     if (!paragraphStyle.empty() && isElementNamed(top, "parent"))
         top.append_attribute("style").set_value(paragraphStyle.c_str());
 
     pugi::xml_node node = top;
     if (!sameSpanProperties(state_, temp)) {
-        const std::string characterStyle = characterStyleText(state_);
+        const std::string& characterStyle = this->characterStyle();
         if (!characterStyle.empty() && canOpenElement()) {
             // The text so far belongs outside the new span.
             flushRun();

@@ -74,7 +74,13 @@ private:
     void popLevel();
     bool canOpenElement() const;
 
+    const std::string& characterStyle();
+
     const FormatState& state_;
+    // The character style text last computed, and for which formatting.
+    FormatState styledState_;
+    std::string styleText_;
+    bool styleKnown_ = false;
     std::vector<Level> levels_;
     // Newest level per formatting hash, so that finding an earlier level
     // costs no walk over the whole queue.

@@ -268,13 +268,15 @@ private Q_SLOTS:
             "\\trowd\\trleft500\\clvmrg\\cellx2000\\cellx5000\\pard\\intbl d\\cell e\\cell\\row ",
             "\\pard closing\\par ", "{\\cf1 red}{\\fs30 big}\\par ", "\\par ", "{\\pict 0102}",
             "tail without mark", "\\'e9\\u8364?<&>", "{\\listtext\\'b7}hidden\\par ",
+            "{\\listtext\\'b7\\tab}\\li2880 deep\\par ", "{\\listtext 3.\\tab}\\li2160 three\\par ",
+            "{\\listtext\\'b7\\tab}\\li720 {\\b bold} item\\par ", "\\pard\\li1440 indented\\par ",
         };
         const int count = int(sizeof pieces / sizeof *pieces);
         QList<QByteArray> corpus;
         std::uint32_t seed = 7;
-        for (int document = 0; document < 300; ++document) {
+        for (int document = 0; document < 600; ++document) {
             QByteArray rtf = "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}";
-            const int length = 1 + document % 40;
+            const int length = 1 + document % 60;
             for (int i = 0; i < length; ++i) {
                 seed = seed * 1664525u + 1013904223u;
                 rtf += pieces[(seed >> 8) % count];
