@@ -4,6 +4,8 @@
 #include "rtf/control_words.h"
 #include "rtf/html_serialiser.h"
 
+#include <QChar>
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -19,6 +21,35 @@ bool isAsciiAlphanumeric(char c)
 bool isAsciiSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// The code point of a well-formed UTF-8 sequence of two to four bytes at
+// `p` (the lead byte at or above 0x80), advancing `p`; 0 when malformed.
+char32_t decodeUtf8(const char*& p)
+{
+    const auto lead = static_cast<unsigned char>(*p++);
+    int length = 0;
+    char32_t codePoint = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 1;
+        codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 2;
+        codePoint = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 3;
+        codePoint = lead & 0x07;
+    } else {
+        return 0;
+    }
+    for (int i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if ((byte & 0xC0) != 0x80)
+            return 0;
+        codePoint = codePoint << 6 | (byte & 0x3F);
+        ++p;
+    }
+    return codePoint;
 }
 
 bool isHighSurrogate(std::uint16_t unit)
@@ -483,13 +514,23 @@ void RtfHtmlConverter::notePresence(const pugi::xml_node& root)
     pugi::xml_node node = root;
     while (node && presence_ != TextPresence::Certain) {
         if (node.type() == pugi::node_pcdata) {
-            for (const char* p = node.value(); *p; ++p) {
-                if (isAsciiAlphanumeric(*p)) {
+            for (const char* p = node.value(); *p;) {
+                // Letters and digits of any script certainly show.
+                bool certain = false;
+                if (static_cast<unsigned char>(*p) < 0x80) {
+                    certain = isAsciiAlphanumeric(*p);
+                    if (!certain && !isAsciiSpace(*p))
+                        presence_ = TextPresence::Unknown;
+                    ++p;
+                } else {
+                    const char32_t codePoint = decodeUtf8(p);
+                    certain = codePoint != 0 && QChar::isLetterOrNumber(codePoint);
+                    presence_ = TextPresence::Unknown;
+                }
+                if (certain) {
                     presence_ = TextPresence::Certain;
                     return;
                 }
-                if (!isAsciiSpace(*p))
-                    presence_ = TextPresence::Unknown;
             }
         }
         if (node.first_child()) {

@@ -3,6 +3,7 @@
 
 #include "rtf/format_state.h"
 #include "rtf/rtf_html_converter.h"
+#include "rtf/visible_text.h"
 #include "support/test_data.h"
 #include "rtf_test_helpers.h"
 #include "support/test_main.h"
@@ -258,6 +259,7 @@ private Q_SLOTS:
 
     // Finished parts of body are written out during the pass; the bytes must
     // be those of saving the whole tree at the end, whatever the structure.
+    // The same corpus checks the tree's verdict on visible text.
     void writingAsItGoesChangesNoByte()
     {
         static const char* const pieces[] = {
@@ -295,6 +297,10 @@ private Q_SLOTS:
             const std::string a = streamed.takeHtml();
             const std::string b = whole.takeHtml();
             QVERIFY2(a == b, rtf.constData());
+            // What the tree tells must agree with the rich-text engine.
+            if (streamed.textPresence() != rtf::TextPresence::Unknown)
+                QCOMPARE(rtf::hasVisibleText(QString::fromUtf8(a.data(), qsizetype(a.size()))),
+                         streamed.textPresence() == rtf::TextPresence::Certain);
         }
     }
 

@@ -2,6 +2,7 @@
 // plain-text reader takes over and what it reads, and a real Outlook body.
 
 #include "rtf/plain_text_extractor.h"
+#include "rtf/rtf_html_converter.h"
 #include "rtf/rtf_to_html.h"
 #include "rtf/visible_text.h"
 #include "support/test_data.h"
@@ -87,6 +88,38 @@ private Q_SLOTS:
         const QByteArray input = "{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\par}";
         QCOMPARE(rtf::extractPlainText(input), QStringLiteral("Привет"));
         QVERIFY(rtf::rtfToHtml(input).contains(QStringLiteral("<p>\u00CF\u00F0\u00E8\u00E2\u00E5\u00F2</p>")));
+    }
+
+    // What the tree tells without the rich-text engine: only letters and
+    // digits (of any script) make text certain, only white space absent.
+    void textPresence_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<int>("presence");
+        const int none = int(rtf::TextPresence::None);
+        const int certain = int(rtf::TextPresence::Certain);
+        const int unknown = int(rtf::TextPresence::Unknown);
+        QTest::newRow("letters") << QByteArray("{\\rtf1 abc\\par}") << certain;
+        QTest::newRow("digit after punctuation") << QByteArray("{\\rtf1 ?! 7\\par}") << certain;
+        QTest::newRow("nothing") << QByteArray("{\\rtf1 \\par}") << none;
+        QTest::newRow("white space") << QByteArray("{\\rtf1 \\tab \\line  \\par}") << none;
+        QTest::newRow("punctuation") << QByteArray("{\\rtf1 ?!\\par}") << unknown;
+        QTest::newRow("no-break space") << QByteArray("{\\rtf1 \\~\\par}") << unknown;
+        QTest::newRow("Chinese") << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset134;}}\\f1 \\'c4\\'e3\\par}") << certain;
+        QTest::newRow("Cyrillic") << QByteArray("{\\rtf1 \\u1055?\\par}") << certain;
+        QTest::newRow("letter beyond the first plane") << QByteArray("{\\rtf1 \\u55349?\\u56320?\\par}") << certain;
+        QTest::newRow("emoji") << QByteArray("{\\rtf1 \\u55357?\\u56832?\\par}") << unknown;
+        QTest::newRow("raw byte") << QByteArray("{\\rtf1 \xE9\\par}") << unknown;
+        QTest::newRow("text of a merged cell is not shown")
+            << QByteArray("{\\rtf1\\trowd\\clvmrg\\cellx100\\intbl hidden\\cell\\row\\pard\\par}") << none;
+    }
+    void textPresence()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(int, presence);
+        rtf::TextPresence actual = rtf::TextPresence::Unknown;
+        rtf::convert(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size())), &actual);
+        QCOMPARE(int(actual), presence);
     }
 
     void hasVisibleText_data()
