@@ -43,13 +43,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<bool>("tail");
-        QTest::newRow("plain paragraph") << QByteArray("Hello\\par") << QByteArray("<p>Hello</p>") << false;
-        QTest::newRow("centred") << QByteArray("\\qc Title\\par") << QByteArray("<p style=\"text-align:center; \">Title</p>") << false;
-        QTest::newRow("bold word") << QByteArray("A {\\b B} C\\par") << QByteArray("<p>A <b>B</b> C</p>") << false;
-        QTest::newRow("lone coloured run folds into the paragraph")
-            << QByteArray("{\\cf2 red}\\par") << QByteArray("<p style=\"color:rgb(255, 0, 0); \">red</p>") << false;
-        QTest::newRow("coloured run between plain text")
-            << QByteArray("x {\\cf2 y} z\\par") << QByteArray("<p>x <span style=\"color:rgb(255, 0, 0); \">y</span> z</p>") << false;
         QTest::newRow("formatting set word by word nests")
             << QByteArray("\\qc\\f0\\fs24 Hello\\par")
             << QByteArray("<p style=\"text-align:center; font-family:'Arial'; \">\n"
@@ -86,7 +79,6 @@ private Q_SLOTS:
             << QByteArray("{\\uldb a}{\\ulwave b\\ulnone c}\\par") << QByteArray("<p>\n<u>a</u>\n<u>b</u>c</p>") << false;
         QTest::newRow("outline shows nothing") << QByteArray("a{\\outl b}c\\par") << QByteArray("<p>abc</p>") << false;
         QTest::newRow("line and tab are white space") << QByteArray("a\\line b\\tab c\\par") << QByteArray("<p>a\nb\tc</p>") << false;
-        QTest::newRow("empty paragraphs") << QByteArray("\\par\\par") << QByteArray("<p></p>\n<p></p>") << false;
         QTest::newRow("quotes in a font name are escaped")
             << QByteArray("{\\f1 x}\\par") << QByteArray("<p style=\"font-family:'Quo&quot;te'; \">x</p>") << false;
     }
@@ -123,22 +115,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, rtf);
         QFETCH(QByteArray, body);
         QCOMPARE(bodyOf(rtf), body);
-    }
-
-    void styleTexts()
-    {
-        rtf::FormatState state;
-        QCOMPARE(rtf::paragraphStyleText(state), std::string());
-        QCOMPARE(rtf::characterStyleText(state), std::string());
-        state.textAlign = rtf::TextAlign::Justify;
-        state.verticalAlign = rtf::VerticalAlign::Bottom;
-        state.font.name = "Times New Roman";
-        state.fontSize = -3;
-        state.foreground = {1, 2, 3};
-        state.background = {4, -1, 6};
-        QCOMPARE(rtf::paragraphStyleText(state), std::string("text-align:justify; vertical-align:bottom; "));
-        QCOMPARE(rtf::characterStyleText(state),
-                 std::string("font-family:'Times New Roman'; font-size:-3px; color:rgb(1, 2, 3); background:rgb(4, -1, 6); "));
     }
 
     // The equality that decides whether runs share formatting ignores what
