@@ -1,0 +1,61 @@
+#include "attachmentmodel.h"
+
+#include "attachmenticons.h"
+
+AttachmentModel::AttachmentModel(QObject* parent)
+    : QAbstractListModel(parent)
+{
+}
+
+void AttachmentModel::setMessage(QSharedPointer<TessilMessage> newMessage)
+{
+    beginResetModel();
+    message = std::move(newMessage);
+    listed.clear();
+    if (message) {
+        for (int i = 0; i < message->attachmentCount(); ++i) {
+            const QSharedPointer<TessilAttachment> attachment = message->attachmentAt(i);
+            if (attachment && attachment->contentId.isEmpty())
+                listed.append(i);
+        }
+    }
+    endResetModel();
+}
+
+QSharedPointer<TessilAttachment> AttachmentModel::attachmentAt(int row) const
+{
+    if (!message || row < 0 || row >= listed.size())
+        return {};
+    return message->attachmentAt(listed.at(row));
+}
+
+int AttachmentModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !message)
+        return 0;
+    return static_cast<int>(listed.size());
+}
+
+QVariant AttachmentModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const QSharedPointer<TessilAttachment> attachment = attachmentAt(index.row());
+    if (!attachment)
+        return {};
+
+    switch (role) {
+    case Qt::DisplayRole:
+        return attachment->fileName.isEmpty() ? tr("attachment") : attachment->fileName;
+    case Qt::DecorationRole:
+        return iconForFileName(attachment->fileName);
+    case SizeRole:
+        return static_cast<qint64>(attachment->contentSize());
+    case MimeTypeRole:
+        return attachment->mimeType;
+    case RowRole:
+        return index.row();
+    default:
+        return {};
+    }
+}

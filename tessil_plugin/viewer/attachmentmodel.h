@@ -1,0 +1,36 @@
+#pragma once
+
+// The attachments a view lists: those of its message without a content id.
+// An attachment with a content id is an image that the HTML body shows
+// itself, so it gets no tile.
+
+#include "message/tessil_message.h"
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QSharedPointer>
+
+class AttachmentModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    enum Role {
+        SizeRole = Qt::UserRole + 1,     // contentSize() as qint64
+        MimeTypeRole = Qt::UserRole + 2, // the stored MIME type
+        RowRole = Qt::UserRole + 3,      // the row number
+    };
+
+    explicit AttachmentModel(QObject* parent = nullptr);
+
+    void setMessage(QSharedPointer<TessilMessage> message);
+    // Null for a row that does not exist or when no message is set.
+    QSharedPointer<TessilAttachment> attachmentAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    QSharedPointer<TessilMessage> message;
+    // Indexes into message->attachments of the listed attachments, in order.
+    QList<int> listed;
+};

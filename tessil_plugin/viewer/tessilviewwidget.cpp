@@ -1,0 +1,345 @@
+#include "tessilviewwidget.h"
+#include "ui_tessilviewwidget.h"
+
+#include "attachmentdelegate.h"
+#include "attachmentdialogs.h"
+#include "attachmentmodel.h"
+#include "documentplugininterfaces.h"
+#include "executableattachment.h"
+#include "mywebviewwidget.h"
+#include "viewstylesheets.h"
+
+#include "message/attachment_file_names.h"
+#include "message/body_preparation.h"
+#include "message/file_extension.h"
+#include "message/info_line.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QSettings>
+#include <QShowEvent>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+const char kLastSaveDirectoryKey[] = "tessil/lastAttachmentSaveDir";
+const int kNoHeightLimit = 16777215; // QWIDGETSIZE_MAX
+const int kMinimumBodyHeight = 48;
+
+// Writes all of `content`; false when the device takes less.
+bool writeAll(QIODevice& device, const QByteArray& content)
+{
+    return device.write(content) == content.size();
+}
+
+} // namespace
+
+TessilViewWidget::TessilViewWidget(IDocumentWidgetHost* documentHost, QWidget* parent)
+    : QWidget(parent)
+    , host(documentHost)
+    , ui(std::make_unique<Ui::TessilViewWidget>())
+    , dialogs(std::make_unique<AttachmentDialogs>())
+{
+    ui->setupUi(this);
+    // Long sender addresses and subjects are cut at the window's edge
+    // instead of widening the whole page (and the body with it).
+    for (QLabel* label : {ui->senderLabel, ui->subjectLabel, ui->mailInfoLabel})
+        label->setMinimumWidth(1);
+    ui->webView->layout()->setContentsMargins(9, 0, 0, 0);
+    setupAttachmentList();
+}
+
+TessilViewWidget::~TessilViewWidget() = default;
+
+void TessilViewWidget::setupAttachmentList()
+{
+    model = new AttachmentModel(this);
+    QListView* list = ui->listView;
+    list->setModel(model);
+    list->setMouseTracking(true);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectItems);
+    list->setItemDelegate(new AttachmentDelegate(this));
+    list->setGridSize(QSize(AttachmentDelegate::TileWidth, AttachmentDelegate::TileHeight));
+    list->setIconSize(QSize(AttachmentDelegate::IconSize, AttachmentDelegate::IconSize));
+    list->setViewMode(QListView::IconMode);
+    list->setFlow(QListView::LeftToRight);
+    list->setWrapping(true);
+    list->setResizeMode(QListView::Adjust);
+    list->setMovement(QListView::Static);
+    list->setSpacing(8);
+    list->setWordWrap(true);
+    list->setTextElideMode(Qt::ElideMiddle);
+    list->setStyleSheet(scrollBarStyleSheet());
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    connect(list, &QWidget::customContextMenuRequested, this, &TessilViewWidget::showContextMenu);
+    connect(list, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { openAttachment(index.row()); });
+}
+
+void TessilViewWidget::setDialogs(std::unique_ptr<AttachmentDialogs> replacement)
+{
+    if (replacement)
+        dialogs = std::move(replacement);
+}
+
+void TessilViewWidget::setMessage(QSharedPointer<TessilMessage> newMessage)
+{
+    message = newMessage;
+    model->setMessage(newMessage);
+    ui->listView->setVisible(model->rowCount() > 0);
+    if (!message)
+        return;
+
+    // Count and size cover every attachment, inline images included.
+    const int count = message->attachmentCount();
+    const QString info = formatDateInfo(*message) + formatTotalSize(*message) + QStringLiteral(", ")
+        + QString::number(count) + (count < 2 ? tr(" attachment") : tr(" attachments"));
+
+    ui->senderLabel->setText(message->senderEmail.isEmpty() ? tr("<No Sender>") : message->senderEmail);
+    ui->subjectLabel->setText(message->subject.isEmpty() ? tr("<No Subject>") : message->subject);
+    ui->mailInfoLabel->setText(info);
+    if (!message->subject.isEmpty())
+        ui->subjectLabel->setStyleSheet(QStringLiteral("font-size:13px;color:black;font-weight:bold;"));
+
+    const QString html = prepareBodyHtml(*message);
+    hasBody = !html.isEmpty();
+    ui->webView->setVisible(hasBody);
+    if (hasBody) {
+        ui->webView->setHtml(html);
+        // Once the layout has settled.
+        QTimer::singleShot(0, this, &TessilViewWidget::adjustBodyHeight);
+    }
+}
+
+void TessilViewWidget::adjustBodyHeight()
+{
+    if (!isVisible())
+        return;
+    if (!hasBody || ui->listView->isHidden()) {
+        ui->webView->setMaximumHeight(kNoHeightLimit);
+        return;
+    }
+
+    const QMargins margins = ui->verticalLayout_3->contentsMargins();
+    const int available = ui->scrollArea->viewport()->height() - margins.top() - margins.bottom()
+        - ui->topFrame->height() - ui->middleFrame->height() - ui->listView->sizeHint().height();
+    const int needed = ui->webView->documentHeightForWidth(ui->webView->width()) + 2;
+    if (needed > 0 && needed < std::max(available, 0))
+        ui->webView->setMaximumHeight(std::max(needed, kMinimumBodyHeight));
+    else
+        ui->webView->setMaximumHeight(kNoHeightLimit);
+}
+
+void TessilViewWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    adjustBodyHeight();
+}
+
+void TessilViewWidget::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    adjustBodyHeight();
+}
+
+void TessilViewWidget::showContextMenu(const QPoint& pos)
+{
+    const QModelIndex index = ui->listView->indexAt(pos);
+    QMenu menu(this);
+    QAction* openAction = nullptr;
+    QAction* saveAction = nullptr;
+    QAction* saveAllAction = nullptr;
+    if (index.isValid()) {
+        openAction = menu.addAction(tr("Open"));
+        // Acts on the selection, which the right click has set to this tile.
+        saveAction = menu.addAction(tr("Save as..."));
+    }
+    if (model->rowCount() > 0)
+        saveAllAction = menu.addAction(tr("Save All Attachments..."));
+    if (menu.actions().isEmpty())
+        return;
+
+    QAction* chosen = dialogs->execMenu(&menu, ui->listView->viewport()->mapToGlobal(pos));
+    if (!chosen)
+        return;
+    if (chosen == openAction)
+        openAttachment(index.row());
+    else if (chosen == saveAction)
+        onSaveAttachment();
+    else if (chosen == saveAllAction)
+        onSaveAllAttachments();
+}
+
+QString TessilViewWidget::temporaryFilePath(const QString& fileName) const
+{
+    const QDir directory(host ? host->tempDirPath() : QDir::tempPath());
+    directory.mkpath(QStringLiteral("."));
+    return QDir::toNativeSeparators(directory.filePath(safeAttachmentFileName(fileName)));
+}
+
+void TessilViewWidget::openAttachment(int row)
+{
+    const QSharedPointer<TessilAttachment> attachment = model->attachmentAt(row);
+    if (!attachment)
+        return;
+    const QByteArray content = attachment->content();
+    const QString path = temporaryFilePath(ensureFileExtension(attachment->fileName, content));
+    const QString name = QFileInfo(path).fileName();
+
+    if (isExecutableAttachment(name, content)
+        && !dialogs->confirm(this, tr("Open Attachment"),
+                             tr("\"%1\" is a program or script. Opening it can run programs on your computer "
+                                "and harm it.\n\nOpen it only if you trust the sender and expected this file. "
+                                "Open it anyway?")
+                                 .arg(name))) {
+        return;
+    }
+
+    // A fresh file every time: an earlier copy, or a link someone left under
+    // this name, is replaced rather than written through.
+    QFile::remove(path);
+    QFile file(path);
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    if (written) {
+        file.setPermissions(file.permissions()
+                            & ~(QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup
+                                | QFileDevice::ExeOther));
+        written = writeAll(file, content) && file.flush();
+        file.close();
+        if (!written)
+            file.remove();
+    }
+    if (!written) {
+        dialogs->warning(this, tr("Error"), tr("Cannot create temp file: %1").arg(path));
+        return;
+    }
+    dialogs->openUrl(QUrl::fromLocalFile(path));
+}
+
+void TessilViewWidget::onAttachmentDoubleClicked(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    const QSharedPointer<TessilAttachment> attachment = model->attachmentAt(index.row());
+    if (!attachment)
+        return;
+    const QByteArray content = attachment->content();
+    const QString name = safeAttachmentFileName(ensureFileExtension(attachment->fileName, content));
+
+    const QString path =
+        dialogs->getSaveFileName(this, tr("Save Attachment"), QDir(lastSaveDirectory()).filePath(name));
+    if (path.isEmpty())
+        return;
+
+    // Written beside the target and moved over it at the end, so a failed
+    // write leaves a file the user chose to replace as it was.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    const bool saved = file.open(QIODevice::WriteOnly) && writeAll(file, content) && file.commit();
+    if (!saved) {
+        file.cancelWriting();
+        dialogs->warning(this, tr("Error"), tr("Cannot write to %1").arg(path));
+        return;
+    }
+
+    const QString directory = QFileInfo(path).absolutePath();
+    rememberSaveDirectory(directory);
+    dialogs->openUrl(QUrl::fromLocalFile(directory));
+    emit attachmentSaveRequested(attachment);
+}
+
+void TessilViewWidget::onSaveAttachment()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.size() >= 2) {
+        saveAttachments(rows);
+        return;
+    }
+    const QModelIndex index = rows.isEmpty() ? ui->listView->currentIndex() : model->index(rows.first(), 0);
+    if (index.isValid())
+        onAttachmentDoubleClicked(index);
+}
+
+void TessilViewWidget::onSaveAllAttachments()
+{
+    if (!message)
+        return;
+    QList<int> rows;
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows.append(row);
+    saveAttachments(rows);
+}
+
+void TessilViewWidget::saveAttachments(const QList<int>& rows)
+{
+    if (rows.isEmpty())
+        return;
+    const QString directory =
+        dialogs->getExistingDirectory(this, tr("Select Save Directory"), lastSaveDirectory());
+    if (directory.isEmpty())
+        return;
+    rememberSaveDirectory(directory);
+
+    int written = 0;
+    for (int row : rows) {
+        const QSharedPointer<TessilAttachment> attachment = model->attachmentAt(row);
+        if (!attachment)
+            continue;
+        const QByteArray content = attachment->content();
+        QFile file;
+        // A new file under a free, safe name; what is there already is kept.
+        if (!openUniqueFile(directory, ensureFileExtension(attachment->fileName, content), &file))
+            continue;
+        if (writeAll(file, content) && file.flush()) {
+            file.close();
+            ++written;
+        } else {
+            file.close();
+            file.remove();
+        }
+    }
+    if (written > 0)
+        dialogs->openUrl(QUrl::fromLocalFile(directory));
+}
+
+QList<int> TessilViewWidget::selectedRows() const
+{
+    QList<int> rows;
+    const QItemSelectionModel* selection = ui->listView->selectionModel();
+    if (!selection)
+        return rows;
+    const QModelIndexList indexes = selection->selectedIndexes();
+    for (const QModelIndex& index : indexes) {
+        if (index.isValid())
+            rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+QString TessilViewWidget::lastSaveDirectory() const
+{
+    const QString stored = QSettings().value(QLatin1String(kLastSaveDirectoryKey)).toString();
+    if (!stored.isEmpty() && QFileInfo(stored).isDir())
+        return stored;
+    return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+}
+
+void TessilViewWidget::rememberSaveDirectory(const QString& directory)
+{
+    QSettings().setValue(QLatin1String(kLastSaveDirectoryKey), QFileInfo(directory).absoluteFilePath());
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+// The widget that shows one opened TNEF message: sender, subject and an
+// information line (date, total attachment size, attachment count), the body
+// as rich text, and the attachments as a grid of tiles that can be opened
+// with the desktop's applications or saved.
+
+#include "message/tessil_message.h"
+
+#include <QList>
+#include <QSharedPointer>
+#include <QWidget>
+
+#include <memory>
+
+class AttachmentDialogs;
+class AttachmentModel;
+class IDocumentWidgetHost;
+class QModelIndex;
+
+namespace Ui {
+class TessilViewWidget;
+}
+
+class TessilViewWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    // `host` gives the folder for temporary copies; it may be null, and the
+    // system's temporary folder is used instead.
+    explicit TessilViewWidget(IDocumentWidgetHost* host, QWidget* parent = nullptr);
+    ~TessilViewWidget() override;
+
+    void setMessage(QSharedPointer<TessilMessage> message);
+    QSharedPointer<TessilMessage> currentMessage() const { return message; }
+    AttachmentModel* attachmentModel() const { return model; }
+
+    // Lets the body view shrink to its text when the text is shorter than the
+    // room left beside the header and the attachment list, so the list
+    // follows the text directly.
+    void adjustBodyHeight();
+
+    // Writes the attachment of `row` into the temporary folder and hands it
+    // to the desktop; programs and scripts only after the user agrees.
+    void openAttachment(int row);
+    void showContextMenu(const QPoint& pos);
+    // Saves the attachments of `rows` into one chosen directory, next to
+    // whatever is already there.
+    void saveAttachments(const QList<int>& rows);
+    QList<int> selectedRows() const;
+    // The remembered save directory while it exists, else the download folder.
+    QString lastSaveDirectory() const;
+    // Where the attachment named `fileName` is copied for opening: inside the
+    // host's temporary folder (created when missing) under its safe name.
+    QString temporaryFilePath(const QString& fileName) const;
+
+    // Replaces the dialogs and desktop calls of the attachment actions.
+    void setDialogs(std::unique_ptr<AttachmentDialogs> dialogs);
+
+signals:
+    void attachmentSaveRequested(QSharedPointer<TessilAttachment> attachment);
+
+public slots:
+    // Saves the attachment of `index` through a save dialog.
+    void onAttachmentDoubleClicked(const QModelIndex& index);
+    void onSaveAttachment();
+    void onSaveAllAttachments();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void setupAttachmentList();
+    void rememberSaveDirectory(const QString& directory);
+
+    AttachmentModel* model = nullptr;
+    QSharedPointer<TessilMessage> message;
+    IDocumentWidgetHost* host = nullptr;
+    bool hasBody = false;
+    std::unique_ptr<Ui::TessilViewWidget> ui;
+    std::unique_ptr<AttachmentDialogs> dialogs;
+};
