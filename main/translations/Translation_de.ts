@@ -64,6 +64,13 @@
     </message>
 </context>
 <context>
+    <name>AttachmentModel</name>
+    <message>
+        <source>attachment</source>
+        <translation>Anhang</translation>
+    </message>
+</context>
+<context>
     <name>CustomWindowFrame</name>
     <message>
         <source>Menu</source>
@@ -246,6 +253,88 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
     <message>
         <source>Open Document</source>
         <translation>Dokument öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Dateifehler. Das Dokument kann nicht geöffnet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TessilViewWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>Von:</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Kein Absender&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;No Subject&gt;</source>
+        <translation>&lt;Kein Betreff&gt;</translation>
+    </message>
+    <message>
+        <source>0 KB, 0 attachment</source>
+        <translation>0 KB, 0 Anhänge</translation>
+    </message>
+    <message>
+        <source> attachment</source>
+        <translation> Anhang</translation>
+    </message>
+    <message>
+        <source> attachments</source>
+        <translation> Anhänge</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <translation>Speichern unter...</translation>
+    </message>
+    <message>
+        <source>Save All Attachments...</source>
+        <translation>Alle Anhänge speichern...</translation>
+    </message>
+    <message>
+        <source>Open Attachment</source>
+        <translation>Anhang öffnen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a program or script. Opening it can run programs on your computer and harm it.
+
+Open it only if you trust the sender and expected this file. Open it anyway?</source>
+        <translation>„%1“ ist ein Programm oder Skript. Beim Öffnen können Programme auf Ihrem Computer ausgeführt werden und ihm schaden.
+
+Öffnen Sie die Datei nur, wenn Sie dem Absender vertrauen und diese Datei erwartet haben. Trotzdem öffnen?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Cannot create temp file: %1</source>
+        <translation>Temporäre Datei kann nicht erstellt werden: %1</translation>
+    </message>
+    <message>
+        <source>Save Attachment</source>
+        <translation>Anhang speichern</translation>
+    </message>
+    <message>
+        <source>Cannot write to %1</source>
+        <translation>In %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Select Save Directory</source>
+        <translation>Speicherordner auswählen</translation>
     </message>
 </context>
 </TS>

@@ -64,6 +64,13 @@
     </message>
 </context>
 <context>
+    <name>AttachmentModel</name>
+    <message>
+        <source>attachment</source>
+        <translation>attachment</translation>
+    </message>
+</context>
+<context>
     <name>CustomWindowFrame</name>
     <message>
         <source>Menu</source>
@@ -246,6 +253,88 @@ This build does not contact any update server.</translation>
     <message>
         <source>Open Document</source>
         <translation>Open Document</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>File error. Unable to open the document.</translation>
+    </message>
+</context>
+<context>
+    <name>TessilViewWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;No Sender&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;No Subject&gt;</source>
+        <translation>&lt;No Subject&gt;</translation>
+    </message>
+    <message>
+        <source>0 KB, 0 attachment</source>
+        <translation>0 KB, 0 attachment</translation>
+    </message>
+    <message>
+        <source> attachment</source>
+        <translation> attachment</translation>
+    </message>
+    <message>
+        <source> attachments</source>
+        <translation> attachments</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <translation>Save as...</translation>
+    </message>
+    <message>
+        <source>Save All Attachments...</source>
+        <translation>Save All Attachments...</translation>
+    </message>
+    <message>
+        <source>Open Attachment</source>
+        <translation>Open Attachment</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a program or script. Opening it can run programs on your computer and harm it.
+
+Open it only if you trust the sender and expected this file. Open it anyway?</source>
+        <translation>&quot;%1&quot; is a program or script. Opening it can run programs on your computer and harm it.
+
+Open it only if you trust the sender and expected this file. Open it anyway?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Cannot create temp file: %1</source>
+        <translation>Cannot create temp file: %1</translation>
+    </message>
+    <message>
+        <source>Save Attachment</source>
+        <translation>Save Attachment</translation>
+    </message>
+    <message>
+        <source>Cannot write to %1</source>
+        <translation>Cannot write to %1</translation>
+    </message>
+    <message>
+        <source>Select Save Directory</source>
+        <translation>Select Save Directory</translation>
     </message>
 </context>
 </TS>

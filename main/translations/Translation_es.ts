@@ -64,6 +64,13 @@
     </message>
 </context>
 <context>
+    <name>AttachmentModel</name>
+    <message>
+        <source>attachment</source>
+        <translation>adjunto</translation>
+    </message>
+</context>
+<context>
     <name>CustomWindowFrame</name>
     <message>
         <source>Menu</source>
@@ -246,6 +253,88 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
     <message>
         <source>Open Document</source>
         <translation>Abrir documento</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Error de archivo. No se puede abrir el documento.</translation>
+    </message>
+</context>
+<context>
+    <name>TessilViewWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulario</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>De:</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Sin remitente&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;No Subject&gt;</source>
+        <translation>&lt;Sin asunto&gt;</translation>
+    </message>
+    <message>
+        <source>0 KB, 0 attachment</source>
+        <translation>0 KB, 0 archivos adjuntos</translation>
+    </message>
+    <message>
+        <source> attachment</source>
+        <translation> archivo adjunto</translation>
+    </message>
+    <message>
+        <source> attachments</source>
+        <translation> archivos adjuntos</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <translation>Guardar como...</translation>
+    </message>
+    <message>
+        <source>Save All Attachments...</source>
+        <translation>Guardar todos los archivos adjuntos...</translation>
+    </message>
+    <message>
+        <source>Open Attachment</source>
+        <translation>Abrir archivo adjunto</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a program or script. Opening it can run programs on your computer and harm it.
+
+Open it only if you trust the sender and expected this file. Open it anyway?</source>
+        <translation>«%1» es un programa o script. Abrirlo puede ejecutar programas en su equipo y dañarlo.
+
+Ábralo solo si confía en el remitente y esperaba este archivo. ¿Desea abrirlo de todos modos?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Cannot create temp file: %1</source>
+        <translation>No se puede crear el archivo temporal: %1</translation>
+    </message>
+    <message>
+        <source>Save Attachment</source>
+        <translation>Guardar archivo adjunto</translation>
+    </message>
+    <message>
+        <source>Cannot write to %1</source>
+        <translation>No se puede escribir en %1</translation>
+    </message>
+    <message>
+        <source>Select Save Directory</source>
+        <translation>Seleccionar carpeta de destino</translation>
     </message>
 </context>
 </TS>

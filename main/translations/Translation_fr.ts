@@ -64,6 +64,13 @@
     </message>
 </context>
 <context>
+    <name>AttachmentModel</name>
+    <message>
+        <source>attachment</source>
+        <translation>pièce jointe</translation>
+    </message>
+</context>
+<context>
     <name>CustomWindowFrame</name>
     <message>
         <source>Menu</source>
@@ -246,6 +253,88 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
     <message>
         <source>Open Document</source>
         <translation>Ouvrir un document</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Erreur de fichier. Impossible d&apos;ouvrir le document.</translation>
+    </message>
+</context>
+<context>
+    <name>TessilViewWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>De&#xa0;:</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Aucun expéditeur&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;No Subject&gt;</source>
+        <translation>&lt;Aucun objet&gt;</translation>
+    </message>
+    <message>
+        <source>0 KB, 0 attachment</source>
+        <translation>0 Ko, 0 pièce jointe</translation>
+    </message>
+    <message>
+        <source> attachment</source>
+        <translation> pièce jointe</translation>
+    </message>
+    <message>
+        <source> attachments</source>
+        <translation> pièces jointes</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <translation>Enregistrer sous...</translation>
+    </message>
+    <message>
+        <source>Save All Attachments...</source>
+        <translation>Enregistrer toutes les pièces jointes...</translation>
+    </message>
+    <message>
+        <source>Open Attachment</source>
+        <translation>Ouvrir la pièce jointe</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a program or script. Opening it can run programs on your computer and harm it.
+
+Open it only if you trust the sender and expected this file. Open it anyway?</source>
+        <translation>«&#xa0;%1&#xa0;» est un programme ou un script. L&apos;ouvrir peut lancer des programmes sur votre ordinateur et l&apos;endommager.
+
+Ne l&apos;ouvrez que si vous faites confiance à l&apos;expéditeur et que vous attendiez ce fichier. L&apos;ouvrir quand même&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Cannot create temp file: %1</source>
+        <translation>Impossible de créer le fichier temporaire&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Save Attachment</source>
+        <translation>Enregistrer la pièce jointe</translation>
+    </message>
+    <message>
+        <source>Cannot write to %1</source>
+        <translation>Impossible d&apos;écrire dans %1</translation>
+    </message>
+    <message>
+        <source>Select Save Directory</source>
+        <translation>Choisir le dossier d&apos;enregistrement</translation>
     </message>
 </context>
 </TS>

@@ -64,6 +64,13 @@
     </message>
 </context>
 <context>
+    <name>AttachmentModel</name>
+    <message>
+        <source>attachment</source>
+        <translation>allegato</translation>
+    </message>
+</context>
+<context>
     <name>CustomWindowFrame</name>
     <message>
         <source>Menu</source>
@@ -246,6 +253,88 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
     <message>
         <source>Open Document</source>
         <translation>Apri documento</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Errore del file. Impossibile aprire il documento.</translation>
+    </message>
+</context>
+<context>
+    <name>TessilViewWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Modulo</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>Da:</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Nessun mittente&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;No Subject&gt;</source>
+        <translation>&lt;Nessun oggetto&gt;</translation>
+    </message>
+    <message>
+        <source>0 KB, 0 attachment</source>
+        <translation>0 KB, 0 allegati</translation>
+    </message>
+    <message>
+        <source> attachment</source>
+        <translation> allegato</translation>
+    </message>
+    <message>
+        <source> attachments</source>
+        <translation> allegati</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Apri</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <translation>Salva con nome...</translation>
+    </message>
+    <message>
+        <source>Save All Attachments...</source>
+        <translation>Salva tutti gli allegati...</translation>
+    </message>
+    <message>
+        <source>Open Attachment</source>
+        <translation>Apri allegato</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a program or script. Opening it can run programs on your computer and harm it.
+
+Open it only if you trust the sender and expected this file. Open it anyway?</source>
+        <translation>&quot;%1&quot; è un programma o uno script. Aprirlo può eseguire programmi sul computer e danneggiarlo.
+
+Aprilo solo se ti fidi del mittente e aspettavi questo file. Aprirlo comunque?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <source>Cannot create temp file: %1</source>
+        <translation>Impossibile creare il file temporaneo: %1</translation>
+    </message>
+    <message>
+        <source>Save Attachment</source>
+        <translation>Salva allegato</translation>
+    </message>
+    <message>
+        <source>Cannot write to %1</source>
+        <translation>Impossibile scrivere in %1</translation>
+    </message>
+    <message>
+        <source>Select Save Directory</source>
+        <translation>Seleziona la cartella di destinazione</translation>
     </message>
 </context>
 </TS>

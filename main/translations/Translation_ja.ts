@@ -64,6 +64,13 @@
     </message>
 </context>
 <context>
+    <name>AttachmentModel</name>
+    <message>
+        <source>attachment</source>
+        <translation>添付ファイル</translation>
+    </message>
+</context>
+<context>
     <name>CustomWindowFrame</name>
     <message>
         <source>Menu</source>
@@ -246,6 +253,88 @@ This build does not contact any update server.</source>
     <message>
         <source>Open Document</source>
         <translation>ドキュメントを開く</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>ファイル エラーです。ドキュメントを開けません。</translation>
+    </message>
+</context>
+<context>
+    <name>TessilViewWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>フォーム</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>差出人:</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;差出人なし&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;No Subject&gt;</source>
+        <translation>&lt;件名なし&gt;</translation>
+    </message>
+    <message>
+        <source>0 KB, 0 attachment</source>
+        <translation>0 KB、0 件の添付ファイル</translation>
+    </message>
+    <message>
+        <source> attachment</source>
+        <translation> 件の添付ファイル</translation>
+    </message>
+    <message>
+        <source> attachments</source>
+        <translation> 件の添付ファイル</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>開く</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <translation>名前を付けて保存...</translation>
+    </message>
+    <message>
+        <source>Save All Attachments...</source>
+        <translation>すべての添付ファイルを保存...</translation>
+    </message>
+    <message>
+        <source>Open Attachment</source>
+        <translation>添付ファイルを開く</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a program or script. Opening it can run programs on your computer and harm it.
+
+Open it only if you trust the sender and expected this file. Open it anyway?</source>
+        <translation>「%1」はプログラムまたはスクリプトです。開くとコンピューター上でプログラムが実行され、コンピューターに損害を与えるおそれがあります。
+
+送信者が信頼でき、このファイルが届く予定だった場合にのみ開いてください。それでも開きますか？</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>Cannot create temp file: %1</source>
+        <translation>一時ファイルを作成できません: %1</translation>
+    </message>
+    <message>
+        <source>Save Attachment</source>
+        <translation>添付ファイルの保存</translation>
+    </message>
+    <message>
+        <source>Cannot write to %1</source>
+        <translation>%1 に書き込めません</translation>
+    </message>
+    <message>
+        <source>Select Save Directory</source>
+        <translation>保存先フォルダーの選択</translation>
     </message>
 </context>
 </TS>

@@ -64,6 +64,13 @@
     </message>
 </context>
 <context>
+    <name>AttachmentModel</name>
+    <message>
+        <source>attachment</source>
+        <translation>anexo</translation>
+    </message>
+</context>
+<context>
     <name>CustomWindowFrame</name>
     <message>
         <source>Menu</source>
@@ -246,6 +253,88 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
     <message>
         <source>Open Document</source>
         <translation>Abrir documento</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>File error. Unable to open the document.</source>
+        <translation>Erro de arquivo. Não foi possível abrir o documento.</translation>
+    </message>
+</context>
+<context>
+    <name>TessilViewWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>De:</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Sem remetente&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;No Subject&gt;</source>
+        <translation>&lt;Sem assunto&gt;</translation>
+    </message>
+    <message>
+        <source>0 KB, 0 attachment</source>
+        <translation>0 KB, 0 anexos</translation>
+    </message>
+    <message>
+        <source> attachment</source>
+        <translation> anexo</translation>
+    </message>
+    <message>
+        <source> attachments</source>
+        <translation> anexos</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <translation>Salvar como...</translation>
+    </message>
+    <message>
+        <source>Save All Attachments...</source>
+        <translation>Salvar todos os anexos...</translation>
+    </message>
+    <message>
+        <source>Open Attachment</source>
+        <translation>Abrir anexo</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a program or script. Opening it can run programs on your computer and harm it.
+
+Open it only if you trust the sender and expected this file. Open it anyway?</source>
+        <translation>&quot;%1&quot; é um programa ou script. Abri-lo pode executar programas no seu computador e danificá-lo.
+
+Abra-o somente se você confia no remetente e esperava este arquivo. Abrir mesmo assim?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>Cannot create temp file: %1</source>
+        <translation>Não foi possível criar o arquivo temporário: %1</translation>
+    </message>
+    <message>
+        <source>Save Attachment</source>
+        <translation>Salvar anexo</translation>
+    </message>
+    <message>
+        <source>Cannot write to %1</source>
+        <translation>Não foi possível gravar em %1</translation>
+    </message>
+    <message>
+        <source>Select Save Directory</source>
+        <translation>Selecionar pasta de destino</translation>
     </message>
 </context>
 </TS>
