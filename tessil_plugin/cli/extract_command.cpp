@@ -42,7 +42,11 @@ public:
         }
         file.close();
         const QString shown = bareNames_ ? QFileInfo(file.fileName()).fileName() : file.fileName();
-        return writeOut(shown.toUtf8() + '\n');
+        if (!writeOut(shown.toUtf8() + '\n')) {
+            reportError(QStringLiteral("cannot write to standard output"));
+            return false;
+        }
+        return true;
     }
 
 private:
