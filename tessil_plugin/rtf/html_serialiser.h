@@ -6,6 +6,9 @@
 // (without indentation) except next to text, and write empty elements as a
 // start and an end tag, which HTML readers need for "b", "p" and the like.
 
+#include <QString>
+#include <QStringDecoder>
+
 #include <pugixml.hpp>
 
 #include <cstddef>
@@ -30,13 +33,17 @@ class HtmlStreamWriter
 public:
     using Visitor = std::function<void(const pugi::xml_node&)>;
 
-    explicit HtmlStreamWriter(std::size_t expectedSize);
+    // With `utf16`, the bytes are decoded into it as they are written (as
+    // QString::fromUtf8 decodes them) instead of being kept: a caller that
+    // wants a QString then holds no second copy of the document.
+    HtmlStreamWriter(std::size_t expectedSize, QString* utf16 = nullptr);
 
     // Writes and removes everything finished with respect to `openPath`
     // (which starts at "html"); `visit` sees each finished subtree first.
     void writeFinished(const std::vector<pugi::xml_node>& openPath, const Visitor& visit);
 
-    // Writes the rest of `document` and hands over the bytes.
+    // Writes the rest of `document` and hands over the bytes (none when
+    // they went into the QString).
     std::string finish(pugi::xml_document& document, const Visitor& visit);
 
 private:
@@ -45,8 +52,11 @@ private:
     void writeWhole(const pugi::xml_node& node);
     void writeChildren(pugi::xml_node parent, const pugi::xml_node& stop, const Visitor& visit);
     void closeLeft(std::size_t keep, const Visitor& visit);
+    void spill();
 
     std::string out_;
+    QString* utf16_;
+    QStringDecoder decoder_;
     // A line break is owed before the next tag (not before text): pugixml
     // writes it lazily after an element's start or end.
     bool newlineOwed_ = false;

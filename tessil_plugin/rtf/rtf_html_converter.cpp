@@ -64,11 +64,11 @@ bool isLowSurrogate(std::uint16_t unit)
 
 } // namespace
 
-RtfHtmlConverter::RtfHtmlConverter(std::string_view rtf, bool writeAsItGoes)
+RtfHtmlConverter::RtfHtmlConverter(std::string_view rtf, bool writeAsItGoes, QString* utf16)
     : rtf_(rtf)
     , writeAsItGoes_(writeAsItGoes)
     // Mail bodies come out at two to three times their RTF size.
-    , writer_(writeAsItGoes ? rtf.size() / 2 * 5 + 256 : 0)
+    , writer_(writeAsItGoes ? rtf.size() / 2 * 5 + 256 : 0, writeAsItGoes ? utf16 : nullptr)
     , scratchHolder_(document_.append_child(pugi::node_element))
     , cellHolder_(document_.append_child(pugi::node_element))
     , tables_(cellHolder_)
@@ -552,6 +552,16 @@ std::string convert(std::string_view rtf, TextPresence* presence)
     if (presence)
         *presence = converter.textPresence();
     return converter.takeHtml();
+}
+
+QString convertToQString(std::string_view rtf, TextPresence* presence)
+{
+    QString html;
+    RtfHtmlConverter converter(rtf, true, &html);
+    converter.run();
+    if (presence)
+        *presence = converter.textPresence();
+    return html;
 }
 
 } // namespace rtf

@@ -37,7 +37,9 @@ public:
     // `writeAsItGoes`, parts of body that can no longer change are written
     // out during the pass and leave the tree; without, the whole document is
     // saved at the end. The bytes are the same.
-    explicit RtfHtmlConverter(std::string_view rtf, bool writeAsItGoes = true);
+    // With `utf16` (writing as it goes only), the document is decoded into
+    // that QString instead of being kept as bytes.
+    explicit RtfHtmlConverter(std::string_view rtf, bool writeAsItGoes = true, QString* utf16 = nullptr);
     RtfHtmlConverter(const RtfHtmlConverter&) = delete;
     RtfHtmlConverter& operator=(const RtfHtmlConverter&) = delete;
 
@@ -45,7 +47,8 @@ public:
     // malformed numeric parameter.
     void run();
 
-    // After run(): the serialised document (once), and what it shows.
+    // After run(): the serialised document (once; empty when it went into a
+    // QString), and what it shows.
     std::string takeHtml();
     TextPresence textPresence() const { return presence_; }
 
@@ -114,5 +117,9 @@ private:
 // Converts RTF bytes to UTF-8 HTML bytes. Throws on malformed numeric
 // parameters. `presence`, when given, receives what the result shows.
 std::string convert(std::string_view rtf, TextPresence* presence = nullptr);
+
+// The same document as QString::fromUtf8 of convert() would give, decoded
+// while it is written.
+QString convertToQString(std::string_view rtf, TextPresence* presence = nullptr);
 
 } // namespace rtf

@@ -25,8 +25,8 @@ QString rtfToHtml(const QByteArray& rtf)
     bool failed = false;
     try {
         TextPresence presence = TextPresence::Unknown;
-        const std::string html = convert(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size())), &presence);
-        const QString result = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
+        const QString result =
+            convertToQString(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size())), &presence);
         // The tree answers the common cases; only the rest needs the rich-text engine.
         if (presence == TextPresence::Certain || (presence == TextPresence::Unknown && hasVisibleText(result)))
             return result;

@@ -234,8 +234,9 @@ private Q_SLOTS:
     // --- Serialisation --------------------------------------------------------
 
     // Finished parts of body are written out during the pass; the bytes must
-    // be those of saving the whole tree at the end, whatever the structure.
-    // The same corpus checks the tree's verdict on visible text.
+    // be those of saving the whole tree at the end, whatever the structure,
+    // and decoding them on the way must give the text of decoding them at
+    // once. The same corpus checks the tree's verdict on visible text.
     void writingAsItGoesChangesNoByte()
     {
         static const char* const pieces[] = {
@@ -248,6 +249,7 @@ private Q_SLOTS:
             "tail without mark", "\\'e9\\u8364?<&>", "{\\listtext\\'b7}hidden\\par ",
             "{\\listtext\\'b7\\tab}\\li2880 deep\\par ", "{\\listtext 3.\\tab}\\li2160 three\\par ",
             "{\\listtext\\'b7\\tab}\\li720 {\\b bold} item\\par ", "\\pard\\li1440 indented\\par ",
+            "raw \xE4\xB8", "\xC3", "\xE4\xB8\xAD\\par ", "\xF0\x9F\x98",
         };
         const int count = int(sizeof pieces / sizeof *pieces);
         QList<QByteArray> corpus;
@@ -261,6 +263,15 @@ private Q_SLOTS:
             }
             corpus << rtf + (document % 3 ? "}" : "");
         }
+        // Large enough to be decoded in several pieces.
+        for (int document = 0; document < 3; ++document) {
+            QByteArray rtf = "{\\rtf1 ";
+            while (rtf.size() < 200000) {
+                seed = seed * 1664525u + 1013904223u;
+                rtf += pieces[(seed >> 8) % count];
+            }
+            corpus << rtf + "}";
+        }
         corpus << testsupport::readRealSample(QStringLiteral("quick-contents/message.rtf"));
 
         for (const QByteArray& rtf : corpus) {
@@ -273,6 +284,7 @@ private Q_SLOTS:
             const std::string a = streamed.takeHtml();
             const std::string b = whole.takeHtml();
             QVERIFY2(a == b, rtf.constData());
+            QCOMPARE(rtf::convertToQString(input), QString::fromUtf8(a.data(), qsizetype(a.size())));
             // What the tree tells must agree with the rich-text engine.
             if (streamed.textPresence() != rtf::TextPresence::Unknown)
                 QCOMPARE(rtf::hasVisibleText(QString::fromUtf8(a.data(), qsizetype(a.size()))),
