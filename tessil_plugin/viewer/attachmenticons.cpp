@@ -1,5 +1,7 @@
 #include "attachmenticons.h"
 
+#include "message/attachment_file_names.h"
+
 #include <QApplication>
 #include <QFileIconProvider>
 #include <QStyle>
@@ -35,7 +37,10 @@ QIcon iconForFileName(const QString& fileName)
     const auto found = cache.icons.constFind(key);
     if (found != cache.icons.cend())
         return found.value();
-    QIcon icon = cache.provider.icon(info);
+    // The provider looks at the file system; a name from a message must not
+    // make it touch a path of the sender's choosing (on Windows a UNC path
+    // would connect to the sender's server). Only the safe bare name goes.
+    QIcon icon = cache.provider.icon(QFileInfo(safeAttachmentFileName(info.fileName())));
     // Desktops without an icon theme have no icon for most types; a tile
     // without any icon looks broken.
     if (icon.isNull() || icon.pixmap(QSize(48, 48)).isNull())

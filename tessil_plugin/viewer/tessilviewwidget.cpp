@@ -103,6 +103,19 @@ void TessilViewWidget::setMessage(QSharedPointer<TessilMessage> newMessage)
     if (!message)
         return;
 
+    showHeader();
+    const QString html = prepareBodyHtml(*message);
+    hasBody = !html.isEmpty();
+    ui->webView->setVisible(hasBody);
+    if (hasBody) {
+        ui->webView->setHtml(html);
+        // Once the layout has settled.
+        QTimer::singleShot(0, this, &TessilViewWidget::adjustBodyHeight);
+    }
+}
+
+void TessilViewWidget::showHeader()
+{
     // Count and size cover every attachment, inline images included.
     const int count = message->attachmentCount();
     const QString info = formatDateInfo(*message) + formatTotalSize(*message) + QStringLiteral(", ")
@@ -113,15 +126,6 @@ void TessilViewWidget::setMessage(QSharedPointer<TessilMessage> newMessage)
     ui->mailInfoLabel->setText(info);
     if (!message->subject.isEmpty())
         ui->subjectLabel->setStyleSheet(QStringLiteral("font-size:13px;color:black;font-weight:bold;"));
-
-    const QString html = prepareBodyHtml(*message);
-    hasBody = !html.isEmpty();
-    ui->webView->setVisible(hasBody);
-    if (hasBody) {
-        ui->webView->setHtml(html);
-        // Once the layout has settled.
-        QTimer::singleShot(0, this, &TessilViewWidget::adjustBodyHeight);
-    }
 }
 
 void TessilViewWidget::adjustBodyHeight()
@@ -141,6 +145,18 @@ void TessilViewWidget::adjustBodyHeight()
         ui->webView->setMaximumHeight(std::max(needed, kMinimumBodyHeight));
     else
         ui->webView->setMaximumHeight(kNoHeightLimit);
+}
+
+void TessilViewWidget::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    // The form's own texts, then ours over them: a message stays on show.
+    ui->retranslateUi(this);
+    if (message)
+        showHeader();
+    ui->listView->viewport()->update();
 }
 
 void TessilViewWidget::resizeEvent(QResizeEvent* event)

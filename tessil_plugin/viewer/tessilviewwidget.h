@@ -67,11 +67,13 @@ public slots:
     void onSaveAllAttachments();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void setupAttachmentList();
+    void showHeader();
     void rememberSaveDirectory(const QString& directory);
 
     AttachmentModel* model = nullptr;

@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QTranslator>
 
 using namespace viewertest;
 
@@ -52,6 +53,25 @@ QByteArray bytesOf(int size, char fill = 'x')
     return QByteArray(size, fill);
 }
 
+// Translates a few of the view's texts, as a loaded language file would.
+class GermanTexts : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "TessilViewWidget") != 0)
+            return QString();
+        if (qstrcmp(source, "From:") == 0)
+            return QStringLiteral("Von:");
+        if (qstrcmp(source, " attachments") == 0)
+            return QStringLiteral(" Anh\u00E4nge");
+        if (qstrcmp(source, "<No Sender>") == 0)
+            return QStringLiteral("<Kein Absender>");
+        return QString();
+    }
+};
+
 } // namespace
 
 class TestMessageView : public QObject
@@ -67,6 +87,7 @@ private slots:
     void shortBodyFittedAndRefittedOnResize();
     void longBodyLeftUnlimited();
     void longHeaderTextsDoNotWidenThePage();
+    void languageChangeKeepsTheMessage();
 };
 
 void TestMessageView::headerPlaceholdersAndSubjectStyle()
@@ -248,6 +269,29 @@ void TestMessageView::longHeaderTextsDoNotWidenThePage()
     QTRY_VERIFY(area->widget()->width() <= area->viewport()->width());
     QCOMPARE(area->horizontalScrollBar()->maximum(), 0);
     QCOMPARE(labelText(view, "subjectLabel"), fixture.subject);
+}
+
+void TestMessageView::languageChangeKeepsTheMessage()
+{
+    MessageFixture fixture;
+    fixture.subject = QStringLiteral("Quarterly report");
+    fixture.attachments = {{QStringLiteral("a.txt"), "a"}, {QStringLiteral("b.txt"), "b"}};
+    TessilViewWidget view(nullptr);
+    view.setMessage(fixture.load());
+
+    GermanTexts german;
+    QVERIFY(QCoreApplication::installTranslator(&german));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(labelText(view, "fromLabel"), QStringLiteral("Von:"));
+    QCOMPARE(labelText(view, "senderLabel"), QStringLiteral("<Kein Absender>"));
+    QCOMPARE(labelText(view, "subjectLabel"), QStringLiteral("Quarterly report"));
+    QCOMPARE(textColour(child<QLabel>(view, "subjectLabel")), QColor(Qt::black));
+    QCOMPARE(labelText(view, "mailInfoLabel"), QStringLiteral("2 B, 2 Anh\u00E4nge"));
+
+    QCoreApplication::removeTranslator(&german);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(labelText(view, "fromLabel"), QStringLiteral("From:"));
+    QCOMPARE(labelText(view, "mailInfoLabel"), QStringLiteral("2 B, 2 attachments"));
 }
 
 QUORVIA_WIDGET_TEST_MAIN(TestMessageView)
