@@ -1,0 +1,308 @@
+// Writes the fuzzers' seed corpora with the writers the tests use, so that
+// every target starts from well-formed inputs of its format (and a few
+// damaged ones) instead of discovering the magic numbers by itself.
+//
+//   fuzz_seeds OUTPUT_DIR      -> OUTPUT_DIR/<target>/<name>
+
+#include "support/cfb_writer.h"
+#include "support/lzfu_compressor.h"
+#include "support/tnef_writer.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QTimeZone>
+
+#include <cstdio>
+
+using namespace tnefwriter;
+using testsupport::CfbWriter;
+
+namespace {
+
+QString outputRoot;
+int written = 0;
+
+void put(const char* target, const QString& name, const QByteArray& bytes)
+{
+    const QString dir = outputRoot + QLatin1Char('/') + QLatin1String(target);
+    QDir().mkpath(dir);
+    QFile file(dir + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+        std::exit(1);
+    }
+    ++written;
+}
+
+// RTF documents that between them use what the converter knows: tables,
+// lists, fonts with charsets, colours, Unicode escapes, skipped and ignorable
+// destinations, pictures and fields.
+QList<QPair<QString, QByteArray>> rtfDocuments()
+{
+    return {
+        {"plain", "{\\rtf1\\ansi\\deff0 Hello, world.\\par}"},
+        {"fonts-colours",
+         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman\\fprq2\\fcharset134 "
+         "SimSun;}{\\f2\\fmodern\\fcharset128 MS Gothic;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue255;}"
+         "\\viewkind4\\uc1\\pard\\cf1\\f0\\fs20 Red \\cf2\\b bold\\b0\\i italic\\i0\\ul under\\ulnone\\strike x\\strike0"
+         "\\super 2\\nosupersub\\par\\f1\\'c4\\'e3\\'ba\\'c3\\f2\\'82\\'a0\\par\\f0\\'93quoted\\'94\\~\\{\\}\\\\\\par}"},
+        {"paragraphs",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0 Calibri;}}\\pard\\qc\\li720\\ri360\\fi-360\\sb120\\sa240\\sl276\\slmult1 Centred"
+         "\\par\\pard\\qr Right\\line next\\tab tabbed\\par\\pard\\qj\\highlight3 Justified\\cb2 back\\par\\page\\sect}"},
+        {"unicode",
+         "{\\rtf1\\ansi\\uc1\\u8364?\\u-3913?\\uc2\\u20013\\'d6\\'d0\\uc0\\u8364\\'80\\u55357\\u56832 done\\par}"},
+        {"lists",
+         "{\\rtf1\\ansi{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}"
+         "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\pard{\\listtext\\'b7\\tab}\\ls1\\ilvl0 one"
+         "\\par{\\listtext\\'b7\\tab}\\ls1\\ilvl1 two\\par{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec}\\ls2 three\\par"
+         "\\pard\\par}"},
+        {"table",
+         "{\\rtf1\\ansi\\trowd\\trgaph108\\trleft-108\\clbrdrt\\brdrs\\clbrdrl\\brdrs\\clcbpat2\\clvertalc\\cellx2000"
+         "\\clmgf\\cellx4000\\clmrg\\cellx6000\\pard\\intbl A1\\cell B1\\cell C1\\cell\\row\\trowd\\cellx3000\\cellx6000"
+         "\\pard\\intbl\\itap1 A2\\cell{\\b B2}\\cell\\row\\pard After\\par}"},
+        {"nested-table",
+         "{\\rtf1\\ansi\\pard\\intbl\\itap2 inner\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}\\cell"
+         "\\trowd\\cellx5000\\row\\pard\\par}"},
+        {"skipped",
+         "{\\rtf1\\ansi{\\info{\\title T}{\\author A}}{\\stylesheet{\\s0 Normal;}}{\\header H}{\\footer F}"
+         "{\\*\\generator Writer;}{\\object\\objemb{\\*\\objdata 0105}}{\\*\\shppict{\\pict\\pngblip\\picw10\\pich10 "
+         "89504e47}}{\\nonshppict{\\pict\\wmetafile8 0100}}{\\pict\\bin4 \\{\\}x}Visible\\par}"},
+        {"field",
+         "{\\rtf1\\ansi{\\field{\\*\\fldinst HYPERLINK \"http://example.com/\"}{\\fldrslt{\\ul\\cf1 link}}}\\par"
+         "{\\*\\htmltag64 <p>}{\\*\\htmltag84 &nbsp;}\\htmlrtf x\\htmlrtf0\\par}"},
+        {"fromhtml",
+         "{\\rtf1\\ansi\\ansicpg1252\\fromhtml1 \\deff0{\\fonttbl{\\f0\\fswiss Arial;}}{\\*\\htmltag19 <html>}"
+         "{\\*\\htmltag34 <head>}\\htmlrtf {\\htmlrtf0 Body text\\par}\\htmlrtf }}"},
+        {"malformed", "{\\rtf1 A\\fs- B\\li99999999999 C\\par}}}{{{"},
+        {"cyrillic", "{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\par}"},
+    };
+}
+
+QByteArray pngBytes()
+{
+    return QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000001000000010806000000"
+                               "1f15c4890000000d49444154789c6360000002000154a24f5d0000000049454e44ae426082");
+}
+
+QByteArray compoundFile(const QString& streamPath, const QByteArray& payload, int sectorShift = 9)
+{
+    CfbWriter writer(sectorShift);
+    writer.addStream(streamPath, payload);
+    return writer.build();
+}
+
+// TNEF streams: a plain message, every body kind, attachments of each kind,
+// named and multi-valued properties, calendar classes, and damaged ones.
+QList<QPair<QString, QByteArray>> tnefStreams(QList<QPair<QString, QByteArray>>* blocks)
+{
+    QList<QPair<QString, QByteArray>> streams;
+    const QDateTime sent(QDate(2024, 3, 5), QTime(9, 30), QTimeZone::utc());
+    auto keepBlock = [blocks](const QString& name, const MapiBlockWriter& block) {
+        blocks->append({name, block.bytes()});
+    };
+
+    {
+        MapiBlockWriter props;
+        props.add(MapiProp::unicode(PidTagSubject, QStringLiteral("Quarterly report")))
+            .add(MapiProp::string8(PidTagSentRepresentingName, "Ana Ruiz"))
+            .add(MapiProp::string8(PidTagSentRepresentingEmailAddress, "ana@example.com"))
+            .add(MapiProp::unicode(PidTagDisplayTo, QStringLiteral("Bo; Cy")))
+            .add(MapiProp::time(PidTagClientSubmitTime, sent))
+            .add(MapiProp::int32(PidTagInternetCodepage, 1252))
+            .add(MapiProp::binary(PidTagBodyHtml,
+                                  "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                                  "charset=iso-8859-1\"></head><body>Hi <img src=\"cid:logo@1\"></body></html>"));
+        keepBlock("html-message", props);
+        TnefWriter tnef;
+        tnef.tnefVersion().oemCodepage(1252).messageClass("IPM.Note").messageProperties(props);
+        AttachmentSpec image{"LOGO.PNG", QStringLiteral("logo.png"), pngBytes(), "image/png", "logo@1", {}, false, false};
+        tnef.attachment(image);
+        AttachmentSpec pdf{"REPORT~1.PDF", QStringLiteral("report 2024.pdf"), QByteArray("%PDF-1.4\n%%EOF\n"),
+                           "application/pdf", {}, {}, true, false};
+        tnef.attachment(pdf);
+        streams.append({"html-with-attachments", tnef.bytes()});
+    }
+    for (const auto& document : rtfDocuments()) {
+        MapiBlockWriter props;
+        props.add(MapiProp::string8(PidTagSubject, "RTF " + document.first.toLatin1()))
+            .add(MapiProp::binary(PidTagRtfCompressed, compressedRtf(document.second)));
+        TnefWriter tnef;
+        tnef.tnefVersion().messageProperties(props);
+        streams.append({"rtf-" + document.first, tnef.bytes()});
+        if (document.first == "table")
+            keepBlock("rtf-table", props);
+    }
+    {
+        MapiBlockWriter props;
+        props.add(MapiProp::binary(PidTagRtfCompressed, storedRtf("{\\rtf1 stored\\par}")))
+            .add(MapiProp::multi(PtypBinary, PidTagRtfCompressed, {compressedRtf("{\\rtf1 a\\par}"), "short"}));
+        TnefWriter tnef;
+        tnef.messageProperties(props).body("Plain body text\r\n");
+        streams.append({"stored-rtf-and-plain", tnef.bytes()});
+    }
+    {
+        // East Asian text with and without a code page.
+        MapiBlockWriter props;
+        props.add(MapiProp::string8(PidTagSubject, QByteArray::fromHex("c4e3bac3cac0bde7")))
+            .add(MapiProp::int32(PidTagInternetCodepage, 936))
+            .add(MapiProp::binary(PidTagBodyHtml, QByteArray::fromHex("3c703ec4e3bac3cac0bde73c2f703e")));
+        keepBlock("gbk", props);
+        TnefWriter tnef;
+        tnef.messageProperties(props).body(QByteArray::fromHex("82b182f182c982bf82cd00"));
+        streams.append({"east-asian", tnef.bytes()});
+    }
+    {
+        // Embedded objects: CONTENTS, Package and Ole10Native streams.
+        TnefWriter tnef;
+        tnef.tnefVersion();
+        const QList<QPair<QString, QByteArray>> objects = {
+            {"/CONTENTS", QByteArray("%PDF-1.4 embedded")},
+            {"/Package", QByteArray(5000, 'P')},
+            {QStringLiteral("/\x01Ole10Native"), QByteArray("\x10\x00\x00\x00payload-of-16-by", 20)},
+        };
+        int n = 0;
+        for (const auto& object : objects) {
+            AttachmentSpec spec{"OBJECT", {}, oleObjectData(compoundFile(object.first, object.second)), {}, {}, {},
+                                true, true};
+            tnef.attachment(spec);
+            ++n;
+        }
+        streams.append({"embedded-objects", tnef.bytes()});
+    }
+    {
+        // Named, multi-valued and every fixed-size type; a calendar class.
+        MapiBlockWriter props;
+        props.add(MapiProp::unicode(0x8000, QStringLiteral("keyword")).named(psPublicStrings(), QStringList{"Keywords"}))
+            .add(MapiProp::int32(0x8001, 2).named(psetidAppointment(), 0x8205))
+            .add(MapiProp::time(0x8002, sent).named(psetidAppointment(), 0x820D))
+            .add(MapiProp::time(0x8003, sent.addSecs(3600)).named(psetidAppointment(), 0x820E))
+            .add(MapiProp::multi(PtypInteger32, 0x6000, {int32Bytes(1), int32Bytes(2), int32Bytes(3)}))
+            .add(MapiProp::multi(PtypString, 0x6001, {utf16le(QStringLiteral("a")), utf16le(QStringLiteral("b"))}))
+            .add(MapiProp::int16(0x6002, 7))
+            .add(MapiProp::boolean(0x6003, true))
+            .add(MapiProp::float32(0x6004, 1.5f))
+            .add(MapiProp::float64(0x6005, 2.5))
+            .add(MapiProp::currency(0x6006, 12345))
+            .add(MapiProp::floatingTime(0x6007, 45000.5))
+            .add(MapiProp::int64(0x6008, 1ull << 40))
+            .add(MapiProp::guid(0x6009, psAddress()))
+            .add(MapiProp::object(0x600A, "object bytes"))
+            .add(MapiProp::unicode(PidTagSubject, QStringLiteral("Review")))
+            .add(MapiProp::string8(PidTagMessageClass, "IPM.Schedule.Meeting.Request"))
+            .add(MapiProp::string8(PidTagPrimarySendAccount, "acct\x01id\x01" "cy@example.com"));
+        keepBlock("named-and-multi", props);
+        TnefWriter tnef;
+        tnef.tnefVersion().messageClass("IPM.Schedule.Meeting.Request").messageProperties(props);
+        streams.append({"meeting", tnef.bytes()});
+
+        MapiBlockWriter contact;
+        contact.add(MapiProp::string8(PidTagMessageClass, "IPM.Contact"))
+            .add(MapiProp::unicode(0x3A06, QStringLiteral("Ana")))
+            .add(MapiProp::unicode(0x3A11, QStringLiteral("Ruiz")))
+            .add(MapiProp::unicode(0x3A08, QStringLiteral("+1 555 0100")));
+        TnefWriter card;
+        card.messageProperties(contact);
+        streams.append({"contact", card.bytes()});
+    }
+    {
+        // Attachment names from the long path, the title and the display name.
+        TnefWriter tnef;
+        MapiBlockWriter attach;
+        attach.add(MapiProp::string8(PidTagAttachLongPathname, "C:\\Users\\ana\\notes.txt"))
+            .add(MapiProp::string8(PidTagAttachContentLocation, "notes"))
+            .add(MapiProp::int32(PidTagAttachMethod, 1));
+        keepBlock("attachment", attach);
+        tnef.beginAttachment().attachTitle("Untitled Attachment").attachData("text").attachProperties(attach);
+        tnef.beginAttachment().attachData(QByteArray(64, '\x0b'));
+        streams.append({"attachment-names", tnef.bytes()});
+    }
+    {
+        // Damaged: wrong checksum, unknown level, stray tail, cut record, lying count.
+        TnefWriter tnef;
+        tnef.attributeWithChecksum(LevelMessage, AttBody, AtpText, "checksum is wrong", 1)
+            .attribute(3, AttSubject, AtpString, "level three")
+            .messageProperties(MapiBlockWriter().add(MapiProp::int32(PidTagInternetCodepage, 932)).withCount(9))
+            .raw("abc");
+        streams.append({"damaged", tnef.bytes()});
+        TnefWriter cut;
+        cut.body("a body that is cut short");
+        streams.append({"cut", cut.bytes().left(cut.size() - 7)});
+        streams.append({"signature-only", TnefWriter().bytes()});
+    }
+    return streams;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds OUTPUT_DIR\n");
+        return 2;
+    }
+    outputRoot = QString::fromLocal8Bit(argv[1]);
+
+    QList<QPair<QString, QByteArray>> blocks;
+    const auto streams = tnefStreams(&blocks);
+    for (const auto& stream : streams) {
+        put("tnef_stream", stream.first, stream.second);
+        put("message", stream.first, stream.second);
+    }
+    for (const auto& block : blocks)
+        put("mapi_properties", block.first, block.second);
+    put("mapi_properties", "empty", le32(0));
+
+    for (const auto& document : rtfDocuments()) {
+        put("rtf_to_html", document.first, document.second);
+        put("compressed_rtf", document.first, compressedRtf(document.second));
+    }
+    put("compressed_rtf", "stored", storedRtf("{\\rtf1 stored\\par}"));
+    put("compressed_rtf", "end-marker-first",
+        QByteArray::fromStdString(lzfu::wrap(std::string("\x01\x0c\xf0", 3), 16)));
+
+    put("compound_file", "contents", compoundFile("/CONTENTS", "small contents stream"));
+    put("compound_file", "package-large", compoundFile("/Package", QByteArray(9000, 'p')));
+    put("compound_file", "ole10native", compoundFile(QStringLiteral("/\x01Ole10Native"), QByteArray(300, 'n')));
+    put("compound_file", "sector-4096", compoundFile("/CONTENTS", QByteArray(5000, 'c'), 12));
+    {
+        CfbWriter writer;
+        writer.setSiblingLayout(CfbWriter::SiblingLayout::RightChain);
+        writer.addStorage("/Storage");
+        writer.addStream("/Storage/Inner", "inner");
+        writer.addStream("/A", "one-character name");
+        writer.addStream("/CONTENTS", QByteArray(4095, 'x'));
+        writer.addStream("/Package", QByteArray(4096, 'y'));
+        writer.addStream("/Other", "other");
+        put("compound_file", "many-entries", writer.build());
+    }
+
+    const QList<QPair<QString, QByteArray>> bodies = {
+        {"ascii", QByteArray("\x00Plain ASCII text\r\n", 19)},
+        {"gbk", QByteArray("\x00", 1) + QByteArray::fromHex("c4e3bac3cac0bde7")},
+        {"sjis", QByteArray("\x01", 1) + QByteArray::fromHex("82b182f182c982bf82cd00")},
+        {"big5", QByteArray("\x04", 1) + QByteArray::fromHex("a741a66e")},
+        {"korean", QByteArray("\x03", 1) + QByteArray::fromHex("bec8b3e7c7cfbcbcbfe4")},
+        {"cp1252", QByteArray("\x05", 1) + QByteArray("caf\xe9 \x93quoted\x94")},
+        {"utf16le-bom", QByteArray("\x00\xff\xfeH\x00i\x00", 7)},
+        {"utf16be", QByteArray("\x00\x00H\x00i\x00!", 7)},
+        {"utf8-bom", QByteArray("\x00\xef\xbb\xbf\xc3\xa9t\xc3\xa9", 9)},
+        {"html-meta", QByteArray("\x00<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
+                                 "</head><body>\xc4\xe3\xba\xc3</body></html>")},
+        {"html-head", QByteArray("\x00<HTML><HEAD><title>t</title></HEAD><body>x</body></HTML>")},
+        {"html-only", QByteArray("\x00<html lang=en><body>x</body></html>")},
+        {"fragment", QByteArray("\x00<p>fragment <b>bold</b></p>")},
+        {"charset-only", QByteArray("\x00<meta charset='shift_jis'>\x82\xa0")},
+    };
+    for (const auto& body : bodies)
+        put("body_text", body.first, body.second);
+
+    std::printf("wrote %d seeds to %s\n", written, argv[1]);
+    return 0;
+}

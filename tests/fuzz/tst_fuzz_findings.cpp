@@ -1,0 +1,73 @@
+// Inputs found by the fuzzers (fuzz/), reduced, each with the outcome that
+// the fault had broken: a result or a clean failure, not merely "no crash".
+
+#include "message/body_preparation.h"
+#include "message/body_text.h"
+#include "support/test_main.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+
+class TestFuzzFindings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // A UTF-8 lead byte at the very end of a body was taken for the start of
+    // a character still to come: the decoder reported no error and the last
+    // letter of a Windows-1252 body vanished (found as "\xE7" alone, which
+    // decoded to an empty text).
+    void bodyEndingInLeadByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<uint>("codePage");
+        QTest::addColumn<QString>("text");
+
+        QTest::newRow("found: one byte") << QByteArray("\xE7") << 1252u << QStringLiteral("ç");
+        QTest::newRow("accent last, no code page") << QByteArray("caf\xE9") << 0u << QStringLiteral("café");
+        QTest::newRow("accent last, terminated") << QByteArray("caf\xE9", 5) << 0u << QStringLiteral("café");
+        QTest::newRow("two-byte lead last") << QByteArray("Jos\xC3") << 0u << QStringLiteral("JosÃ");
+        QTest::newRow("complete UTF-8 unchanged") << QByteArray("caf\xC3\xA9") << 1252u << QStringLiteral("café");
+        QTest::newRow("UTF-8 mark still consumed") << QByteArray("\xEF\xBB\xBFok") << 0u << QStringLiteral("ok");
+    }
+    void bodyEndingInLeadByte()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(uint, codePage);
+        QFETCH(QString, text);
+        QCOMPARE(decodeBodyText(bytes.constData(), bytes.size(), codePage), text);
+    }
+
+    // Qt's HTML importer spends time on each image in proportion to the
+    // document before it, so judging whether an HTML body of thousands of
+    // images shows anything took minutes (16,000 tags: over five). Images
+    // render as U+FFFC, which never counts as visible, so the judgement now
+    // leaves them out; the answers stay the same.
+    void manyImagesJudgedQuickly_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<bool>("empty");
+
+        const QString images = QStringLiteral("<img src=\"cid:c1\">").repeated(20000);
+        QTest::newRow("found: images only") << QStringLiteral("<html><body>%1</body></html>").arg(images) << true;
+        QTest::newRow("images then text") << QStringLiteral("<html><body>%1 Hello</body></html>").arg(images) << false;
+        QTest::newRow("images on their own lines")
+            << QStringLiteral("<html><body>%1</body></html>").arg(QStringLiteral("<br><IMG SRC=x>").repeated(20000))
+            << true;
+        QTest::newRow("quoted > inside the tag") << QStringLiteral("<p><img alt=\"a>b\" src='c>d'></p>") << true;
+        QTest::newRow("unfinished tag is text to Qt") << QStringLiteral("<p>x<img src=\"a") << false;
+        QTest::newRow("img-like text stays") << QStringLiteral("<p>&lt;img&gt; 2 &lt; 3</p>") << false;
+    }
+    void manyImagesJudgedQuickly()
+    {
+        QFETCH(QString, html);
+        QFETCH(bool, empty);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(looksEmpty(html), empty);
+        QVERIFY2(timer.elapsed() < 20000, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
+    }
+};
+
+QUORVIA_GUI_TEST_MAIN(TestFuzzFindings)
+#include "tst_fuzz_findings.moc"
