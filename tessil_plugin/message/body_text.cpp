@@ -122,7 +122,10 @@ QString decodeBodyText(const char* bytes, qsizetype length, quint32 codePage)
     if (evenZeros > quarter && oddZeros == 0)
         return decodeAll(QStringDecoder::Utf16BE, units);
 
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a lead byte at the very end (the last letter of a Windows-1252
+    // body such as "caf\xE9") is an error, not the start of a character that
+    // a later call would complete; otherwise it would vanish without a trace.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8.decode(data);
     if (!utf8.hasError())
         return text;
