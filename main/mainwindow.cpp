@@ -182,6 +182,15 @@ void MainWindow::updateBookmarkCommands()
     emit bookmarkCommandsEnabledChanged(currentDocumentSupportsBookmarks());
 }
 
+void MainWindow::changeEvent(QEvent* event)
+{
+    // A language switch at run time reaches every widget as this event; the
+    // form's texts (empty page, button, toolbar captions) follow it at once.
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QMainWindow::changeEvent(event);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != ui->emptyPage && watched != ui->tabWidget)

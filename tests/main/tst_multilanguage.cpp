@@ -168,6 +168,10 @@ void TestMultiLanguage::menuAndTitleBarFollowASwitch()
     QCOMPARE(minimize->toolTip(), QString::fromUtf8("Réduire"));
     QCOMPARE(maximize->toolTip(), QStringLiteral("Agrandir"));
     QCOMPARE(close->toolTip(), QStringLiteral("Fermer"));
+    auto* emptyPageText = mainWindow->findChild<QLabel*>(QStringLiteral("label"));
+    QVERIFY(emptyPageText);
+    // The form follows Qt's language-change event, which is posted.
+    QTRY_COMPARE(emptyPageText->text(), QStringLiteral("Ajoutez ou faites glisser des fichiers ici"));
     // The product's name is the same in every language.
     QCOMPARE(title->text(), QStringLiteral("Veltrano Quorvia"));
     QCOMPARE(frame.windowTitle(), QStringLiteral("Veltrano Quorvia"));
@@ -185,6 +189,7 @@ void TestMultiLanguage::menuAndTitleBarFollowASwitch()
     MultiLanguage::instance()->switchLanguage(1);
     QCOMPARE(close->toolTip(), QStringLiteral("Close"));
     QCOMPARE(menu->recentFilesMenu()->title(), QStringLiteral("Recent Files"));
+    QTRY_COMPARE(emptyPageText->text(), QStringLiteral("Add or drag files here"));
 }
 
 QUORVIA_WIDGET_TEST_MAIN(TestMultiLanguage)
