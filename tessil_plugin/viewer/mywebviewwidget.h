@@ -19,8 +19,6 @@ public:
     // bar); 0 without a browser.
     int documentHeightForWidth(int width) const;
 
-    QTextBrowser* browser() const { return textBrowser; }
-
 private:
     QTextBrowser* textBrowser = nullptr;
 };

@@ -32,7 +32,6 @@ public:
     ~TessilViewWidget() override;
 
     void setMessage(QSharedPointer<TessilMessage> message);
-    QSharedPointer<TessilMessage> currentMessage() const { return message; }
     AttachmentModel* attachmentModel() const { return model; }
 
     // Lets the body view shrink to its text when the text is shorter than the

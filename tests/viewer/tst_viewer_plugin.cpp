@@ -98,10 +98,10 @@ void TestViewerPlugin::initTestCase()
 
 void TestViewerPlugin::foundAndCastByIdentifier()
 {
-    const QStringList loaded = manager->loadedPluginFiles();
-    QCOMPARE(loaded.size(), 1);
-    QCOMPARE(QFileInfo(loaded.first()).canonicalFilePath(), QFileInfo(kPluginFile).canonicalFilePath());
-    QCOMPARE(manager->supportedExtensions(), (QStringList{QStringLiteral(".dat"), QStringLiteral(".tnef")}));
+    QStringList loaded;
+    for (const QString& file : manager->loadedPluginFiles())
+        loaded << QFileInfo(file).canonicalFilePath();
+    QVERIFY(loaded.contains(QFileInfo(kPluginFile).canonicalFilePath()));
     QVERIFY(manager->hasWidgetPlugin(QStringLiteral("/x/WINMAIL.DAT")));
     QVERIFY(manager->hasWidgetPlugin(QStringLiteral("/x/message.Tnef")));
     QVERIFY(!manager->supportsBookmarks(QStringLiteral("/x/winmail.dat")));
