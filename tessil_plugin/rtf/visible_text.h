@@ -9,8 +9,7 @@
 namespace rtf {
 
 // `html` without its <style> and <script> elements (case-insensitive, across
-// line breaks) and without its images, as Qt's rich-text engine renders it in
-// plain text.
+// line breaks), as Qt's rich-text engine renders it in plain text.
 QString htmlToPlainText(const QString& html);
 
 // True when the rendered text holds a character other than white space.
