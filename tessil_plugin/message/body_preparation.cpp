@@ -10,8 +10,12 @@ namespace {
 
 // Inlining may grow the body by this much beyond the first copy of each
 // referenced attachment: a body that names one large image ten thousand
-// times must not ask for gigabytes.
+// times must not ask for gigabytes. Nor may a small message ask for the
+// whole of it: the growth also stays within a multiple of the message's own
+// bytes (body and attachments), which still leaves room for a logo repeated
+// a dozen times.
 const qsizetype kExtraInlineBytes = 64 * 1024 * 1024;
+const qsizetype kExtraInlineFactor = 16;
 
 // Replaces the first occurrences of `search` in `html` by `replacement`,
 // as many as keep the result within `limit` bytes.
@@ -55,12 +59,56 @@ bool isInvisible(char32_t codePoint)
     }
 }
 
+// The HTML without its <img> tags. An image renders as U+FFFC, which this
+// judgement never counts as visible, so dropping the tags changes no answer;
+// but Qt's importer spends time on each image in proportion to the document
+// before it, so a body of thousands of images took minutes to judge. One
+// pass; a quoted attribute value may hold '>'.
+QString withoutImages(const QString& html)
+{
+    static const QLatin1String tag("<img");
+    qsizetype from = html.indexOf(tag, 0, Qt::CaseInsensitive);
+    if (from < 0)
+        return html;
+    QString out;
+    out.reserve(html.size());
+    qsizetype copied = 0;
+    const qsizetype size = html.size();
+    while (from >= 0) {
+        qsizetype at = from + tag.size();
+        QChar quote;
+        for (; at < size; ++at) {
+            const QChar c = html.at(at);
+            if (!quote.isNull()) {
+                if (c == quote)
+                    quote = QChar();
+            } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+                quote = c;
+            } else if (c == QLatin1Char('>')) {
+                break;
+            }
+        }
+        if (at >= size)
+            break; // an unfinished tag: left as it is, and so is everything after it
+        out += QStringView(html).mid(copied, from - copied);
+        copied = at + 1;
+        from = html.indexOf(tag, copied, Qt::CaseInsensitive);
+    }
+    out += QStringView(html).mid(copied);
+    return out;
+}
+
 } // namespace
 
 QByteArray inlineCidImages(const TessilMessage& message)
 {
     QByteArray html = message.htmlBody;
-    qsizetype limit = html.size() + kExtraInlineBytes;
+    qsizetype messageBytes = html.size();
+    for (const QSharedPointer<TessilAttachment>& attachment : message.attachments) {
+        if (attachment)
+            messageBytes += attachment->data.size();
+    }
+    qsizetype limit = html.size() + qMin(kExtraInlineBytes, kExtraInlineFactor * messageBytes);
     for (const QSharedPointer<TessilAttachment>& attachment : message.attachments) {
         if (!attachment || attachment->contentId.isEmpty())
             continue;
@@ -92,7 +140,7 @@ bool hasVisibleText(const QString& text)
 
 bool looksEmpty(const QString& html)
 {
-    return !hasVisibleText(rtf::htmlToPlainText(html));
+    return !hasVisibleText(rtf::htmlToPlainText(withoutImages(html)));
 }
 
 PreparedBody prepareBody(const TessilMessage& message)

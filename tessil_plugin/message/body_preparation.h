@@ -30,8 +30,9 @@ QString prepareBodyHtml(const TessilMessage& message);
 
 // htmlBody with every "cid:<content id>" of an attachment replaced by a
 // data: URI of that attachment's content (type "image/png" when it has none).
-// An attachment is inlined at least once per reference, further copies only
-// while the body stays within a generous bound above the original.
+// The first reference to each attachment is always inlined, further ones
+// only while the body grows by at most 16 times the message's own bytes
+// (body and attachment data), and never by more than 64 MiB.
 QByteArray inlineCidImages(const TessilMessage& message);
 
 // True when the HTML, without style sheets and scripts, shows no visible character.
