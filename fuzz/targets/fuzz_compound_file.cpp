@@ -39,8 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::optional<CompoundStream> stream = file.stream(path);
         if (!stream)
             continue;
-        // What extraction does: a buffer of the recorded size, one read.
-        std::vector<unsigned char> whole(stream->size());
+        // What extraction does: a buffer of what the chain can supply (the
+        // recorded size may be anything), one read.
+        if (stream->readableSize() > stream->size())
+            std::abort();
+        std::vector<unsigned char> whole(stream->readableSize());
         const std::size_t got = stream->read(whole.data(), whole.size());
         if (got > whole.size() || got > stream->readableSize())
             std::abort();

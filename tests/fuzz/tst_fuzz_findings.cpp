@@ -3,6 +3,7 @@
 
 #include "message/body_preparation.h"
 #include "message/body_text.h"
+#include "message/tessil_message.h"
 #include "support/test_main.h"
 
 #include <QElapsedTimer>
@@ -66,6 +67,48 @@ private Q_SLOTS:
         timer.start();
         QCOMPARE(looksEmpty(html), empty);
         QVERIFY2(timer.elapsed() < 20000, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
+    }
+
+    // Inlining "cid:" images could grow the body by 64 MiB whatever the
+    // message's size, so a message of a few kilobytes that names a small
+    // image thousands of times asked for hundreds of times its size. The
+    // growth now also stays within 16 times the message's bytes.
+    void inliningBoundedByMessageSize_data()
+    {
+        QTest::addColumn<int>("references");
+        QTest::addColumn<int>("imageBytes");
+        QTest::addColumn<int>("expectInlined");
+
+        QTest::newRow("found: small message, many references") << 4000 << 3000 << -1;
+        QTest::newRow("a logo repeated a dozen times") << 12 << 30000 << 12;
+        QTest::newRow("one reference to a large image") << 1 << 4000000 << 1;
+    }
+    void inliningBoundedByMessageSize()
+    {
+        QFETCH(int, references);
+        QFETCH(int, imageBytes);
+        QFETCH(int, expectInlined);
+
+        TessilMessage message;
+        const QByteArray reference = "<img src=\"cid:a\">";
+        message.htmlBody = reference.repeated(references);
+        auto image = QSharedPointer<TessilAttachment>::create();
+        image->fileName = QStringLiteral("a.png");
+        image->contentId = QStringLiteral("a");
+        image->data = QByteArray(imageBytes, 'i');
+        message.attachments << image;
+
+        const QByteArray inlined = inlineCidImages(message);
+        const qsizetype messageBytes = message.htmlBody.size() + imageBytes;
+        const qsizetype encoded = (qsizetype(imageBytes) + 2) / 3 * 4;
+        QVERIFY(inlined.size() <= message.htmlBody.size() + 16 * messageBytes + encoded + 64);
+        QVERIFY(inlined.startsWith("<img src=\"data:image/png;base64,aWlp"));
+        const qsizetype inlinedCount = inlined.count("data:image/png");
+        QCOMPARE(inlinedCount + inlined.count("cid:a"), qsizetype(references));
+        if (expectInlined >= 0)
+            QCOMPARE(inlinedCount, qsizetype(expectInlined));
+        else
+            QVERIFY(inlinedCount < references);
     }
 };
 
