@@ -70,8 +70,8 @@ for target in "${targets[@]}"; do
     fi
 done
 
+echo "fuzz: $(( ${#targets[@]} - ${#failed[@]} )) passed, ${#failed[@]} failed"
 if [ ${#failed[@]} -gt 0 ]; then
     echo "fuzzing found problems in: ${failed[*]} (inputs under $build/findings/)" >&2
     exit 1
 fi
-echo "fuzzing: ${#targets[@]} targets ran ${seconds}s each without a finding"
