@@ -150,7 +150,11 @@ void RtfHtmlConverter::appendPlainText()
             ++cursor_;
         }
         if (!suppressText_) {
-            run_.appendText(std::string_view(piece, static_cast<std::size_t>(cursor_ - piece)));
+            const std::string_view text(piece, static_cast<std::size_t>(cursor_ - piece));
+            if (decoder_.passesThrough(text))
+                run_.appendText(text);
+            else
+                run_.appendText(decoder_.decodePlainText(text, state_.font.charset));
         } else {
             for (const char* p = piece; p < cursor_; ++p)
                 if (*p == '<' || *p == '>')

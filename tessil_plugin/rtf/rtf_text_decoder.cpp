@@ -45,6 +45,41 @@ bool precedingUnicodeEscape(const char* begin, const char* escape, std::uint16_t
     return true;
 }
 
+// The length of the well-formed UTF-8 sequence of two to four bytes that
+// starts at text[i], or 0.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t i)
+{
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (text.size() - i < length)
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto byte = static_cast<unsigned char>(text[i + k]);
+        if (byte < (k == 1 ? low : 0x80) || byte > (k == 1 ? high : 0xBF))
+            return 0;
+    }
+    return length;
+}
+
 } // namespace
 
 std::uint32_t codePageForFontCharset(std::uint32_t charset)
@@ -115,6 +150,54 @@ std::string TextDecoder::decodeHexByte(const char* begin, const char*& cursor, c
     }
     pendingBytes_.push_back(static_cast<char>(byte));
     return flushPendingBytes(false);
+}
+
+bool TextDecoder::passesThrough(std::string_view text) const
+{
+    if (!pendingBytes_.empty())
+        return false;
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+std::string TextDecoder::decodePlainText(std::string_view text, std::uint32_t fontCharset)
+{
+    std::string out;
+    out.reserve(text.size());
+    const std::uint32_t codePage = codePageForFontCharset(fontCharset);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (!pendingBytes_.empty()) {
+            // A lead byte waits for its trail byte, which may lie in the
+            // ASCII range (Shift-JIS, GBK, Big5).
+            pendingBytes_.push_back(static_cast<char>(byte));
+            out += flushPendingBytes(false);
+            ++i;
+            continue;
+        }
+        if (byte < 0x80) {
+            out.push_back(static_cast<char>(byte));
+            ++i;
+            continue;
+        }
+        if (const std::size_t length = utf8SequenceLength(text, i)) {
+            out.append(text.substr(i, length));
+            i += length;
+            continue;
+        }
+        if (codePage == 1252) {
+            appendCp1252(out, byte);
+        } else {
+            pendingCodePage_ = codePage;
+            pendingBytes_.push_back(static_cast<char>(byte));
+            out += flushPendingBytes(false);
+        }
+        ++i;
+    }
+    return out;
 }
 
 std::string TextDecoder::flushPendingBytes(bool force)

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace rtf {
 
@@ -26,6 +27,17 @@ public:
     // written and the escape "b7" marks the item as a bullet item.
     std::string decodeHexByte(const char* begin, const char*& cursor, const char* end, std::uint32_t fontCharset,
                               bool suppressText, bool& bulletList);
+
+    // Plain (unescaped) text bytes. Well-formed UTF-8 passes through as it
+    // stands; any other byte at or above 0x80 is read like a \'hh escape in
+    // the code page of the current font, so 8-bit text written without
+    // escapes shows its characters instead of reaching the HTML as broken
+    // UTF-8. A lead byte at the end stays pending like an escaped one.
+    std::string decodePlainText(std::string_view text, std::uint32_t fontCharset);
+
+    // Whether `text` can be handed on unchanged: no byte at or above 0x80
+    // and nothing pending.
+    bool passesThrough(std::string_view text) const;
 
     // Writes out the pending bytes. Without `force`, a lone byte that does not
     // decode yet (a lead byte) stays pending; with it, or with two bytes or

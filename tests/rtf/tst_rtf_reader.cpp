@@ -278,6 +278,12 @@ private Q_SLOTS:
         QTest::newRow("underline word is not a \\u escape") << QByteArray("{\\rtf1 xyz\\ul ab\\'e9\\par}")
                                                             << QStringLiteral("xyz<u>ab\u00E9</u>\n");
         QTest::newRow("surrogate pair") << QByteArray("{\\rtf1 \\u55357?\\u56832?\\par}") << QStringLiteral("\U0001F600");
+        // Unescaped 8-bit text is read in the font's code page, not passed on as broken UTF-8.
+        QTest::newRow("raw Windows-1252 bytes") << QByteArray("{\\rtf1 caf\xE9 \x93x\x94\\par}") << QStringLiteral("caf\u00E9 \u201Cx\u201D");
+        QTest::newRow("raw UTF-8 kept") << QByteArray("{\\rtf1 caf\xC3\xA9 \xE2\x82\xAC\\par}") << QStringLiteral("caf\u00E9 \u20AC");
+        QTest::newRow("raw GBK under a GBK font") << gbFonts + "\\f1 \xC4\xE3\xBA\xC3\\par}" << QStringLiteral("你好");
+        QTest::newRow("raw Shift-JIS with an ASCII trail byte") << gbFonts + "\\f2 \x83\x41\\par}" << QStringLiteral("ア");
+        QTest::newRow("raw lead byte cut by a brace") << gbFonts + "{\\f1 x\xC4}\\par}" << QStringLiteral("x\u00C4");
         QTest::newRow("surrogate pair over a line break") << QByteArray("{\\rtf1 \\u-10179?\r\n\\u-8704?\\par}")
                                                           << QStringLiteral("\U0001F600");
     }
