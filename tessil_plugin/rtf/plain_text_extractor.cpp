@@ -1,6 +1,7 @@
 #include "rtf/plain_text_extractor.h"
 
 #include "common/codepage.h"
+#include "rtf/rtf_token.h"
 
 #include <QStringView>
 
@@ -11,16 +12,6 @@
 
 namespace rtf {
 namespace {
-
-bool isLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 class PlainTextReader
 {

@@ -7,16 +7,6 @@
 namespace rtf {
 namespace {
 
-bool isLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // The parameter bytes are any mix of digits and '-'. They are read as a
 // signed decimal number the way std::stoi reads them: an optional minus,
 // then at least one digit; whatever follows the digits is ignored.

@@ -8,6 +8,18 @@
 
 namespace rtf {
 
+// Control words are ASCII letters and their parameters ASCII digits,
+// whatever the locale says.
+inline bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+inline bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 struct RtfToken
 {
     // Letters of a control word (a view into the input); empty for a symbol.
