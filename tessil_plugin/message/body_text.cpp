@@ -14,9 +14,11 @@ constexpr qsizetype kUtf16ProbeBytes = 512;
 constexpr int kEnoughHanCharacters = 2;
 const quint32 kEastAsianCandidates[] = {936, 950, 932, 949};
 
+// The caller has already taken off any byte-order mark; a second U+FEFF right
+// after it is a character of the text, which the default flags would drop.
 QString decodeAll(QStringDecoder::Encoding encoding, const QByteArray& bytes)
 {
-    QStringDecoder decoder(encoding);
+    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
 }
 

@@ -149,8 +149,11 @@ Step fast_group(Expansion& e)
         const uint64_t distance = (wpos - offset) & kRingMask;
         unsigned char* dst = out + written;
         if (distance >= 16) {
-            memcpy(dst, dst - distance, 16);
-            dst[16] = dst[16 - distance];
+            // Index from the source, not as dst[16 - distance]: that wraps
+            // an unsigned offset around the address space.
+            const unsigned char* src = dst - distance;
+            memcpy(dst, src, 16);
+            dst[16] = src[16];
         } else {
             copy_back(dst, distance, count);
         }

@@ -17,8 +17,9 @@ private Q_SLOTS:
     // A UTF-8 lead byte at the very end of a body was taken for the start of
     // a character still to come: the decoder reported no error and the last
     // letter of a Windows-1252 body vanished (found as "\xE7" alone, which
-    // decoded to an empty text).
-    void bodyEndingInLeadByte_data()
+    // decoded to an empty text). And a U+FEFF right after a UTF-16 mark was
+    // dropped as a second mark (found as FE FF FE FF, which gave nothing).
+    void bodyText_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<uint>("codePage");
@@ -30,8 +31,11 @@ private Q_SLOTS:
         QTest::newRow("two-byte lead last") << QByteArray("Jos\xC3") << 0u << QStringLiteral("JosÃ");
         QTest::newRow("complete UTF-8 unchanged") << QByteArray("caf\xC3\xA9") << 1252u << QStringLiteral("café");
         QTest::newRow("UTF-8 mark still consumed") << QByteArray("\xEF\xBB\xBFok") << 0u << QStringLiteral("ok");
+        QTest::newRow("found: U+FEFF after the mark") << QByteArray("\xFE\xFF\xFE\xFF") << 949u << QString(QChar(0xFEFF));
+        QTest::newRow("U+FEFF after the LE mark") << QByteArray("\xFF\xFE\xFF\xFEa\0", 6) << 0u
+                                                 << QString(QChar(0xFEFF)) + QLatin1Char('a');
     }
-    void bodyEndingInLeadByte()
+    void bodyText()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(uint, codePage);
