@@ -40,4 +40,18 @@ std::uint32_t leadingWord(const std::uint8_t* data, std::size_t size)
         | std::uint32_t(data[3]) << 24;
 }
 
+void touch(const unsigned char* data, std::uint64_t length)
+{
+    static volatile unsigned sink;
+    if (!data) {
+        if (length != 0)
+            std::abort(); // a length without its buffer
+        return;
+    }
+    unsigned sum = 0;
+    for (std::uint64_t i = 0; i < length; ++i)
+        sum += data[i];
+    sink = sink + sum;
+}
+
 } // namespace fuzzenv

@@ -11,20 +11,6 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-volatile unsigned sink;
-
-void touch(const unsigned char* data, std::uint64_t length)
-{
-    unsigned sum = 0;
-    for (std::uint64_t i = 0; i < length; ++i)
-        sum += data[i];
-    sink = sink + sum;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     fuzzenv::initialise(false);
@@ -53,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (bodies[0]) {
             if (bodies[0]->len && !bodies[0]->data)
                 std::abort();
-            touch(bodies[0]->data, bodies[0]->len);
+            fuzzenv::touch(bodies[0]->data, bodies[0]->len);
             // RAWSIZE is the length of every decompressed body; a CRC mismatch gives 0.
             if (bodies[0]->len != 0 && size >= 16) {
                 const std::uint32_t rawSize = fuzzenv::leadingWord(data + 4, 4);
@@ -75,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (out) {
             if (std::uint64_t(rawSize) > std::uint64_t(RTF_MAX_EXPANSION) * (stream.size() + RTF_HEADER_SIZE))
                 std::abort(); // more than the stream can ever fill
-            touch(out, rawSize);
+            fuzzenv::touch(out, rawSize);
             std::free(out);
         }
         fuzzmeter::check({"rtf_decompress", 9, 8192}, size);

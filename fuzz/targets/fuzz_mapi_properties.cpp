@@ -9,20 +9,6 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-volatile unsigned sink;
-
-void touch(const unsigned char* data, std::uint64_t length)
-{
-    unsigned sum = 0;
-    for (std::uint64_t i = 0; i < length; ++i)
-        sum += data[i];
-    sink = sink + sum;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     fuzzenv::initialise(false);
@@ -48,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     if (value.len && !value.data.buf)
                         std::abort();
                     if (value.data.buf)
-                        touch(value.data.buf, value.len + (property.type == PTYP_STRING ? 0 : 1));
+                        fuzzenv::touch(value.data.buf, value.len + (property.type == PTYP_STRING ? 0 : 1));
                 }
             }
             for (std::uint64_t n = 0; n < property.name_count; ++n) {
@@ -57,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     std::abort();
             }
             if (property.guid)
-                sink = sink + property.guid->data1;
+                fuzzenv::touch(reinterpret_cast<const unsigned char*>(property.guid), sizeof *property.guid);
         }
     }
     mapi_free_properties(properties);
