@@ -1,0 +1,57 @@
+// One source for every test plug-in: the build chooses what each library offers
+// (TP_KIND 1 widget, 2 loader, 3 neither interface), its name and the
+// extensions it claims ("|"-separated, spelt as a careless plug-in might).
+
+#include "documentplugininterfaces.h"
+
+#include <QFileInfo>
+#include <QLabel>
+
+namespace {
+[[maybe_unused]] QStringList claimed()
+{
+    return QString::fromUtf8(TP_EXTENSIONS).split(QLatin1Char('|'));
+}
+} // namespace
+
+#if TP_KIND == 1
+// The file's name decides: "fail-message" fails with a message, "fail-silent"
+// without one; otherwise a label named after the plug-in.
+class TestPlugin : public QObject, public IDocumentWidgetPlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
+    Q_INTERFACES(IDocumentWidgetPlugin)
+public:
+    QStringList supportedExtensions() const override { return claimed(); }
+    QWidget* createWidget(const QString& path, QWidget* parent, IDocumentWidgetHost*, QString* error) override
+    {
+        const QString name = QFileInfo(path).fileName();
+        if (name.contains(QLatin1String("fail-message")) && error)
+            *error = QStringLiteral("Test plug-in refused the file");
+        if (name.contains(QLatin1String("fail-")))
+            return nullptr;
+        auto* label = new QLabel(path, parent);
+        label->setObjectName(QStringLiteral(TP_NAME));
+        return label;
+    }
+    bool supportsBookmarks(const QString&) const override { return false; }
+};
+#elif TP_KIND == 2
+class TestPlugin : public QObject, public IDocumentPlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID IDocumentPlugin_iid)
+    Q_INTERFACES(IDocumentPlugin)
+public:
+    QStringList supportedExtensions() const override { return claimed(); }
+};
+#else
+class TestPlugin : public QObject
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID "com.example.other.IUnrelated/1.0")
+};
+#endif
+
+#include "tp.moc"

@@ -1,0 +1,437 @@
+// What the user sees: the tabs, the open flow of the main window (through the
+// test plug-ins found beside this test), the menu, the languages, the frame and
+// the two dialogs.
+
+#include "about.h"
+#include "appconfig.h"
+#include "appmenu.h"
+#include "browsertabbar.h"
+#include "browsertabwidget.h"
+#include "customwindowframe.h"
+#include "documentprogressdialog.h"
+#include "mainwindow.h"
+#include "multilanguage.h"
+#include "recentfiles.h"
+#include "support/test_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTranslator>
+
+using Edges = CustomWindowFrame::Edges;
+
+namespace {
+
+// Closes the message boxes that come up while it lives, recording them.
+class BoxCloser : public QObject
+{
+public:
+    QStringList shown; // "title: text"
+    BoxCloser()
+    {
+        connect(&timer, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown << box->windowTitle() + QLatin1String(": ") + box->text();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        timer.start(10);
+    }
+
+private:
+    QTimer timer;
+};
+
+class ExposedTabBar : public BrowserTabBar
+{
+public:
+    using BrowserTabBar::tabSizeHint;
+    QSize baseHint() const { return QTabBar::tabSizeHint(0); }
+};
+
+void addDocument(BrowserTabWidget& tabs, const QString& path)
+{
+    auto* widget = new QLabel(path);
+    if (!path.isEmpty())
+        widget->setProperty("sourceFilePath", path);
+    tabs.addTab(widget, path);
+    if (!path.isEmpty())
+        tabs.registerPath(path);
+}
+
+QStringList entries(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("--") : action->iconText());
+    return texts;
+}
+
+void sendMouse(QWidget* target, QEvent::Type type, const QPoint& global, Qt::MouseButtons buttons)
+{
+    const QPointF local = target->mapFromGlobal(QPointF(global));
+    QMouseEvent event(type, local, local, QPointF(global), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void doubleClick(QWidget* target, const QPoint& global)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+        sendMouse(target, type, global, type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton);
+}
+
+} // namespace
+
+class TestHostWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void tabWidths_data();
+    void tabWidths();
+    void plusSquare();
+    void closingTabs();
+    void openWarnings_data();
+    void openWarnings();
+    void openFlow();
+    void menuEntries();
+    void languageSwitch();
+    void translations_data();
+    void translations();
+    void frameEdges_data();
+    void frameEdges();
+    void frameResizeLimits();
+    void frameDoubleClick();
+    void progressValues_data();
+    void progressValues();
+    void aboutNotice();
+
+private:
+    QString file(const QString& name) const { return QDir(dir.path()).absoluteFilePath(name); }
+    QTemporaryDir dir;
+};
+
+void TestHostWindow::initTestCase()
+{
+    for (const char* name : {"Doc.dat", "notes.txt", "book.pdf", "fail-message.dat", "fail-silent.dat", "sub/Other.dat"}) {
+        QDir().mkpath(QFileInfo(file(QString::fromLatin1(name))).path());
+        QFile out(file(QString::fromLatin1(name)));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+    }
+}
+
+void TestHostWindow::init()
+{
+    QFile::remove(recentFilesPath());
+    AppConfig::instance()->setLastOpenPath(QStringLiteral("/initial"));
+}
+
+void TestHostWindow::cleanup()
+{
+    MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish);
+}
+
+void TestHostWindow::tabWidths_data()
+{
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<int>("barWidth");
+    QTest::addColumn<int>("expected"); // -1: an equal share of (width - height)
+    QTest::newRow("capped at 180") << 5 << 1000 << 180;
+    QTest::newRow("equal share") << 10 << 1000 << -1;
+    QTest::newRow("floor of 18") << 60 << 600 << 18;
+}
+
+void TestHostWindow::tabWidths()
+{
+    QFETCH(int, tabs);
+    QFETCH(int, barWidth);
+    QFETCH(int, expected);
+    ExposedTabBar bar;
+    for (int i = 0; i < tabs; ++i)
+        bar.addTab(QStringLiteral("document %1.dat").arg(i));
+    const int height = bar.baseHint().height();
+    bar.resize(barWidth, height + 6);
+    QCOMPARE(bar.tabSizeHint(tabs - 1), QSize(expected < 0 ? (barWidth - height) / tabs : expected, height));
+    bar.resize(height - 1, height); // narrower than a tab is high: Qt's own size
+    QCOMPARE(bar.tabSizeHint(0), bar.baseHint());
+}
+
+void TestHostWindow::plusSquare()
+{
+    BrowserTabBar empty;
+    empty.resize(400, 40);
+    QCOMPARE(empty.plusButtonRect(), QRect(5, 5, 30, 30));
+
+    BrowserTabWidget tabs;
+    tabs.resize(800, 300);
+    addDocument(tabs, QStringLiteral("/docs/a.dat"));
+    tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+    BrowserTabBar* bar = tabs.browserTabBar();
+    bar->repaint(); // presses are tested against where the square was painted
+    QCOMPARE(bar->plusButtonRect().left(), bar->tabRect(0).right() + 1);
+    QSignalSpy clicked(&tabs, &BrowserTabWidget::addFileClicked);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    QCOMPARE(clicked.count(), 0);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->plusButtonRect().center());
+    QCOMPARE(clicked.count(), 1);
+}
+
+void TestHostWindow::closingTabs()
+{
+    BrowserTabWidget tabs;
+    for (const char* path : {"/docs/a.dat", "", "/docs/c.dat", "/docs/d.dat"})
+        addDocument(tabs, QString::fromLatin1(path));
+    QSignalSpy allClosed(&tabs, &BrowserTabWidget::allTabClosed);
+    QPointer<QWidget> first = tabs.widget(0);
+    emit tabs.tabCloseRequested(0);
+    QVERIFY(first.isNull()); // deleted at once
+    emit tabs.tabCloseRequested(0); // its widget names no path
+    QCOMPARE(tabs.openPaths(), (QStringList{"/docs/c.dat", "/docs/d.dat"}));
+    QCOMPARE(tabs.indexOfPath(QStringLiteral("/docs/d.dat")), 1);
+    emit tabs.tabCloseRequested(1);
+    QCOMPARE(allClosed.count(), 0);
+    emit tabs.tabCloseRequested(0);
+    tabs.closeTab(0);
+    QCOMPARE(allClosed.count(), 1);
+    QVERIFY(tabs.openPaths().isEmpty());
+}
+
+void TestHostWindow::openWarnings_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("missing") << "absent.dat" << "Open Failed: File does not exist.";
+    QTest::newRow("unclaimed") << "notes.txt" << "Unsupported Format: No document plugin can open this file.";
+    QTest::newRow("loader only") << "book.pdf" << "Unsupported Format: No document plugin can open this file.";
+    QTest::newRow("plug-in message") << "fail-message.dat" << "Open Failed: Test plug-in refused the file";
+    QTest::newRow("no message") << "fail-silent.dat" << "Open Failed: File error. Unable to open the document.";
+}
+
+void TestHostWindow::openWarnings()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    MainWindow window;
+    BoxCloser boxes;
+    window.openFile(file(name));
+    QCOMPARE(boxes.shown, QStringList{shown});
+    QCOMPARE(window.tabWidget()->count(), 0);
+    QVERIFY(!window.isShowingTabPage());
+    QVERIFY(loadRecentFiles().isEmpty());
+    QCOMPARE(AppConfig::instance()->lastOpenPath(), QStringLiteral("/initial"));
+}
+
+void TestHostWindow::openFlow()
+{
+    MainWindow window;
+    BoxCloser boxes;
+    const QString doc = file(QStringLiteral("Doc.dat"));
+    const QString other = file(QStringLiteral("sub/Other.dat"));
+    window.openFile(doc);
+    window.openFile(other);
+    BrowserTabWidget* tabs = window.tabWidget();
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Doc.dat"));
+    QCOMPARE(tabs->widget(0)->objectName(), QStringLiteral("tp_widget_dat"));
+    QCOMPARE(AppConfig::instance()->lastOpenPath(), QFileInfo(other).path());
+
+    // Opening it again switches to its tab and still counts as a use.
+    window.openFile(file(QStringLiteral("sub/../Doc.dat")));
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(loadRecentFiles(), (QStringList{doc, other}));
+    QCOMPARE(AppConfig::instance()->lastOpenPath(), dir.path());
+    QVERIFY(boxes.shown.isEmpty());
+
+    tabs->closeTab(0);
+    QVERIFY(window.isShowingTabPage());
+    tabs->closeTab(0);
+    QVERIFY(!window.isShowingTabPage());
+}
+
+void TestHostWindow::menuEntries()
+{
+    AppMenu menu;
+    QCOMPARE(entries(menu.menu()), (QStringList{"Recent Files", "--", "Language", "--", "User Guide",
+                                               "Feedback and Support", "Show Log in Explorer", "Check for Updates",
+                                               "About"}));
+    emit menu.recentFilesMenu()->aboutToShow();
+    QCOMPARE(entries(menu.recentFilesMenu()), QStringList{"No Recent Files"});
+    // Rebuilt on each showing: numbered from 1, file names, full paths as tips.
+    saveRecentFiles({QStringLiteral("/mail/a & b.dat"), QStringLiteral("/old/winmail.dat")});
+    emit menu.recentFilesMenu()->aboutToShow();
+    QCOMPARE(entries(menu.recentFilesMenu()), (QStringList{"1. a & b.dat", "2. winmail.dat"}));
+    QCOMPARE(menu.recentFilesMenu()->actions().at(1)->toolTip(), QStringLiteral("/old/winmail.dat"));
+}
+
+void TestHostWindow::languageSwitch()
+{
+    auto* window = new MainWindow;
+    CustomWindowFrame frame(window);
+    AppMenu* menu = frame.appMenu();
+    auto* close = frame.findChild<QPushButton*>(QStringLiteral("btn_close"));
+    QVERIFY(close);
+    QCOMPARE(entries(menu->languageMenu()), (QStringList{"English", "Français", "Português", "Italiano", "Deutsch",
+                                                         "Español", "日本語"}));
+
+    menu->languageMenu()->actions().at(4)->trigger();
+    QCOMPARE(AppConfig::instance()->language(), 5);
+    QVERIFY(menu->languageMenu()->actions().at(4)->isChecked());
+    QCOMPARE(menu->recentFilesMenu()->title(), QStringLiteral("Zuletzt geöffnete Dateien"));
+    QCOMPARE(close->toolTip(), QStringLiteral("Schließen"));
+    auto* invitation = window->findChild<QLabel*>(QStringLiteral("label"));
+    QTRY_COMPARE(invitation->text(), QStringLiteral("Dateien hinzufügen oder hierher ziehen"));
+
+    menu->languageMenu()->actions().at(0)->trigger();
+    QCOMPARE(AppConfig::instance()->language(), 1);
+    QCOMPARE(close->toolTip(), QStringLiteral("Close"));
+}
+
+void TestHostWindow::translations_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("recentFiles");
+    QTest::newRow("en") << 1 << "en" << "Recent Files";
+    QTest::newRow("fr") << 2 << "fr" << "Fichiers récents";
+    QTest::newRow("pt") << 3 << "pt" << "Arquivos recentes";
+    QTest::newRow("it") << 4 << "it" << "File recenti";
+    QTest::newRow("de") << 5 << "de" << "Zuletzt geöffnete Dateien";
+    QTest::newRow("es") << 6 << "es" << "Archivos recientes";
+    QTest::newRow("ja") << 7 << "ja" << "最近使ったファイル";
+}
+
+void TestHostWindow::translations()
+{
+    QFETCH(int, id);
+    QFETCH(QString, suffix);
+    QFETCH(QString, recentFiles);
+    MultiLanguage::instance()->switchLanguage(id);
+    QCOMPARE(MultiLanguage::instance()->hostTranslator()->language(), suffix);
+    QCOMPARE(QCoreApplication::translate("AppMenu", "Recent Files"), recentFiles);
+    QCOMPARE(MultiLanguage::instance()->qtTranslator()->isEmpty(), id == 1); // Qt's own texts
+    // Every text of the source file is finished and translated.
+    QFile ts(QStringLiteral(QUORVIA_SOURCE_DIR "/main/translations/Translation_%1.ts").arg(suffix));
+    QVERIFY(ts.open(QIODevice::ReadOnly));
+    static const QRegularExpression unfinished(QStringLiteral("type=\"|<translation>\\s*</|<numerusform>\\s*</"));
+    const QRegularExpressionMatch match = unfinished.match(QString::fromUtf8(ts.readAll()));
+    QVERIFY2(!match.hasMatch(), qPrintable(match.captured()));
+}
+
+void TestHostWindow::frameEdges_data()
+{
+    QTest::addColumn<QPoint>("pos");
+    QTest::addColumn<int>("edges");
+    QTest::addColumn<Qt::CursorShape>("shape");
+    // Of a window at (100, 100) sized 400 x 300: right() is 499, bottom() 399.
+    QTest::newRow("top-left") << QPoint(103, 103) << int(CustomWindowFrame::TopEdge | CustomWindowFrame::LeftEdge)
+                              << Qt::SizeFDiagCursor;
+    QTest::newRow("bottom-left") << QPoint(101, 398)
+                                 << int(CustomWindowFrame::BottomEdge | CustomWindowFrame::LeftEdge)
+                                 << Qt::SizeBDiagCursor;
+    QTest::newRow("top") << QPoint(300, 102) << int(CustomWindowFrame::TopEdge) << Qt::SizeVerCursor;
+    QTest::newRow("right, 3 px in") << QPoint(496, 250) << int(CustomWindowFrame::RightEdge) << Qt::SizeHorCursor;
+    QTest::newRow("right, 4 px in") << QPoint(495, 250) << 0 << Qt::ArrowCursor;
+    QTest::newRow("just outside") << QPoint(99, 250) << 0 << Qt::ArrowCursor;
+}
+
+void TestHostWindow::frameEdges()
+{
+    QFETCH(QPoint, pos);
+    QFETCH(int, edges);
+    QFETCH(Qt::CursorShape, shape);
+    const Edges found = CustomWindowFrame::edgesAt(QRect(100, 100, 400, 300), pos);
+    QCOMPARE(int(found), edges);
+    QCOMPARE(CustomWindowFrame::cursorShapeFor(found), shape);
+}
+
+void TestHostWindow::frameResizeLimits()
+{
+    const QRect start(100, 100, 400, 300);
+    const QSize min(300, 200);
+    const QSize max(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QCOMPARE(CustomWindowFrame::resizedGeometry(start, CustomWindowFrame::RightEdge, {60, 7}, min, max),
+             QRect(100, 100, 460, 300));
+    // Never below the minimum, and the far side stays put.
+    QCOMPARE(CustomWindowFrame::resizedGeometry(start, CustomWindowFrame::LeftEdge, {900, 0}, min, max),
+             QRect(200, 100, 300, 300));
+    QCOMPARE(CustomWindowFrame::resizedGeometry(start, CustomWindowFrame::TopEdge, {0, 250}, min, max),
+             QRect(100, 200, 400, 200));
+}
+
+void TestHostWindow::frameDoubleClick()
+{
+    auto* content = new QLabel(QStringLiteral("content"));
+    content->setMinimumSize(300, 200); // small enough that maximising changes the geometry
+    CustomWindowFrame frame(content);
+    frame.move(70, 60);
+    frame.resize(420, 320);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const QRect normal = frame.geometry();
+    auto* title = frame.findChild<QWidget*>(QStringLiteral("frame_title"));
+    QVERIFY(title);
+
+    doubleClick(&frame, title->mapToGlobal(QPoint(60, 10)));
+    QTRY_COMPARE(frame.geometry(), frame.screen()->availableGeometry());
+    // The double-click left no drag behind that would restore it at once.
+    sendMouse(&frame, QEvent::MouseMove, title->mapToGlobal(QPoint(90, 12)), Qt::LeftButton);
+    QVERIFY(frame.isFrameMaximized());
+    doubleClick(&frame, title->mapToGlobal(QPoint(60, 10)));
+    QTRY_COMPARE(frame.geometry(), normal);
+    doubleClick(&frame, normal.center()); // not on the title bar
+    QVERIFY(!frame.isFrameMaximized());
+}
+
+void TestHostWindow::progressValues_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("value"); // -1: busy
+    QTest::newRow("a third") << 1 << 3 << 333;
+    QTest::newRow("two thirds") << 2 << 3 << 667;
+    QTest::newRow("past the end") << 5 << 4 << 1000;
+    QTest::newRow("negative") << -3 << 10 << 0;
+    QTest::newRow("no overflow") << 2000000000 << 2100000000 << 952;
+    QTest::newRow("unknown total") << 0 << 0 << -1;
+}
+
+void TestHostWindow::progressValues()
+{
+    QFETCH(int, current);
+    QFETCH(int, total);
+    QFETCH(int, value);
+    DocumentProgressDialog dialog;
+    dialog.show();
+    dialog.onProgress(current, total, QStringLiteral("Page"));
+    QCOMPARE(dialog.isBusy(), value < 0);
+    if (value >= 0)
+        QCOMPARE(dialog.progressValue(), value);
+    QTest::ignoreMessage(QtDebugMsg, "DocumentProgressDialog close");
+    dialog.onFinished(false);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.progressValue(), 1000);
+}
+
+void TestHostWindow::aboutNotice()
+{
+    About about;
+    auto* notice = about.findChild<QLabel*>(QStringLiteral("lab_notice"));
+    QVERIFY(notice);
+    QCOMPARE(notice->text(), QStringLiteral("© %1 Veltrano. All rights reserved.").arg(QDate::currentDate().year()));
+}
+
+QUORVIA_WIDGET_TEST_MAIN(TestHostWindow)
+#include "tst_host_window.moc"
