@@ -1,32 +1,26 @@
 #pragma once
 
-// Shared helpers of the decoder tests: running tnef_parse on bytes held in
-// memory (through a real file or a pipe), capturing the diagnostics lines, and
-// watching allocations while hostile input is decoded.
+// Shared by the decoder and resource tests: decoding through a file or a
+// pipe, capturing the diagnostics, and the heap held at the peak of a call.
 
 #include "tnef/tnef.h"
 
 #include <QByteArray>
-#include <QList>
-#include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <thread>
 #include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
-// The sanitizer runtime's allocator interface (GCC ships the functions but
-// not their header).
-extern "C" {
-int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*, size_t),
-                                              void (*free_hook)(const volatile void*));
-size_t __sanitizer_get_allocated_size(const volatile void* p);
-}
-#define TNEF_TEST_CAN_WATCH_ALLOCATIONS 1
+// The sanitizer allocator's interface (GCC ships it without a header).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t), void (*)(const volatile void*));
+extern "C" size_t __sanitizer_get_allocated_size(const volatile void*);
+#define TNEF_TEST_HEAP 1
 #else
-#define TNEF_TEST_CAN_WATCH_ALLOCATIONS 0
+#define TNEF_TEST_HEAP 0
 #endif
 
 namespace tneftest {
@@ -36,47 +30,39 @@ struct ResultDeleter {
 };
 using Result = std::unique_ptr<TnefResult, ResultDeleter>;
 
-// Decodes `bytes` from a seekable temporary file, as the message loader does.
-inline Result parseFile(const QByteArray& bytes)
+inline QByteArray bytesOf(const void* data, uint64_t len)
 {
-    FILE* f = std::tmpfile();
-    if (!f)
-        return nullptr;
-    if (!bytes.isEmpty())
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
-    std::rewind(f);
-    Result r(tnef_parse(f));
-    std::fclose(f);
-    return r;
+    return data ? QByteArray(static_cast<const char*>(data), qsizetype(len)) : QByteArray();
 }
+inline QByteArray str(const char* s) { return s ? QByteArray(s) : QByteArray(); }
 
-// Decodes `bytes` from a pipe, whose size the decoder cannot know.
-inline Result parsePipe(const QByteArray& bytes)
+// A seekable file, as the loader hands over, or a pipe, whose size is unknown.
+inline Result parse(const QByteArray& bytes, bool pipe = false)
 {
+    const auto write = [&bytes](FILE* out) { std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out); };
+    FILE* in = nullptr;
+    std::thread writer;
     int fds[2];
-    if (pipe(fds) != 0)
-        return nullptr;
-    std::thread writer([&bytes, fd = fds[1]] {
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        close(fd);
-    });
-    FILE* f = fdopen(fds[0], "rb");
-    Result r(f ? tnef_parse(f) : nullptr);
-    if (f)
-        std::fclose(f);
-    else
-        close(fds[0]);
-    writer.join();
+    if (pipe && ::pipe(fds) == 0) {
+        in = fdopen(fds[0], "rb");
+        writer = std::thread([&write, fd = fds[1]] {
+            FILE* out = fdopen(fd, "wb");
+            write(out);
+            std::fclose(out);
+        });
+    } else {
+        in = std::tmpfile();
+        write(in);
+        std::rewind(in);
+    }
+    Result r(tnef_parse(in));
+    if (writer.joinable())
+        writer.join();
+    std::fclose(in);
     return r;
 }
 
-// Sends the decoder's diagnostics to a temporary file while it lives.
+// Collects the decoder's diagnostics while it lives, without the trace lines.
 class Diagnostics
 {
 public:
@@ -84,38 +70,15 @@ public:
     ~Diagnostics()
     {
         tnef_set_diagnostics(previous_);
-        if (file_)
-            std::fclose(file_);
+        std::fclose(file_);
     }
-    Diagnostics(const Diagnostics&) = delete;
-    Diagnostics& operator=(const Diagnostics&) = delete;
-
-    QByteArray text() const
-    {
-        QByteArray out;
-        if (!file_)
-            return out;
-        std::fflush(file_);
-        const long end = std::ftell(file_);
-        std::rewind(file_);
-        out.resize(end);
-        if (end > 0 && std::fread(out.data(), 1, size_t(end), file_) != size_t(end))
-            out.clear();
-        std::fseek(file_, 0, SEEK_END);
-        return out;
-    }
-    QStringList lines() const
-    {
-        QStringList out = QString::fromUtf8(text()).split(QLatin1Char('\n'));
-        if (!out.isEmpty() && out.last().isEmpty())
-            out.removeLast();
-        return out;
-    }
-    // The lines without the per-attribute and per-property trace.
     QStringList messages() const
     {
+        QByteArray text(std::ftell(file_), '\0');
+        std::rewind(file_);
+        text.truncate(qsizetype(std::fread(text.data(), 1, size_t(text.size()), file_)));
         QStringList out;
-        for (const QString& line : lines())
+        for (const QString& line : QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             if (!line.startsWith(QLatin1String("[ATTR]")) && !line.startsWith(QLatin1String("[SAVE]")))
                 out.append(line);
         return out;
@@ -126,68 +89,30 @@ private:
     FILE* file_;
 };
 
-// Watches every allocation made while it is active: the largest single
-// request and the peak of live bytes. Relies on the sanitizer allocator's
-// hooks, so it only measures in sanitizer builds (available() says so).
-class AllocationWatch
+// Heap held at the peak (above what was live at the start) while it lives;
+// every allocation of the process counts, Qt's and ICU's included.
+class HeapPeak
 {
 public:
-    static bool available() { return TNEF_TEST_CAN_WATCH_ALLOCATIONS; }
-
-    AllocationWatch()
+    static bool available() { return TNEF_TEST_HEAP; }
+    HeapPeak()
     {
-#if TNEF_TEST_CAN_WATCH_ALLOCATIONS
-        static const bool installed = __sanitizer_install_malloc_and_free_hooks(&onMalloc, &onFree) != 0;
+#if TNEF_TEST_HEAP
+        static const int installed = __sanitizer_install_malloc_and_free_hooks(
+            [](const volatile void*, size_t n) {
+                const long long now = live_ += (long long)n;
+                for (long long seen = high_; now > seen && !high_.compare_exchange_weak(seen, now);) {}
+            },
+            [](const volatile void* p) { live_ -= p ? (long long)__sanitizer_get_allocated_size(p) : 0; });
         (void)installed;
-        state() = State{};
-        state().active = true;
 #endif
+        base_ = high_ = live_.load();
     }
-    ~AllocationWatch() { state().active = false; }
-
-    size_t largest() const { return state().largest; }
-    size_t peak() const { return state().peak; }
+    size_t peak() const { return size_t(high_ - base_); }
 
 private:
-    struct State {
-        bool active = false;
-        size_t largest = 0;
-        size_t live = 0;
-        size_t peak = 0;
-    };
-    static State& state()
-    {
-        static State s;
-        return s;
-    }
-    static void onMalloc(const volatile void*, size_t size)
-    {
-        State& s = state();
-        if (!s.active)
-            return;
-        if (size > s.largest)
-            s.largest = size;
-        s.live += size;
-        if (s.live > s.peak)
-            s.peak = s.live;
-    }
-    static void onFree(const volatile void* p)
-    {
-#if TNEF_TEST_CAN_WATCH_ALLOCATIONS
-        State& s = state();
-        if (!s.active || !p)
-            return;
-        const size_t size = __sanitizer_get_allocated_size(p);
-        s.live = size > s.live ? 0 : s.live - size;
-#else
-        (void)p;
-#endif
-    }
+    static inline std::atomic<long long> live_{0}, high_{0};
+    long long base_;
 };
-
-inline QByteArray bytesOf(const unsigned char* data, uint64_t len)
-{
-    return data ? QByteArray(reinterpret_cast<const char*>(data), qsizetype(len)) : QByteArray();
-}
 
 } // namespace tneftest

@@ -1,31 +1,38 @@
+#include "support/test_data.h"
 #include "support/test_main.h"
 #include "support/tnef_writer.h"
-#include "tnef/tnef_options.h"
 #include "tnef_test_util.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QRegularExpression>
+#include <QRandomGenerator>
+
+#include <cstring>
 
 using namespace tnefwriter;
-using tneftest::Diagnostics;
-using tneftest::parseFile;
+using namespace tneftest;
+using Props = QList<MapiProp>;
 
 namespace {
 
 const QString kEndOfInput = QStringLiteral("Unexpected end of input");
-const QString kChecksumWarning = QStringLiteral("WARNING: invalid checksum, input file may be corrupted");
+const QString kChecksum = QStringLiteral("WARNING: invalid checksum, input file may be corrupted");
 
-QByteArray str(const char* s)
+MapiBlockWriter block(const Props& props)
 {
-    return s ? QByteArray(s) : QByteArray();
+    MapiBlockWriter b;
+    for (const MapiProp& p : props)
+        b.add(p);
+    return b;
 }
 
-// A message whose header fields come from one property block.
-tneftest::Result parseProps(const MapiBlockWriter& props)
+Result parseSample(const QString& name)
 {
-    TnefWriter w;
-    w.messageProperties(props);
-    return parseFile(w.bytes());
+    FILE* f = std::fopen(QFile::encodeName(testsupport::realSamplePath(name)).constData(), "rb");
+    Result r(f ? tnef_parse(f) : nullptr);
+    if (f)
+        std::fclose(f);
+    return r;
 }
 
 } // namespace
@@ -35,377 +42,354 @@ class TestTnefStream : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void headerOnlyIsAnEmptyMessage()
-    {
-        Diagnostics diag;
-        auto r = parseFile(TnefWriter().bytes());
-        QVERIFY(r);
-        QCOMPARE(r->error, 0);
-        QVERIFY(!r->body && !r->html && !r->rtf && !r->subject && !r->sender_email && !r->error_text);
-        QCOMPARE(r->attachment_count, 0);
-        QCOMPARE(r->property_count, 0);
-        QVERIFY(diag.lines().isEmpty());
-    }
-
-    void notATnefStream_data()
+    void records_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("wrong signature") << TnefWriter(1, 0x223E9F79).body("text").bytes();
-        QTest::newRow("empty file") << QByteArray();
-        QTest::newRow("three bytes of the signature") << TnefWriter().bytes().left(3);
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("header only") << TnefWriter().bytes() << 0 << QByteArray() << QStringList();
+        QTest::newRow("wrong signature") << TnefWriter(1, 0x223E9F79).body("x").bytes() << 1 << QByteArray() << QStringList();
+        QTest::newRow("empty") << QByteArray() << 1 << QByteArray() << QStringList{kEndOfInput};
+        // An unknown level marks the stream invalid, but reading goes on.
+        QTest::newRow("unknown level") << TnefWriter().attribute(3, AttBody, AtpText, "odd").body("after").bytes() << 1 << QByteArray("after")
+                                       << QStringList();
+        // A wrong checksum warns and keeps the data as read.
+        QTest::newRow("bad checksum") << TnefWriter().attributeWithChecksum(LevelMessage, AttBody, AtpText, "Hellp", checksum("Hello")).bytes()
+                                      << 0 << QByteArray("Hellp") << QStringList{kChecksum};
+        QTest::newRow("first body wins") << TnefWriter().body("first").body("second").bytes() << 0 << QByteArray("first") << QStringList();
+        // Fewer than 8 bytes after the last record are stray padding.
+        for (int n : {7, 8})
+            QTest::addRow("%d trailing bytes", n) << TnefWriter().body("kept").raw(QByteArray(n, '\1')).bytes() << 0 << QByteArray("kept")
+                                                  << (n < 8 ? QStringList() : QStringList{kEndOfInput});
     }
-    void notATnefStream()
+    void records()
     {
         QFETCH(QByteArray, bytes);
-        Diagnostics diag;
-        auto r = parseFile(bytes);
-        QVERIFY(r);
-        QCOMPARE(r->error, 1);
-        QVERIFY(!r->error_text);
-        QVERIFY(!r->body && !r->subject);
-        QCOMPARE(r->attachment_count, 0);
-        QCOMPARE(r->property_count, 0);
-    }
-
-    void unknownLevelFailsButReadsOn()
-    {
-        TnefWriter w;
-        w.attribute(3, AttBody, AtpText, "odd level").body("after").beginAttachment().attachData("x");
-        auto r = parseFile(w.bytes());
-        QCOMPARE(r->error, 1);
-        QCOMPARE(tneftest::bytesOf(r->body, r->body_len), QByteArray("after"));
-        QCOMPARE(r->attachment_count, 1);
-    }
-
-    void traceAndChecksumLines()
-    {
-        TnefWriter w;
-        w.tnefVersion();
-        w.attributeWithChecksum(LevelMessage, AttBody, AtpText, "Hellp", checksum("Hello"));
-        w.beginAttachment();
-        Diagnostics diag;
-        auto r = parseFile(w.bytes());
-        QCOMPARE(r->error, 0);
-        // The changed byte is kept: a mismatch warns and goes on.
-        QCOMPARE(tneftest::bytesOf(r->body, r->body_len), QByteArray("Hellp"));
-        QCOMPARE(diag.lines(), (QStringList{
-                                   QStringLiteral("[ATTR] lvl=1 name=0x9006 len=4"),
-                                   kChecksumWarning,
-                                   QStringLiteral("[ATTR] lvl=1 name=0x800c len=5"),
-                                   QStringLiteral("[ATTR] lvl=2 name=0x9002 len=14"),
-                               }));
-    }
-
-    void optionWordIsSetAfreshAndDiagnosticsCanBeSilenced()
-    {
-        TnefWriter w;
-        w.attributeWithChecksum(LevelMessage, AttBody, AtpText, "abc", 0);
-        tnef_options = 0;
-        {
-            Diagnostics diag;
-            auto r = parseFile(w.bytes());
-            QCOMPARE(diag.messages(), QStringList{kChecksumWarning});
-            QCOMPARE(tnef_options, TNEF_DEFAULT_OPTIONS);
-        }
-        FILE* previous = tnef_diagnostics();
-        tnef_set_diagnostics(nullptr);
-        auto r = parseFile(w.raw("12345678").bytes());
-        tnef_set_diagnostics(previous);
-        QCOMPARE(tneftest::bytesOf(r->body, r->body_len), QByteArray("abc"));
-    }
-
-    void trailingBytes_data()
-    {
-        QTest::addColumn<int>("extra");
-        QTest::addColumn<QStringList>("messages");
-        for (int n = 1; n <= 7; ++n)
-            QTest::addRow("%d stray bytes", n) << n << QStringList();
-        QTest::newRow("8 bytes are a cut record") << 8 << QStringList{kEndOfInput};
-        QTest::newRow("9 bytes are a cut record") << 9 << QStringList{kEndOfInput};
-    }
-    void trailingBytes()
-    {
-        QFETCH(int, extra);
+        QFETCH(int, error);
+        QFETCH(QByteArray, body);
         QFETCH(QStringList, messages);
-        TnefWriter w;
-        w.body("kept").raw(QByteArray(extra, '\x01'));
         for (bool pipe : {false, true}) {
             Diagnostics diag;
-            auto r = pipe ? tneftest::parsePipe(w.bytes()) : parseFile(w.bytes());
-            QCOMPARE(r->error, 0);
-            QCOMPARE(tneftest::bytesOf(r->body, r->body_len), QByteArray("kept"));
+            auto r = parse(bytes, pipe);
+            QCOMPARE(r->error, error);
+            QCOMPARE(bytesOf(r->body, r->body_len), body);
             QCOMPARE(diag.messages(), messages);
         }
     }
 
-    void firstBodyWins()
+    void messageFields_data()
     {
-        auto r = parseFile(TnefWriter().body("first").body("second").bytes());
-        QCOMPARE(tneftest::bytesOf(r->body, r->body_len), QByteArray("first"));
-        // An empty first body still wins, and is absent.
-        auto empty = parseFile(TnefWriter().body(QByteArray()).body("second").bytes());
-        QVERIFY(!empty->body && empty->body_len == 0);
-    }
-
-    void bodiesFromProperties_data()
-    {
-        QTest::addColumn<QList<MapiProp>>("first");
-        QTest::addColumn<QList<MapiProp>>("second");
+        QTest::addColumn<Props>("props");
+        QTest::addColumn<QByteArray>("subject");
+        QTest::addColumn<QByteArray>("sender");
         QTest::addColumn<QByteArray>("html");
         QTest::addColumn<QByteArray>("rtf");
-        const QByteArray rtf("{\\rtf1\\ansi Hello {\\b world}\\par}");
-        QByteArray badCrc = compressedRtf(rtf);
-        badCrc[12] = char(badCrc[12] ^ 1);
-
-        QTest::newRow("first value of the first property")
-            << QList<MapiProp>{MapiProp::multi(PtypBinary, PidTagBodyHtml, {"<p>one</p>", "<p>two</p>"}),
-                               MapiProp::binary(PidTagRtfCompressed, compressedRtf(rtf))}
-            << QList<MapiProp>{MapiProp::binary(PidTagBodyHtml, "<p>later</p>"), MapiProp::binary(PidTagRtfCompressed, compressedRtf("{later}"))}
-            << QByteArray("<p>one</p>") << rtf;
-        QTest::newRow("empty values give no body")
-            << QList<MapiProp>{MapiProp::binary(PidTagBodyHtml, QByteArray()), MapiProp::binary(PidTagRtfCompressed, compressedRtf(QByteArray()))}
-            << QList<MapiProp>{} << QByteArray() << QByteArray();
-        QTest::newRow("only binary values count")
-            << QList<MapiProp>{MapiProp::string8(PidTagBodyHtml, "<p>8-bit</p>"), MapiProp::int32(PidTagRtfCompressed, 7)}
-            << QList<MapiProp>{MapiProp::binary(PidTagBodyHtml, "<p>binary</p>")} << QByteArray("<p>binary</p>") << QByteArray();
-        QTest::newRow("RTF with a bad CRC gives no body")
-            << QList<MapiProp>{MapiProp::binary(PidTagRtfCompressed, badCrc)} << QList<MapiProp>{} << QByteArray() << QByteArray();
+        const QByteArray none;
+        const MapiProp topic = MapiProp::string8(PidTagConversationTopic, "Topic");
+        QTest::newRow("topic before subject") << Props{topic, MapiProp::unicode(PidTagSubject, QStringLiteral("RE: Topic"))} << QByteArray("Topic") << none << none << none;
+        QTest::newRow("empty subject is filled later") << Props{MapiProp::string8(PidTagSubject, ""), topic} << QByteArray("Topic") << none << none << none;
+        // Other types and missing values under a known id hold no text pointer.
+        QTest::newRow("subject of another type") << Props{MapiProp::int32(PidTagSubject, 0x41414141), MapiProp(PtypString8, PidTagSubject), topic}
+                                                 << QByteArray("Topic") << none << none << none;
+        // The code page applies to the whole block it is in.
+        QTest::newRow("code page after the subject") << Props{MapiProp::string8(PidTagSubject, "\x82\xB1"), MapiProp::int32(PidTagInternetCodepage, 932)}
+                                                     << QByteArray("\xE3\x81\x93") << none << none << none;
+        QTest::newRow("account's third part") << Props{MapiProp::string8(PidTagPrimarySendAccount, "3\x01" "Ana\x01" "jos\xE9@x.org"),
+                                                       MapiProp::string8(PidTagSentRepresentingEmailAddress, "b@x.org")}
+                                              << none << QByteArray("jos\xC3\xA9@x.org") << none << none;
+        QTest::newRow("account with one separator") << Props{MapiProp::string8(PidTagPrimarySendAccount, "id\x01" "a@x.org")} << none
+                                                    << QByteArray("id\x01" "a@x.org") << none << none;
+        QTest::newRow("address before account") << Props{MapiProp::string8(PidTagSentRepresentingEmailAddress, "a@x.org"),
+                                                         MapiProp::string8(PidTagPrimarySendAccount, "1\x01n\x01" "b@x.org")}
+                                                << none << QByteArray("a@x.org") << none << none;
+        QTest::newRow("first value of the first bodies")
+            << Props{MapiProp::multi(PtypBinary, PidTagBodyHtml, {"<p>1</p>", "<p>2</p>"}), MapiProp::binary(PidTagRtfCompressed, compressedRtf("{\\rtf1 A}")),
+                     MapiProp::binary(PidTagBodyHtml, "<p>3</p>"), MapiProp::binary(PidTagRtfCompressed, compressedRtf("{\\rtf1 B}"))}
+            << none << none << QByteArray("<p>1</p>") << QByteArray("{\\rtf1 A}");
+        QTest::newRow("only binary bodies count") << Props{MapiProp::string8(PidTagBodyHtml, "<p>8</p>"), MapiProp::int32(PidTagRtfCompressed, 7),
+                                                           MapiProp::binary(PidTagBodyHtml, "<p>b</p>")}
+                                                  << none << none << QByteArray("<p>b</p>") << none;
+        QTest::newRow("empty bodies give none") << Props{MapiProp::binary(PidTagBodyHtml, none), MapiProp::binary(PidTagRtfCompressed, compressedRtf(none))}
+                                                << none << none << none << none;
     }
-    void bodiesFromProperties()
+    void messageFields()
     {
-        QFETCH(QList<MapiProp>, first);
-        QFETCH(QList<MapiProp>, second);
-        QFETCH(QByteArray, html);
-        QFETCH(QByteArray, rtf);
-        TnefWriter w;
-        for (const QList<MapiProp>& props : {first, second}) {
-            MapiBlockWriter block;
-            for (const MapiProp& p : props)
-                block.add(p);
-            w.messageProperties(block);
-        }
+        QFETCH(Props, props);
         Diagnostics diag;
-        auto r = parseFile(w.bytes());
-        QCOMPARE(tneftest::bytesOf(r->html, r->html_len), html);
-        QCOMPARE(tneftest::bytesOf(r->rtf, r->rtf_len), rtf);
-        QCOMPARE(r->html == nullptr, html.isEmpty());
-        QCOMPARE(r->rtf == nullptr, rtf.isEmpty());
-    }
-
-    void headerFields_data()
-    {
-        QTest::addColumn<QList<MapiProp>>("props");
-        QTest::addColumn<QByteArray>("field");
-        QTest::addColumn<QByteArray>("expected");
-
-        QTest::newRow("subject") << QList<MapiProp>{MapiProp::string8(PidTagSubject, "Plain")} << QByteArray("subject") << QByteArray("Plain");
-        QTest::newRow("topic before subject")
-            << QList<MapiProp>{MapiProp::string8(PidTagConversationTopic, "Topic"), MapiProp::unicode(PidTagSubject, QStringLiteral("RE: Topic"))}
-            << QByteArray("subject") << QByteArray("Topic");
-        QTest::newRow("empty subject is filled later")
-            << QList<MapiProp>{MapiProp::string8(PidTagSubject, ""), MapiProp::string8(PidTagConversationTopic, "Topic")}
-            << QByteArray("subject") << QByteArray("Topic");
-        QTest::newRow("subject of another type is ignored")
-            << QList<MapiProp>{MapiProp::int32(PidTagSubject, 0x41414141), MapiProp::string8(PidTagConversationTopic, "Topic")}
-            << QByteArray("subject") << QByteArray("Topic");
-        QTest::newRow("account gives the third part")
-            << QList<MapiProp>{MapiProp::string8(PidTagPrimarySendAccount, "00000003\x01" "Ana Ruiz\x01" "ana@example.com"),
-                               MapiProp::string8(PidTagSentRepresentingEmailAddress, "other@example.com")}
-            << QByteArray("sender_email") << QByteArray("ana@example.com");
-        QTest::newRow("account with one separator is taken whole")
-            << QList<MapiProp>{MapiProp::string8(PidTagPrimarySendAccount, "id\x01" "ana@example.com")}
-            << QByteArray("sender_email") << QByteArray("id\x01" "ana@example.com");
-        QTest::newRow("address before account")
-            << QList<MapiProp>{MapiProp::string8(PidTagSentRepresentingEmailAddress, "first@example.com"),
-                               MapiProp::string8(PidTagPrimarySendAccount, "1\x01n\x01second@example.com")}
-            << QByteArray("sender_email") << QByteArray("first@example.com");
-        QTest::newRow("account in the message code page becomes UTF-8")
-            << QList<MapiProp>{MapiProp::string8(PidTagPrimarySendAccount, "1\x01n\x01jos\xE9@example.com")}
-            << QByteArray("sender_email") << QByteArray("jos\xC3\xA9@example.com");
-        QTest::newRow("sender name") << QList<MapiProp>{MapiProp::unicode(PidTagSentRepresentingName, QStringLiteral("Zoë"))}
-                                     << QByteArray("sender_name") << QByteArray("Zo\xC3\xAB");
-        QTest::newRow("display to") << QList<MapiProp>{MapiProp::string8(PidTagDisplayTo, "A; B"), MapiProp::string8(PidTagDisplayTo, "C")}
-                                    << QByteArray("display_to") << QByteArray("A; B");
-        QTest::newRow("message class") << QList<MapiProp>{MapiProp::string8(PidTagMessageClass, "IPM.Schedule.Meeting.Request")}
-                                       << QByteArray("message_class") << QByteArray("IPM.Schedule.Meeting.Request");
-        QTest::newRow("multi-valued subject uses the first value")
-            << QList<MapiProp>{MapiProp::multi(PtypString8, PidTagSubject, {QByteArray("one\0", 4), QByteArray("two\0", 4)})}
-            << QByteArray("subject") << QByteArray("one");
-        QTest::newRow("subject with no value is skipped")
-            << QList<MapiProp>{MapiProp(PtypString8, PidTagSubject), MapiProp::string8(PidTagConversationTopic, "Topic")}
-            << QByteArray("subject") << QByteArray("Topic");
-        QTest::newRow("subject in 1252 with no code page") << QList<MapiProp>{MapiProp::string8(PidTagSubject, "caf\xE9")}
-                                                         << QByteArray("subject") << QByteArray("caf\xC3\xA9");
-        QTest::newRow("subject already UTF-8") << QList<MapiProp>{MapiProp::string8(PidTagSubject, "caf\xC3\xA9")}
-                                               << QByteArray("subject") << QByteArray("caf\xC3\xA9");
-        QTest::newRow("subject in GBK after its code page")
-            << QList<MapiProp>{MapiProp::int32(PidTagInternetCodepage, 936), MapiProp::string8(PidTagSubject, "\xC4\xE3\xBA\xC3")}
-            << QByteArray("subject") << QByteArray("\xE4\xBD\xA0\xE5\xA5\xBD");
-        // The code page pass runs before the fields of the same block.
-        QTest::newRow("code page set after the subject in the block")
-            << QList<MapiProp>{MapiProp::string8(PidTagSubject, "\x82\xB1\x82\xF1"), MapiProp::int32(PidTagInternetCodepage, 932)}
-            << QByteArray("subject") << QByteArray("\xE3\x81\x93\xE3\x82\x93");
-    }
-    void headerFields()
-    {
-        QFETCH(QList<MapiProp>, props);
-        QFETCH(QByteArray, field);
-        QFETCH(QByteArray, expected);
-        MapiBlockWriter block;
-        for (const MapiProp& p : props)
-            block.add(p);
-        auto r = parseProps(block);
+        auto r = parse(TnefWriter().messageProperties(block(props)).bytes());
         QCOMPARE(r->error, 0);
-        const char* value = field == "subject"        ? r->subject
-                          : field == "sender_email"   ? r->sender_email
-                          : field == "sender_name"    ? r->sender_name
-                          : field == "display_to"     ? r->display_to
-                          : field == "message_class"  ? r->message_class
-                                                      : nullptr;
-        QCOMPARE(str(value), expected);
+        QTEST(str(r->subject), "subject");
+        QTEST(str(r->sender_email), "sender");
+        QTEST(bytesOf(r->html, r->html_len), "html");
+        QTEST(bytesOf(r->rtf, r->rtf_len), "rtf");
     }
 
-    void fieldsSurviveAcrossBlocks()
+    void savedProperties()
     {
-        MapiBlockWriter first, second;
-        first.add(MapiProp::string8(PidTagSubject, "first")).add(MapiProp::time(PidTagClientSubmitTime, 111));
-        second.add(MapiProp::string8(PidTagSubject, "second"))
-            .add(MapiProp::time(PidTagClientSubmitTime, 0x01D9000000000222ULL))
-            .add(MapiProp::int32(PidTagInternetCodepage, 950));
-        TnefWriter w;
-        w.messageProperties(first).messageProperties(second);
-        auto r = parseFile(w.bytes());
-        QCOMPARE(str(r->subject), QByteArray("first"));
-        QCOMPARE(r->submit_time, 0x01D9000000000222ULL);  // a later time replaces
-        QCOMPARE(r->code_page, 950u);
-        QCOMPARE(r->property_count, 5);
+        const Props props{MapiProp::int16(0x0017, 0xFFFE), MapiProp::guid(0x7004, psAddress()), MapiProp::unicode(0x0037, QStringLiteral("Zoë")),
+                          MapiProp(PtypString8 | PtypMultipleFlag, 0x7005), MapiProp::multi(PtypInteger64, 0x7006, {le64(9), le64(8)}),
+                          MapiProp::int32(0x8001, 7).named(psAddress(), 0x8083)};
+        auto r = parse(TnefWriter().messageProperties(block(props)).bytes());
+        const QList<std::tuple<quint16, quint16, QByteArray>> expected{
+            {0x0017, 0x0002, le32(0xFFFE)},  // widened to 32 bits
+            {0x7004, 0x0048, psAddress()}, {0x0037, 0x001F, QByteArray("Zo\xC3\xAB\0", 5)}, {0x7005, 0x001E, QByteArray()},
+            {0x7006, 0x0014, le64(9)}, {0x8083, 0x0003, le32(7)}};
+        QCOMPARE(r->property_count, expected.size());
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(std::make_tuple(r->properties[i].id, r->properties[i].type, bytesOf(r->properties[i].data, r->properties[i].len)), expected[i]);
     }
 
     void corruptBlockContributesNothing()
     {
-        MapiBlockWriter bad;
-        bad.add(MapiProp::string8(PidTagSubject, "never seen")).add(MapiProp(PtypErrorCode, 0x0E07).addValue(le32(0)));
-        MapiBlockWriter good;
-        good.add(MapiProp::string8(PidTagConversationTopic, "seen"));
-        TnefWriter w;
-        w.messageProperties(bad).messageProperties(good);
+        MapiBlockWriter bad = block({MapiProp::string8(PidTagSubject, "never seen"), MapiProp(PtypErrorCode, 0x0E07).addValue(le32(0))});
         Diagnostics diag;
-        auto r = parseFile(w.bytes());
-        QCOMPARE(r->error, 0);
+        auto r = parse(TnefWriter().messageProperties(bad).messageProperties(block({MapiProp::string8(PidTagConversationTopic, "seen")})).bytes());
         QCOMPARE(str(r->subject), QByteArray("seen"));
         QCOMPARE(r->property_count, 1);
         QCOMPARE(diag.messages(), QStringList{QStringLiteral("Invalid attribute, input file may be corrupted")});
     }
 
-    void savedProperties()
+    // A cut anywhere keeps every record read whole, drops the broken one and
+    // its attachment, and says so once.
+    void truncationAtEveryOffset()
     {
-        MapiBlockWriter props;
-        props.add(MapiProp::int16(0x0017, 0xFFFE))
-            .add(MapiProp::boolean(0x0E1F, true))
-            .add(MapiProp::time(0x0039, 0x01D8F00DCAFEBABEULL))
-            .add(MapiProp::guid(0x7004, psAddress()))
-            .add(MapiProp::string8(0x001A, "IPM.Note"))
-            .add(MapiProp::unicode(0x0037, QStringLiteral("Zoë")))
-            .add(MapiProp::binary(0x0FFA, QByteArray()))
-            .add(MapiProp(PtypString8 | PtypMultipleFlag, 0x7005))
-            .add(MapiProp::multi(PtypInteger32, 0x7006, {le32(9), le32(8)}))
-            .add(MapiProp::int32(0x8001, 7).named(psAddress(), 0x8083));
-        struct Expect {
-            quint16 id;
-            quint16 type;
-            QByteArray data;
-            int valueCount;
-            int len;  // of the first value, as traced
-        };
-        const QList<Expect> expected{
-            {0x0017, 0x0002, le32(0xFFFE), 1, 2},  // 16 bits widened to 32
-            {0x0E1F, 0x000B, le32(1), 1, 4},
-            {0x0039, 0x0040, le64(0x01D8F00DCAFEBABEULL), 1, 8},
-            {0x7004, 0x0048, psAddress(), 1, 16},
-            {0x001A, 0x001E, QByteArray("IPM.Note\0", 9), 1, 9},
-            {0x0037, 0x001F, QByteArray("Zo\xC3\xAB\0", 5), 1, 5},
-            {0x0FFA, 0x0102, QByteArray(), 1, 0},
-            {0x7005, 0x001E, QByteArray(), 0, 0},
-            {0x7006, 0x0003, le32(9), 2, 4},
-            {0x8083, 0x0003, le32(7), 1, 4},
-        };
-        Diagnostics diag;
-        auto r = parseProps(props);
-        QCOMPARE(r->property_count, expected.size());
-        const QStringList lines = diag.lines();
-        QCOMPARE(lines.size(), 1 + expected.size());
-        const QRegularExpression save(QStringLiteral(
-            "^\\[SAVE\\] i=(\\d+) name=0x([0-9a-f]{4}) type=0x([0-9a-f]{4}) num_values=(\\d+) buf=\\S+ len=(\\d+)$"));
-        for (int i = 0; i < expected.size(); ++i) {
-            const TnefProperty& p = r->properties[i];
-            QCOMPARE(p.id, expected[i].id);
-            QCOMPARE(p.type, expected[i].type);
-            QCOMPARE(tneftest::bytesOf(p.data, p.len), expected[i].data);
-            QCOMPARE(p.data == nullptr, expected[i].data.isEmpty());
-            const auto m = save.match(lines.at(i + 1));
-            QVERIFY2(m.hasMatch(), qPrintable(lines.at(i + 1)));
-            QCOMPARE(m.captured(1).toInt(), i);
-            QCOMPARE(m.captured(2).toUShort(nullptr, 16), expected[i].id);
-            QCOMPARE(m.captured(3).toUShort(nullptr, 16), expected[i].type);
-            QCOMPARE(m.captured(4).toInt(), expected[i].valueCount);
-            QCOMPARE(m.captured(5).toInt(), expected[i].len);
+        TnefWriter w;
+        w.tnefVersion()                                                                                          // record 0
+            .messageProperties(block({MapiProp::unicode(PidTagSubject, QStringLiteral("Cut"))}))                  // 1
+            .body("plain body")                                                                                  // 2
+            .beginAttachment().attachTitle("SHORT.TXT").attachData("attachment bytes")                             // 3-5
+            .attachProperties(block({MapiProp::unicode(PidTagAttachLongFilename, QStringLiteral("long.txt"))}))  // 6
+            .beginAttachment().attachData("second");                                                             // 7-8
+        const QByteArray full = w.bytes();
+        const QList<int> ends = w.boundaries();  // past the header, then past each record
+        for (bool pipe : {false, true}) {
+            for (int cut = 0; cut < full.size(); ++cut) {
+                Diagnostics diag;
+                auto r = parse(full.left(cut), pipe);
+                QCOMPARE(r->error, cut < 4 ? 1 : 0);
+                if (cut < 4)
+                    continue;
+                int complete = 0;
+                while (complete + 1 < ends.size() && ends[complete + 1] <= cut)
+                    ++complete;
+                const bool reported = cut < ends[0] || cut - ends[complete] >= 8;
+                QCOMPARE(diag.messages(), reported ? QStringList{kEndOfInput} : QStringList());
+                QCOMPARE(r->subject != nullptr, complete >= 2);
+                QCOMPARE(bytesOf(r->body, r->body_len), complete >= 3 ? QByteArray("plain body") : QByteArray());
+                QCOMPARE(r->attachment_count, (complete >= 6 ? 1 : 0) + (complete >= 9 ? 1 : 0));
+                if (r->attachment_count > 0) {
+                    QCOMPARE(bytesOf(r->attachments[0].data, r->attachments[0].len), QByteArray("attachment bytes"));
+                    QCOMPARE(str(r->attachments[0].name), complete >= 7 ? QByteArray("long.txt") : QByteArray("SHORT.TXT"));
+                }
+            }
         }
     }
 
-    void truncationAtEveryOffset()
+    // A length the stream cannot back allocates nothing for it on a file and
+    // only bounded chunks on a pipe.
+    void lengthBeyondTheStream_data()
     {
-        MapiBlockWriter msg;
-        msg.add(MapiProp::unicode(PidTagSubject, QStringLiteral("Cut here")));
-        MapiBlockWriter att;
-        att.add(MapiProp::unicode(PidTagAttachLongFilename, QStringLiteral("long name.txt")));
-        TnefWriter w;
-        w.tnefVersion()                       // record 0
-            .messageProperties(msg)           // 1
-            .body("plain body")               // 2
-            .beginAttachment()                // 3
-            .attachTitle("SHORT.TXT")         // 4
-            .attachData("attachment bytes")   // 5
-            .attachProperties(att)            // 6
-            .beginAttachment()                // 7
-            .attachData("second");            // 8
-        const QByteArray full = w.bytes();
-        const QList<int> ends = w.boundaries();  // [header, record 0, record 1, ...]
-        QCOMPARE(ends.size(), 10);
-
-        for (int run = 0; run < 2 * full.size(); ++run) {
-            // Every offset from a file, then every offset from a pipe.
-            const bool pipe = run >= full.size();
-            const int cut = pipe ? run - full.size() : run;
-            const QByteArray bytes = full.left(cut);
+        QTest::addColumn<quint32>("claimed");
+        QTest::addColumn<int>("present");
+        QTest::newRow("4 GiB, nothing follows") << 0xFFFFFFF0u << 0;
+        QTest::newRow("2 GiB, 100 bytes follow") << 0x80000000u << 100;
+        QTest::newRow("checksum missing") << 5000u << 5000;
+    }
+    void lengthBeyondTheStream()
+    {
+        QFETCH(quint32, claimed);
+        QFETCH(int, present);
+        const QByteArray bytes = TnefWriter().body("complete").beginAttachment().attachData("whole").beginAttachment().bytes()
+            + char(LevelAttachment) + le16(AttAttachData) + le16(AtpByte) + le32(claimed) + QByteArray(present, 'd');
+        for (bool pipe : {false, true}) {
             Diagnostics diag;
-            auto r = pipe ? tneftest::parsePipe(bytes) : parseFile(bytes);
-            QVERIFY(r);
-            if (cut < 4) {
-                QCOMPARE(r->error, 1);
-                continue;
-            }
+            HeapPeak heap;
+            auto r = parse(bytes, pipe);
+            const size_t peak = heap.peak();
             QCOMPARE(r->error, 0);
-            // Records complete before the cut.
-            int complete = 0;
-            while (complete + 1 < ends.size() && ends[complete + 1] <= cut)
-                ++complete;
-            const int partial = cut - (cut < ends[0] ? 4 : ends[complete]);
-            const bool reported = cut < ends[0] || partial >= 8;
-            QCOMPARE(diag.messages(), reported ? QStringList{kEndOfInput} : QStringList());
-
-            QCOMPARE(r->subject != nullptr, complete >= 2);
-            QCOMPARE(r->body != nullptr, complete >= 3);
-            if (r->body)
-                QCOMPARE(tneftest::bytesOf(r->body, r->body_len), QByteArray("plain body"));
-            const int attachments = (complete >= 6 ? 1 : 0) + (complete >= 9 ? 1 : 0);
-            QCOMPARE(r->attachment_count, attachments);
-            if (attachments >= 1) {
-                QCOMPARE(tneftest::bytesOf(r->attachments[0].data, r->attachments[0].len), QByteArray("attachment bytes"));
-                QCOMPARE(str(r->attachments[0].name), complete >= 7 ? QByteArray("long name.txt") : QByteArray("SHORT.TXT"));
-            }
-            if (attachments == 2)
-                QCOMPARE(tneftest::bytesOf(r->attachments[1].data, r->attachments[1].len), QByteArray("second"));
+            QCOMPARE(diag.messages(), QStringList{kEndOfInput});
+            QCOMPARE(bytesOf(r->body, r->body_len), QByteArray("complete"));
+            QCOMPARE(r->attachment_count, 1);
+            QCOMPARE(bytesOf(r->attachments[0].data, r->attachments[0].len), QByteArray("whole"));
+            QVERIFY2(peak <= (pipe ? 3u << 20 : 65536 + 2 * size_t(present)), qPrintable(QString::number(peak)));
         }
+    }
+
+    void largeDataThroughAPipe()
+    {
+        QByteArray data(3 * 1024 * 1024 + 17, Qt::Uninitialized);
+        QRandomGenerator rng(5);
+        for (char& c : data)
+            c = char(rng.bounded(256));
+        auto r = parse(TnefWriter().attachment({"BIG.BIN", QString(), data, QByteArray(), QByteArray(), {}}).bytes(), true);
+        QVERIFY(r->attachment_count == 1 && bytesOf(r->attachments[0].data, r->attachments[0].len) == data);
+    }
+
+    void attachmentsNeedAnOpeningRecordAndData()
+    {
+        TnefWriter w;
+        w.attachTitle("EARLY.TXT").attachData("early");                               // before any attAttachRenddata
+        w.beginAttachment().attachTitle("NODATA.TXT");                                // no data
+        w.beginAttachment().attachTitle("EMPTY.TXT").attachData(QByteArray());        // empty data
+        w.beginAttachment().attachTitle("LATE.TXT").body("body").attachData("late");  // a message record does not close it
+        w.attribute(LevelMessage, AttAttachRenddata, AtpByte, QByteArray(14, '\0')).attachData("any level opens");
+        auto r = parse(w.bytes());
+        QCOMPARE(r->attachment_count, 2);
+        QCOMPARE(str(r->attachments[0].name), QByteArray("LATE.TXT"));
+        QCOMPARE(bytesOf(r->attachments[0].data, r->attachments[0].len), QByteArray("late"));
+        QCOMPARE(bytesOf(r->body, r->body_len), QByteArray("body"));
+    }
+
+    void attachmentFields_data()
+    {
+        QTest::addColumn<QByteArray>("title");  // null: no attAttachTitle
+        QTest::addColumn<Props>("props");
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray none, name("name"), cid("cid");
+        const MapiProp shortName = MapiProp::string8(PidTagAttachFilename, "A.TXT");
+        const MapiProp location = MapiProp::string8(PidTagAttachContentLocation, "loc"), id = MapiProp::string8(PidTagAttachContentId, "id");
+        QTest::newRow("title in the code page") << QByteArray("\x82\xB1.txt") << Props{} << name << QByteArray("\xE3\x81\x93.txt");
+        QTest::newRow("long name beats the title") << QByteArray("QUICK~1.HTM") << Props{MapiProp::unicode(PidTagAttachLongFilename, QStringLiteral("q.html"))}
+                                                   << name << QByteArray("q.html");
+        QTest::newRow("short name keeps the title") << QByteArray("TITLE.TXT") << Props{shortName} << name << QByteArray("TITLE.TXT");
+        QTest::newRow("short name replaces a generic title") << QByteArray("Untitled Attachment") << Props{shortName} << name << QByteArray("A.TXT");
+        QTest::newRow("display name after a short name") << none << Props{shortName, MapiProp::string8(PidTagDisplayName, "B")} << name << QByteArray("A.TXT");
+        QTest::newRow("long path's last component") << none << Props{MapiProp::string8(PidTagAttachLongPathname, "C:\\ana\\plan 2024.xlsx")} << name
+                                                     << QByteArray("plan 2024.xlsx");
+        QTest::newRow("name of another type") << QByteArray("T.TXT") << Props{MapiProp::int32(PidTagAttachLongFilename, 0x41414141)} << name << QByteArray("T.TXT");
+        QTest::newRow("last MIME tag wins") << none << Props{MapiProp::string8(PidTagAttachMimeTag, "text/plain"), MapiProp::unicode(PidTagAttachMimeTag, QStringLiteral("image/png"))}
+                                            << QByteArray("mime") << QByteArray("image/png");
+        QTest::newRow("location as content id") << none << Props{location} << cid << QByteArray("loc");
+        QTest::newRow("id replaces location") << none << Props{location, id} << cid << QByteArray("id");
+        QTest::newRow("location after id") << none << Props{id, location} << cid << QByteArray("id");
+        QTest::newRow("data from the block") << none << Props{MapiProp::binary(PidTagAttachDataBinary, "block")} << QByteArray("data") << QByteArray("block");
+        QTest::newRow("data of another type") << none << Props{MapiProp::int32(PidTagAttachDataBinary, 5)} << QByteArray("data") << QByteArray("record");
+    }
+    void attachmentFields()
+    {
+        QFETCH(QByteArray, title);
+        QFETCH(Props, props);
+        QFETCH(QByteArray, field);
+        TnefWriter w;
+        w.messageProperties(block({MapiProp::int32(PidTagInternetCodepage, 932)})).beginAttachment();
+        if (!title.isNull())
+            w.attachTitle(title);
+        Diagnostics diag;
+        auto r = parse(w.attachData("record").attachProperties(block(props)).bytes());
+        QCOMPARE(r->attachment_count, 1);
+        const TnefAttachment& a = r->attachments[0];
+        QTEST(field == "data" ? bytesOf(a.data, a.len) : str(field == "name" ? a.name : field == "mime" ? a.mime_type : a.content_id), "expected");
+    }
+
+    void oleMarking_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("ole");
+        const QByteArray id = QByteArray::fromHex("0B000000") + QByteArray(12, '\0');
+        QTest::newRow("exactly 20 bytes") << id + QByteArray::fromHex("D0CF11E0") << true;
+        QTest::newRow("19 bytes") << id + QByteArray::fromHex("D0CF11") << false;
+        QTest::newRow("without the id") << QByteArray::fromHex("D0CF11E0A1B11AE1") + QByteArray(504, '\0') << false;
+    }
+    void oleMarking()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(bool, ole);
+        for (bool inBlock : {false, true}) {
+            auto r = parse(TnefWriter().attachment({"OBJ.DAT", QString(), data, QByteArray(), QByteArray(), {}, inBlock, inBlock}).bytes());
+            QCOMPARE(bytesOf(r->attachments[0].data, r->attachments[0].len), data);
+            QCOMPARE(r->attachments[0].is_ole, ole ? 1 : 0);
+            QCOMPARE(r->attachments[0].ole_offset, quint64(ole ? 16 : 0));
+        }
+    }
+
+    void stringConversion_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<quint32>("cp");
+        QTest::addColumn<QByteArray>("utf8");
+        QTest::newRow("1252 without a code page") << QByteArray("caf\xE9") << 0u << QByteArray("caf\xC3\xA9");
+        QTest::newRow("1252 undefined bytes") << QByteArray("\x80\x81") << 1252u << QByteArray("\xE2\x82\xAC\xC2\x81");
+        QTest::newRow("UTF-8 kept") << QByteArray("caf\xC3\xA9 \xF0\x9F\x98\x80") << 932u << QByteArray("caf\xC3\xA9 \xF0\x9F\x98\x80");
+        QTest::newRow("Shift-JIS") << QByteArray("\x82\xB1\x82\xF1") << 932u << QByteArray("\xE3\x81\x93\xE3\x82\x93");
+        QTest::newRow("GBK") << QByteArray("\xC4\xE3\xBA\xC3") << 936u << QByteArray("\xE4\xBD\xA0\xE5\xA5\xBD");
+        QTest::newRow("Korean") << QByteArray("\xC7\xD1\xB1\xDB") << 949u << QByteArray("\xED\x95\x9C\xEA\xB8\x80");
+        QTest::newRow("Big5") << QByteArray("\xA4\xA4\xA4\xE5") << 950u << QByteArray("\xE4\xB8\xAD\xE6\x96\x87");
+        QTest::newRow("other pages read as 1252") << QByteArray("\xE9") << 1251u << QByteArray("\xC3\xA9");
+        QTest::newRow("cut Shift-JIS falls back to 1252") << QByteArray("a\x82") << 932u << QByteArray("a\xE2\x80\x9A");
+        QTest::newRow("a zero ends the text") << QByteArray("ok\0\xE9", 4) << 0u << QByteArray("ok");
+        QTest::newRow("UTF-8 cut at the length") << QByteArray("\xC3") << 0u << QByteArray("\xC3\x83");
+        // Shaped like UTF-8, but no encoder writes these.
+        QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << 0u << QByteArray("\xC3\x80\xC2\xAF");
+        QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80") << 0u << QByteArray("\xC3\xAD\xC2\xA0\xE2\x82\xAC");
+        QTest::newRow("empty") << QByteArray() << 0u << QByteArray();
+    }
+    void stringConversion()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(quint32, cp);
+        // An exact-size copy, so that the sanitizer sees any read past the length.
+        std::unique_ptr<char[]> exact(new char[size_t(bytes.size()) + 1]);
+        std::memcpy(exact.get(), bytes.constData(), size_t(bytes.size()));
+        std::unique_ptr<char, decltype(&free)> text(tnef_string_to_utf8(exact.get(), size_t(bytes.size()), cp), &free);
+        QTEST(str(text.get()), "utf8");
+    }
+
+    void quickSample()
+    {
+        REQUIRE_REAL_SAMPLES();
+        Diagnostics diag;
+        auto r = parseSample(QStringLiteral("quick-winmail.dat"));
+        QCOMPARE(str(r->subject), QByteArray("This is a test message"));
+        QVERIFY(bytesOf(r->rtf, r->rtf_len) == testsupport::readRealSample(QStringLiteral("quick-contents/message.rtf")));
+        const QStringList names{QStringLiteral("quick.doc"), QStringLiteral("quick.html"), QStringLiteral("quick.pdf"), QStringLiteral("quick.txt"),
+                                QStringLiteral("quick.xml")};
+        QCOMPARE(r->attachment_count, names.size());
+        for (int i = 0; i < names.size(); ++i) {
+            QCOMPARE(QString::fromUtf8(r->attachments[i].name), names[i]);
+            // Not the metafile that each attachment also carries.
+            QVERIFY(bytesOf(r->attachments[i].data, r->attachments[i].len) == testsupport::readRealSample(QStringLiteral("quick-contents/") + names[i]));
+        }
+        QVERIFY(diag.messages().isEmpty());
+    }
+
+    void realSamples_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArrayList>("names");
+        QTest::addColumn<QList<quint64>>("sizes");
+        QTest::addColumn<QByteArray>("html");  // a text the HTML body contains
+        QTest::newRow("winmail-sample1") << QStringLiteral("winmail-sample1.dat") << QByteArrayList{"zappa_av1.jpg", "bookmark.htm"}
+                                         << QList<quint64>{2937, 85805} << QByteArray();
+        QTest::newRow("bug52400 simple") << QStringLiteral("bug52400-winmail-simple.dat") << QByteArrayList{} << QList<quint64>{}
+                                         << QByteArray("This is the message body.");
+        QTest::newRow("bug52400 attachments") << QStringLiteral("bug52400-winmail-with-attachments.dat")
+                                              << QByteArrayList{"scion_tc_2007_maintenanceguide.pdf", "Duke_Wave.png"} << QList<quint64>{193258, 122016}
+                                              << QByteArray("There are also two attachments.");
+        QTest::newRow("bug63955") << QStringLiteral("bug63955-winmail.dat") << QByteArrayList{"SI-61597.pdf", "SI-61598.pdf"}
+                                  << QList<quint64>{236426, 236653} << QByteArray("<");
+        // Hostile lengths inside: no large allocation, nothing from the broken block.
+        QTest::newRow("oom") << QStringLiteral("oom.tnef") << QByteArrayList{} << QList<quint64>{} << QByteArray();
+    }
+    void realSamples()
+    {
+        REQUIRE_REAL_SAMPLES();
+        QFETCH(QString, file);
+        QFETCH(QByteArrayList, names);
+        QFETCH(QList<quint64>, sizes);
+        QFETCH(QByteArray, html);
+        Diagnostics diag;
+        HeapPeak heap;
+        auto r = parseSample(file);
+        QVERIFY(heap.peak() < 4 * size_t(QFileInfo(testsupport::realSamplePath(file)).size()) + 65536);
+        QCOMPARE(r->error, 0);
+        QVERIFY(bytesOf(r->html, r->html_len).contains(html));
+        QCOMPARE(r->attachment_count, names.size());
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(std::make_pair(str(r->attachments[i].name), quint64(r->attachments[i].len)), std::make_pair(names[i], sizes[i]));
+        if (file == QLatin1String("oom.tnef"))
+            QCOMPARE(diag.messages(), (QStringList{kChecksum, QStringLiteral("Property block runs past its end, input file may be corrupted")}));
     }
 };
 
