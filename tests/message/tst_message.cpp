@@ -1,0 +1,513 @@
+// The message model: body decoding, loading a file into a message, the
+// rendered calendar and contact attachments, embedded objects, and the body
+// and information line the view shows.
+
+#include "message/body_preparation.h"
+#include "message/body_text.h"
+#include "message/calendar_rendering.h"
+#include "message/contact_card.h"
+#include "message/html_charset.h"
+#include "message/info_line.h"
+#include "message/message_properties.h"
+#include "message/tessil_parser.h"
+#include "support/cfb_writer.h"
+#include "support/test_data.h"
+#include "support/test_main.h"
+#include "support/tnef_writer.h"
+#include "tnef/tnef.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <ctime>
+
+using namespace tnefwriter;
+using testsupport::CfbWriter;
+
+namespace {
+
+const QByteArray kPng("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1F\x15\xC4\x89", 33);
+const QByteArray kPdf("%PDF-1.4\n1 0 obj\n<< /Type /Catalog >>\nendobj\n%%EOF\n");
+
+QSharedPointer<TessilMessage> load(const QByteArray& bytes)
+{
+    TessilParser parser;
+    return parser.parseData(bytes);
+}
+
+QByteArray simpleMessage(const QByteArray& messageClass, const QString& subject, int attachments = 0)
+{
+    MapiBlockWriter props;
+    props.add(MapiProp::unicode(PidTagSubject, subject)).add(MapiProp::string8(PidTagMessageClass, messageClass));
+    TnefWriter tnef;
+    tnef.tnefVersion().messageProperties(props);
+    for (int i = 0; i < attachments; ++i)
+        tnef.attachment(AttachmentSpec{"FILE" + QByteArray::number(i) + ".TXT", QString(), "data", {}, {}, {}});
+    return tnef.bytes();
+}
+
+QByteArray ole(const QList<QPair<QString, QByteArray>>& streams, testsupport::CfbLayout* layout = nullptr)
+{
+    CfbWriter cfb;
+    for (const auto& [path, data] : streams)
+        cfb.addStream(path, data);
+    return oleObjectData(cfb.build(layout));
+}
+
+MessageProperty text(quint16 id, const QString& value)
+{
+    return MessageProperty{id, 0x001F, value.toUtf8() + QByteArray(1, '\0')};
+}
+
+MessageProperty timeProp(quint16 id, const QDateTime& when)
+{
+    return MessageProperty{id, 0x0040, le64(when.isValid() ? fileTime(when) : 1)}; // invalid: before 1970
+}
+
+QDateTime utc(int y, int mo, int d, int h = 0, int mi = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
+}
+
+// The content lines; a bare CR or LF stays inside a line and spoils the comparison.
+QStringList linesOf(const QByteArray& rendered)
+{
+    return QString::fromUtf8(rendered.endsWith("\r\n") ? rendered.chopped(2) : rendered + "<no final CR LF>").split(QStringLiteral("\r\n"));
+}
+
+QSharedPointer<TessilAttachment> attachment(const QByteArray& data, const QString& contentId = QString(), const QString& mime = QString())
+{
+    return QSharedPointer<TessilAttachment>(new TessilAttachment{QStringLiteral("f.bin"), mime, contentId, data});
+}
+
+} // namespace
+
+class TestMessage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        tnef_set_diagnostics(nullptr);
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3"); // Central European time without a zone database
+        tzset();
+    }
+
+    // --- Body text: BOM, UTF-16 guess, UTF-8, declared page, East Asian guesses, 1252 ---
+
+    void decodeBody_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<uint>("codePage");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one trailing zero dropped") << QByteArray("Hello", 6) << 0u << "Hello";
+        QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBFna\xC3\xAFve") << 0u << "naïve";
+        QTest::newRow("UTF-8 beats code page") << QByteArray("caf\xC3\xA9 \xE4\xBD\xA0") << 936u << "café 你";
+        QTest::newRow("UTF-16LE mark") << "\xFF\xFE" + utf16le(QStringLiteral("Hi 中"), false) << 0u << "Hi 中";
+        QTest::newRow("UTF-16BE mark") << QByteArray("\xFE\xFF\0H\0i\x4E\x2D", 8) << 0u << "Hi中";
+        // The last character stays whole; a final zero unit is the terminator.
+        QTest::newRow("UTF-16LE guessed") << QByteArray("H\0i\0", 4) << 0u << "Hi";
+        QTest::newRow("UTF-16LE zero unit") << QByteArray("H\0i\0\0\0", 6) << 0u << "Hi";
+        QTest::newRow("UTF-16BE guessed") << QByteArray("\0H\0i", 4) << 0u << "Hi";
+        QTest::newRow("GBK guessed") << QByteArray("\xC4\xE3\xBA\xC3\xCA\xC0\xBD\xE7") << 0u << "你好世界";
+        QTest::newRow("Big5 after GBK") << QByteArray("\xA4\xA4\xA4\xE5") << 0u << "中文";
+        QTest::newRow("Shift-JIS after Big5") << QByteArray("\x93\xFA\x96\x7B\xB1\x31") << 0u << "日本ｱ1";
+        QTest::newRow("Korean by code page") << QByteArray("\xC7\xD1\xB1\xB9\xBE\xEE") << 949u << "한국어";
+        QTest::newRow("Korean unguessed is GBK") << QByteArray("\xC7\xD1\xB1\xB9\xBE\xEE") << 0u << "茄惫绢";
+        QTest::newRow("declared charset") << QByteArray("charset=\"euc-kr\">\xC7\xD1") << 0u << "charset=\"euc-kr\">한";
+        QTest::newRow("code page beats declared") << QByteArray("charset=big5>\xC7\xD1") << 949u << "charset=big5>한";
+        QTest::newRow("1252 fallback") << QByteArray("caf\xE9 \x80") << 0u << "café €";
+        QTest::newRow("1252 despite code page") << QByteArray("na\xEFve caf\xE9") << 936u << "naïve café";
+    }
+    void decodeBody()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(uint, codePage);
+        QFETCH(QString, text);
+        QCOMPARE(decodeBodyText(bytes.constData(), bytes.size(), codePage), text);
+    }
+
+    void charsetRewrite_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("replace meta") << "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\"></head>"
+                                      << "<head><meta charset=\"utf-8\"></head>";
+        QTest::newRow("insert in head") << "<html><HEAD lang=\"en\"><meta name=\"x\"></HEAD></html>"
+                                        << "<html><HEAD lang=\"en\"><meta charset=\"utf-8\"><meta name=\"x\"></HEAD></html>";
+        QTest::newRow("insert head") << "<html lang=\"de\"><body><header>x</header></body></html>"
+                                     << "<html lang=\"de\"><head><meta charset=\"utf-8\"></head><body><header>x</header></body></html>";
+        QTest::newRow("wrap") << "<p>Hi</p>" << "<html><head><meta charset=\"utf-8\"></head><body><p>Hi</p></body></html>";
+    }
+    void charsetRewrite()
+    {
+        QFETCH(QString, html);
+        QFETCH(QString, expected);
+        QCOMPARE(normaliseHtmlCharset(html), expected.toUtf8());
+    }
+
+    // --- Loading ---------------------------------------------------------------
+
+    void failuresAndTemporaryCopy()
+    {
+        TessilParser parser;
+        QVERIFY(!parser.parseFile(QStringLiteral("/nonexistent/winmail.dat")));
+        QVERIFY(parser.hasError);
+        QCOMPARE(parser.errorString, QStringLiteral("Cannot open file"));
+        QTemporaryDir folder;
+        qputenv("TMPDIR", QFile::encodeName(folder.path()));
+        QVERIFY(!parser.parseData(QByteArray("\x78\x9F\x3E\x23\x01\x00", 6))); // wrong signature
+        QCOMPARE(parser.errorString, QStringLiteral("unknown error"));
+        QVERIFY(parser.parseData(simpleMessage("IPM.Note", QStringLiteral("ok"), 2)));
+        QVERIFY(!parser.hasError && parser.errorString.isEmpty());
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QTemporaryFile notAFolder; // a temporary folder that is a file defeats even root
+        QVERIFY(notAFolder.open());
+        qputenv("TMPDIR", QFile::encodeName(notAFolder.fileName()));
+        QVERIFY(!parser.parseData(simpleMessage("IPM.Note", QStringLiteral("x"))));
+        QCOMPARE(parser.errorString, QStringLiteral("Cannot create temporary file"));
+        qunsetenv("TMPDIR");
+    }
+
+    void headerFieldsAndBodies()
+    {
+        const QDateTime sent(QDate(2024, 3, 1), QTime(9, 30, 15, 250), Qt::UTC);
+        MapiBlockWriter props;
+        props.add(MapiProp::unicode(PidTagSubject, QStringLiteral("Résumé 你好")))
+            .add(MapiProp::unicode(PidTagSentRepresentingName, QStringLiteral("Ana Ruiz")))
+            .add(MapiProp::string8(PidTagSentRepresentingEmailAddress, "ana@example.com"))
+            .add(MapiProp::string8(PidTagDisplayTo, "Bo Li; Chen Wu"))
+            .add(MapiProp::time(PidTagClientSubmitTime, sent))
+            .add(MapiProp::int32(PidTagInternetCodepage, 936))
+            .add(MapiProp::binary(PidTagBodyHtml, "<html><head><meta charset=gb2312></head><body>\xC4\xE3</body></html>"))
+            .add(MapiProp::binary(PidTagRtfCompressed, compressedRtf("{\\rtf1\\ansi Hello}")));
+        TnefWriter tnef;
+        tnef.tnefVersion().body("\xC4\xE3\xBA\xC3 plain").messageProperties(props);
+        const QSharedPointer<TessilMessage> message = load(tnef.bytes());
+        QVERIFY(message);
+        QCOMPARE(message->subject, QStringLiteral("Résumé 你好"));
+        QCOMPARE(message->senderName + message->senderEmail + message->displayTo, QStringLiteral("Ana Ruizana@example.comBo Li; Chen Wu"));
+        QCOMPARE(message->sentTime, sent);
+        QCOMPARE(message->htmlBody, QByteArray("<html><head><meta charset=\"utf-8\"></head><body>\xE4\xBD\xA0</body></html>"));
+        QCOMPARE(message->rtfBody, QByteArray("{\\rtf1\\ansi Hello}"));
+        QCOMPARE(message->plainBody, QStringLiteral("你好 plain"));
+        QCOMPARE(message->properties.size(), props.count());
+    }
+
+    void attachmentNames_data()
+    {
+        QTest::addColumn<QByteArray>("title");
+        QTest::addColumn<QString>("longName");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("content");
+        CfbWriter cfb;
+        cfb.addStream(QStringLiteral("/CONTENTS"), kPdf);
+        QTest::newRow("unknown") << QByteArray() << QString() << QByteArray("\x01\x02\x03") << ".bin" << QByteArray("\x01\x02\x03");
+        QTest::newRow("PNG") << QByteArray() << QString() << kPng << ".png" << kPng;
+        QTest::newRow("no dot") << QByteArray("report") << QString() << kPdf << "report.pdf" << kPdf;
+        QTest::newRow("dot kept") << QByteArray() << "v1.2 notes" << kPdf << "v1.2 notes" << kPdf;
+        QTest::newRow("long name wins") << QByteArray("QUICK~1.HTM") << "quick.html" << QByteArray("<p>") << "quick.html"
+                                        << QByteArray("<p>");
+        QTest::newRow("embedded object") << QByteArray("OBJECT") << QString() << oleObjectData(cfb.build()) << "OBJECT.pdf" << kPdf;
+    }
+    void attachmentNames()
+    {
+        QFETCH(QByteArray, title);
+        QFETCH(QString, longName);
+        QFETCH(QByteArray, data);
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, content);
+        TnefWriter tnef;
+        tnef.tnefVersion().attachment(AttachmentSpec{title, longName, data, {}, {}, {}});
+        const QSharedPointer<TessilMessage> message = load(tnef.bytes());
+        QVERIFY(message && message->attachmentCount() == 1);
+        QCOMPARE(message->attachmentAt(0)->fileName, fileName);
+        QCOMPARE(message->attachmentAt(0)->content(), content);
+    }
+
+    // The rendered attachment comes after the file's own, for these classes only.
+    void calendarAttachment_data()
+    {
+        QTest::addColumn<QByteArray>("messageClass");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("name"); // empty: none
+        QTest::addColumn<QString>("mimeType");
+        QTest::newRow("meeting") << QByteArray("IPM.Schedule.Meeting.Request") << "Review" << "Review.ics" << "text/calendar";
+        QTest::newRow("appointment") << QByteArray("IPM.Appointment") << "Q3: plan?" << "Q3: plan?.ics" << "text/calendar";
+        QTest::newRow("task, no subject") << QByteArray("IPM.Task") << "" << "attachment.ics" << "text/calendar";
+        QTest::newRow("contact") << QByteArray("IPM.Contact") << "Ana" << "Ana.vcf" << "text/vcard";
+        QTest::newRow("lower case") << QByteArray("ipm.appointment") << "x" << "" << "";
+        QTest::newRow("further part") << QByteArray("IPM.Appointment.Special") << "x" << "" << "";
+        QTest::newRow("note") << QByteArray("IPM.Note") << "x" << "" << "";
+    }
+    void calendarAttachment()
+    {
+        QFETCH(QByteArray, messageClass);
+        QFETCH(QString, subject);
+        QFETCH(QString, name);
+        QFETCH(QString, mimeType);
+        const QSharedPointer<TessilMessage> message = load(simpleMessage(messageClass, subject, 2));
+        QVERIFY(message);
+        QCOMPARE(message->attachmentCount(), name.isEmpty() ? 2 : 3);
+        QCOMPARE(message->attachmentAt(1)->fileName, QStringLiteral("FILE1.TXT"));
+        if (name.isEmpty())
+            return;
+        const QSharedPointer<TessilAttachment> rendered = message->attachmentAt(2);
+        QCOMPARE(rendered->fileName + QLatin1Char(' ') + rendered->mimeType, name + QLatin1Char(' ') + mimeType);
+        QVERIFY(rendered->content().startsWith(mimeType == "text/vcard" ? "BEGIN:VCARD\r\n" : "BEGIN:VCALENDAR\r\n"));
+    }
+
+    void realSamples_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("attachments"); // name:size
+        QTest::addColumn<QByteArray>("html");         // contained in the HTML body
+        QTest::newRow("quick") << "quick-winmail.dat"
+                               << QStringList{"quick.doc:19968", "quick.html:428", "quick.pdf:18638", "quick.txt:235", "quick.xml:143"}
+                               << QByteArray();
+        QTest::newRow("sample1") << "winmail-sample1.dat" << QStringList{"zappa_av1.jpg:2937", "bookmark.htm:85805"} << QByteArray();
+        QTest::newRow("bug52400 simple") << "bug52400-winmail-simple.dat" << QStringList{} << QByteArray("This is the message body.");
+        QTest::newRow("bug52400 attachments") << "bug52400-winmail-with-attachments.dat"
+                                              << QStringList{"scion_tc_2007_maintenanceguide.pdf:193258", "Duke_Wave.png:122016"}
+                                              << QByteArray("There are also two attachments.");
+        QTest::newRow("bug63955") << "bug63955-winmail.dat" << QStringList{"SI-61597.pdf:236426", "SI-61598.pdf:236653"}
+                                  << QByteArray("<meta charset=\"utf-8\">");
+    }
+    void realSamples()
+    {
+        REQUIRE_REAL_SAMPLES();
+        QFETCH(QString, file);
+        QFETCH(QStringList, attachments);
+        QFETCH(QByteArray, html);
+        TessilParser parser;
+        const QSharedPointer<TessilMessage> message = parser.parseFile(testsupport::realSamplePath(file));
+        QVERIFY(message);
+        QStringList actual;
+        for (const auto& attachment : message->attachments)
+            actual << attachment->fileName + QLatin1Char(':') + QString::number(attachment->contentSize());
+        QCOMPARE(actual, attachments);
+        QVERIFY(message->htmlBody.contains(html));
+        QCOMPARE(message->htmlBody.contains("<meta charset=\"utf-8\">"), !html.isEmpty());
+        if (file.startsWith(QLatin1String("quick")))
+            QCOMPARE(message->rtfBody, testsupport::readRealSample(QStringLiteral("quick-contents/message.rtf")));
+        if (file.startsWith(QLatin1String("bug63955"))) // 1697 characters as stored; only the charset tag changed
+            QCOMPARE(QString::fromUtf8(message->htmlBody).size() - 22 + 70, 1697);
+    }
+
+    // --- Embedded objects --------------------------------------------------------
+
+    void embeddedContent_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("isOle");
+        QTest::addColumn<QByteArray>("expected"); // empty: the stored data
+        const QByteArray contents = QByteArray("contents ").repeated(80);
+        const QByteArray package = QByteArray("package ").repeated(600); // beyond the mini stream
+        const QByteArray native = QByteArray("\x10\0\0\0native", 10).repeated(9);
+        const QString nativePath = QString::fromLatin1("/\x01Ole10Native");
+        const QByteArray all = ole({{"/Package", package}, {nativePath, native}, {"/CONTENTS", contents}});
+        QTest::newRow("CONTENTS first") << all << true << contents;
+        QTest::newRow("not OLE") << all << false << QByteArray();
+        QTest::newRow("empty CONTENTS skipped") << ole({{"/CONTENTS", {}}, {"/Package", package}, {nativePath, native}}) << true << package;
+        QTest::newRow("Ole10Native whole") << ole({{"/CONTENTS/Inner", contents}, {nativePath, native}}) << true << native;
+        QTest::newRow("nothing known") << ole({{"/Sub/CONTENTS", contents}}) << true << QByteArray();
+        QTest::newRow("no compound file") << oleObjectData(QByteArray(600, 'x')) << true << QByteArray();
+        // A directory claiming a 4 GiB stream yields what its chain holds, not 4 GiB.
+        testsupport::CfbLayout layout;
+        QByteArray huge = ole({{"/CONTENTS", QByteArray(5120, 'a')}}, &layout);
+        testsupport::putU32(huge, 16 + layout.directoryEntryOffset(layout.entryIndex.value("/CONTENTS")) + 120, ~0u);
+        QTest::newRow("hostile size") << huge << true << QByteArray(5120, 'a');
+    }
+    void embeddedContent()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(bool, isOle);
+        QFETCH(QByteArray, expected);
+        TessilAttachment attachment;
+        attachment.data = data;
+        attachment.isOle = isOle;
+        const QByteArray wanted = expected.isEmpty() ? data : expected;
+        QCOMPARE(attachment.content(), wanted);
+        QCOMPARE(attachment.contentSize(), wanted.size());
+    }
+
+    // --- Calendar and contact ------------------------------------------------------
+
+    void minimalEventHasTenLines()
+    {
+        TessilMessage message;
+        message.messageClass = QStringLiteral("IPM.Schedule.Meeting.Request");
+        const QStringList lines = linesOf(renderCalendar(message));
+        QCOMPARE(lines.size(), 10);
+        QCOMPARE(lines.mid(0, 5), QStringList({"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Quorvia//EN", "METHOD:REQUEST", "BEGIN:VEVENT"}));
+        QVERIFY(QRegularExpression(QStringLiteral("^UID:[0-9a-f]{8}(-[0-9a-f]{4}){3}-[0-9a-f]{12}$")).match(lines.at(5)).hasMatch());
+        QCOMPARE(lines.at(6), QStringLiteral("SUMMARY:"));
+        QVERIFY(QRegularExpression(QStringLiteral("^DTSTAMP:\\d{8}T\\d{6}Z$")).match(lines.at(7)).hasMatch());
+        QCOMPARE(lines.mid(8), QStringList({"END:VEVENT", "END:VCALENDAR"}));
+    }
+
+    // The lines between SUMMARY and DTSTAMP of the event.
+    void event_data()
+    {
+        QTest::addColumn<QString>("sender"); // name, e-mail
+        QTest::addColumn<QList<MessageProperty>>("properties");
+        QTest::addColumn<QStringList>("expected");
+        const QDateTime may = utc(2023, 5, 6, 7, 8), june = utc(2023, 6, 1, 12);
+        QTest::newRow("full")
+            << "Ana Ruiz,ana@x.org"
+            << QList<MessageProperty>{text(mapi_id::kLocation, "Room 1, B; 2"), timeProp(0x8210, may), timeProp(0x8211, june),
+                                      text(mapi_id::kTimeZoneDescription, "(UTC+01:00) Berlin"), text(mapi_id::kAttendees, " Bo ; ;Chen;")}
+            << QStringList{"LOCATION:Room 1, B; 2", "DTSTART:20230506T070800Z", "DTEND:20230601T120000Z",
+                           "X-MICROSOFT-TIMEZONE:(UTC+01:00) Berlin", "ORGANIZER;CN=Ana Ruiz:MAILTO:ana@x.org",
+                           "ATTENDEE;CN=Bo:INVALID:nomail", "ATTENDEE;CN=Chen:INVALID:nomail"};
+        QTest::newRow("appointment start wins") << "," << QList<MessageProperty>{timeProp(0x0060, may), timeProp(0x8210, june)}
+                                                << QStringList{"DTSTART:20230601T120000Z"};
+        QTest::newRow("before 1970, start date") << "," << QList<MessageProperty>{timeProp(0x8210, {}), timeProp(0x0060, may)}
+                                                 << QStringList{"DTSTART:20230506T070800Z"};
+        QTest::newRow("beyond 9999 is no time") << "," << QList<MessageProperty>{MessageProperty{0x8210, 0x0040, le64(~0ULL)}}
+                                                << QStringList{};
+        QTest::newRow("end falls back") << "," << QList<MessageProperty>{timeProp(0x8211, {}), timeProp(0x0061, june)}
+                                        << QStringList{"DTEND:20230601T120000Z"};
+        QTest::newRow("name needs an address") << "Ana," << QList<MessageProperty>{} << QStringList{};
+        QTest::newRow("CN quoted") << "Ruiz, Ana,a@x" << QList<MessageProperty>{text(mapi_id::kAttendees, "Team: Ops;Bo \"B\"")}
+                                   << QStringList{"ORGANIZER;CN=\"Ruiz, Ana\":MAILTO:a@x", "ATTENDEE;CN=\"Team: Ops\":INVALID:nomail",
+                                                  "ATTENDEE;CN=Bo 'B':INVALID:nomail"};
+        QTest::newRow("line breaks as \\n")
+            << "A\nR,a@x" << QList<MessageProperty>{text(mapi_id::kLocation, "1\r\n2\r3"), text(mapi_id::kAttendees, "B\r\nL")}
+            << QStringList{"LOCATION:1\\n2\\n3", "ORGANIZER;CN=A\\nR:MAILTO:a@x", "ATTENDEE;CN=B\\nL:INVALID:nomail"};
+    }
+    void event()
+    {
+        QFETCH(QString, sender);
+        QFETCH(QList<MessageProperty>, properties);
+        QFETCH(QStringList, expected);
+        TessilMessage message;
+        message.messageClass = QStringLiteral("IPM.Appointment");
+        message.subject = QStringLiteral("One\r\nTwo");
+        const qsizetype comma = sender.lastIndexOf(QLatin1Char(','));
+        message.senderName = sender.left(comma);
+        message.senderEmail = sender.mid(comma + 1);
+        message.properties = properties;
+        const QStringList lines = linesOf(renderCalendar(message));
+        QCOMPARE(lines.value(6), QStringLiteral("SUMMARY:One\\nTwo"));
+        QCOMPARE(lines.mid(7, lines.size() - 10), expected);
+    }
+
+    void contactCard()
+    {
+        TessilMessage message;
+        message.messageClass = QStringLiteral("IPM.Contact");
+        message.subject = QStringLiteral("Bo, Li");
+        QCOMPARE(linesOf(renderCalendarAttachment(message)), QStringList({"BEGIN:VCARD", "VERSION:4.0", "FN:Bo\\, Li", "END:VCARD"}));
+        message.properties << text(mapi_id::kDisplayName, "Ana Ruiz") << text(mapi_id::kGivenName, "Ana")
+                           << text(mapi_id::kSurname, "Ruiz") << text(mapi_id::kCompanyName, "Smith, Jones; Co\\")
+                           << text(mapi_id::kTitle, "Head of\r\nSales") << text(mapi_id::kBusinessPhone, "+1 555 0100")
+                           << text(mapi_id::kMobilePhone, "+1 555 0101") << text(mapi_id::kHomePhone, "+1 555 0102")
+                           << text(mapi_id::kEmail1Address, "ana@example.com");
+        QCOMPARE(linesOf(renderCalendarAttachment(message)),
+                 QStringList({"BEGIN:VCARD", "VERSION:4.0", "FN:Ana Ruiz", "N:Ruiz;Ana;;;", "ORG:Smith\\, Jones\\; Co\\\\",
+                              "TITLE:Head of\\nSales", "TEL;TYPE=work,voice:+1 555 0100", "TEL;TYPE=cell,voice:+1 555 0101",
+                              "TEL;TYPE=home,voice:+1 555 0102", "EMAIL:ana@example.com", "END:VCARD"}));
+        // Long lines fold at 75 octets, never inside a UTF-8 sequence.
+        const QString title = QStringLiteral("é").repeated(50) + QStringLiteral("中").repeated(30);
+        message.properties = {text(mapi_id::kTitle, title)};
+        const QByteArray card = renderContactCard(message);
+        for (const QByteArray& line : card.split('\n'))
+            QVERIFY(line.size() <= 76 && QString::fromUtf8(line).toUtf8() == line);
+        QVERIFY(QString::fromUtf8(card).remove(QStringLiteral("\r\n ")).contains(QStringLiteral("\r\nTITLE:") + title));
+    }
+
+    // --- The body the view shows, and the information line -------------------------
+
+    void bodyChoice_data()
+    {
+        QTest::addColumn<QByteArray>("html");
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("plain");
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QString>("shows"); // contained in the result
+        const QByteArray rtf = "{\\rtf1 From RTF\\par}";
+        const QString plain = QStringLiteral("  a < b & c\n\n");
+        QTest::newRow("HTML first") << QByteArray("<p>Hello \xC3\xA9</p>") << rtf << plain << int(DisplayBody::Html) << "<p>Hello é</p>";
+        QTest::newRow("style-only HTML skipped") << QByteArray("<head><style>\np{}\n</style></head><body>\n</body>") << rtf << plain
+                                                 << int(DisplayBody::Rtf) << "<p>From RTF</p>";
+        QTest::newRow("RTF font shorthand evened") << QByteArray() << QByteArray("{\\rtf1 {\\fs24 S} font:  9.5px Arial\\par}")
+                                                   << plain << int(DisplayBody::Rtf) << "font-size:12px; \">S</span> font: 14px Arial";
+        QTest::newRow("plain escaped") << QByteArray("<script>x()</script>") << QByteArray(" \r\n") << plain << int(DisplayBody::Plain)
+                                       << "<html><body><pre style='font-family:sans-serif;'>a &lt; b &amp; c</pre></body></html>";
+        QTest::newRow("nothing visible") << QByteArray("<p> </p>") << QByteArray() << "\u200B\x07 \n" << int(DisplayBody::None) << "";
+    }
+    void bodyChoice()
+    {
+        QFETCH(QByteArray, html);
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, plain);
+        QFETCH(int, source);
+        QFETCH(QString, shows);
+        TessilMessage message;
+        message.htmlBody = html;
+        message.rtfBody = rtf;
+        message.plainBody = plain;
+        const PreparedBody body = prepareBody(message);
+        QCOMPARE(int(body.source), source);
+        QVERIFY2(body.html.contains(shows) && body.html.isEmpty() == shows.isEmpty(), qPrintable(body.html));
+        QCOMPARE(prepareBodyHtml(message), body.html);
+    }
+
+    void inlinesCidImages()
+    {
+        CfbWriter cfb;
+        cfb.addStream(QStringLiteral("/CONTENTS"), "GIF89a");
+        auto object = attachment(oleObjectData(cfb.build()), QStringLiteral("obj"), QStringLiteral("image/gif"));
+        object->isOle = true;
+        TessilMessage message;
+        message.htmlBody = "<img src=\"cid:logo@x\"><img src='cid:photo'><img src=\"CID:photo\"><p>cid:other</p><img src=\"cid:obj\">";
+        message.attachments << attachment("PNGDATA", QStringLiteral("logo@x"))
+                            << attachment("\xFF\xD8\xFF", QStringLiteral("photo"), QStringLiteral("image/jpeg"))
+                            << attachment("no id") << object;
+        QCOMPARE(inlineCidImages(message),
+                 QByteArray("<img src=\"data:image/png;base64,UE5HREFUQQ==\"><img src='data:image/jpeg;base64,/9j/'>"
+                            "<img src=\"CID:photo\"><p>cid:other</p><img src=\"data:image/gif;base64,R0lGODlh\">"));
+    }
+
+    void emptiness_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("text") << "<p>x</p>" << false;
+        QTest::newRow("style and script") << "<STYLE>\nb{}\n</STYLE><script>\nvar a;\n</script>\n\t" << true;
+        QTest::newRow("invisible characters") << "<p>&nbsp;&#x200B;&#xF0B7;\u00AD</p>" << true;
+        QTest::newRow("image alone") << "<img src=\"x.png\">" << true;
+        QTest::newRow("astral emoji") << "<p>\U0001F600</p>" << false;
+    }
+    void emptiness()
+    {
+        QFETCH(QString, html);
+        QFETCH(bool, empty);
+        QCOMPARE(::looksEmpty(html), empty);
+    }
+
+    void infoLine()
+    {
+        const QList<QPair<QList<qint64>, QString>> sizes = {{{}, "0 B"}, {{1000, 23}, "1023 B"}, {{1536}, "1.5 KB"},
+                                                            {{1048576}, "1.0 MB"}, {QList<qint64>(4608, 1048576), "4.5 GB"}};
+        for (const auto& [list, expected] : sizes) {
+            TessilMessage message;
+            const QByteArray shared(list.value(0), 'x'); // beyond 32 bits without the memory
+            for (qint64 size : list)
+                message.attachments << attachment(size == shared.size() ? shared : QByteArray(size, 'x'));
+            QCOMPARE(formatTotalSize(message), expected);
+        }
+        TessilMessage message;
+        QCOMPARE(formatDateInfo(message), QString());
+        message.sentTime = utc(2024, 7, 1, 23, 30);
+        QCOMPARE(formatDateInfo(message), QStringLiteral("2024-07-02 01:30:00, "));
+    }
+};
+
+QUORVIA_GUI_TEST_MAIN(TestMessage)
+#include "tst_message.moc"
