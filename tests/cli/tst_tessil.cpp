@@ -1,5 +1,8 @@
-// The tessil program as scripts meet it: the built binary run as a separate
-// process with its own HOME, no display and UTC as local time.
+// The tessil program as scripts meet it (the built binary run with its own
+// HOME, no display and UTC as local time), and the naming of attachment
+// files that it shares with the viewer's saving.
+
+#include "message/attachment_file_names.h"
 
 #include "support/test_data.h"
 #include "support/test_main.h"
@@ -18,8 +21,7 @@ namespace {
 struct Run
 {
     int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
 };
 
 const QByteArray kPng = QByteArray::fromBase64(
@@ -37,15 +39,10 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
+QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QJsonArray jsonArray(const QByteArray& json)
-{
-    return QJsonDocument::fromJson(json).array();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
 }
 
 // The keys in the order they were written (QJsonObject sorts them).
@@ -63,14 +60,13 @@ AttachmentSpec attachment(const QString& name, const QByteArray& data, const QBy
     return AttachmentSpec{QByteArray(), name, data, QByteArray(), contentId, {}};
 }
 
-QByteArray message(const QString& subject, const QList<AttachmentSpec>& attachments, const QByteArray& html = {})
+QByteArray message(const QString& subject, const QList<AttachmentSpec>& attachments, const QByteArray& html = "<p>Hi</p>")
 {
     MapiBlockWriter props;
     props.add(MapiProp::string8(PidTagMessageClass, "IPM.Note"))
         .add(MapiProp::unicode(PidTagSubject, subject))
-        .add(MapiProp::string8(PidTagSentRepresentingEmailAddress, "ana@example.com"))
         .add(MapiProp::time(PidTagClientSubmitTime, QDateTime(QDate(2024, 5, 1), QTime(10, 20, 30), Qt::UTC)))
-        .add(MapiProp::binary(PidTagBodyHtml, html.isEmpty() ? QByteArray("<p>Files attached.</p>") : html));
+        .add(MapiProp::binary(PidTagBodyHtml, html));
     TnefWriter tnef;
     tnef.tnefVersion().messageProperties(props);
     for (const AttachmentSpec& spec : attachments)
@@ -86,36 +82,96 @@ class TestTessil : public QObject
 
     QTemporaryDir work;
 
-    QString fixture(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = work.filePath(name);
-        if (!writeFile(path, bytes))
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
-
     Run tessil(const QStringList& arguments, const QString& directory = QString())
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", work.path());
         env.insert("TZ", "UTC");
-        // Like a server: no display, and nobody chose a platform.
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            env.remove(name);
+            env.remove(name); // like a server: no display, and nobody chose a platform
         QProcess process;
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(directory.isEmpty() ? work.path() : directory);
         process.start(TESSIL_BINARY, arguments);
-        Run run;
-        if (!process.waitForFinished(120000))
-            return run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = process.readAllStandardOutput();
-        run.err = process.readAllStandardError();
-        return run;
+        const bool finished = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
+        return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
     }
 
 private slots:
+    void safeNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("safe");
+        QTest::newRow("ordinary") << "Q&A (final) [v2]; #1.xlsx" << "Q&A (final) [v2]; #1.xlsx";
+        QTest::newRow("unicode") << QStringLiteral("Résumé 会议 🎉.pdf") << QStringLiteral("Résumé 会议 🎉.pdf");
+        QTest::newRow("device inside a word") << "console.log" << "console.log";
+        QTest::newRow("parents") << "../../etc/passwd" << "etc_passwd";
+        QTest::newRow("backslash parents") << "..\\..\\Windows\\win.ini" << "Windows_win.ini";
+        QTest::newRow("drive letter") << "C:\\evil.exe" << "C__evil.exe";
+        QTest::newRow("reserved chars") << "a<b>c\"d|e?f*g.txt" << "a_b_c_d_e_f_g.txt";
+        QTest::newRow("NUL, newline") << QString::fromUtf16(u"a\0b\nc.txt", 9) << "a_b_c.txt";
+        QTest::newRow("ESC, DEL, C1") << QString::fromUtf16(u"\x1b[31m\x7f\x85.txt") << "_[31m__.txt";
+        QTest::newRow("bidi override") << QString::fromUtf16(u"invoice\u202Efdp.exe") << "invoice_fdp.exe";
+        QTest::newRow("lone surrogate") << QStringLiteral("a") + QChar(0xD800) + QStringLiteral(".txt") << "a_.txt";
+        QTest::newRow("bare extension") << ".bin" << "attachment.bin";
+        QTest::newRow("trailing dots, spaces") << "  report.pdf . . " << "report.pdf";
+        QTest::newRow("dot dot") << ".." << "attachment";
+        QTest::newRow("empty") << "" << "attachment";
+        QTest::newRow("CON") << "CON" << "_CON";
+        QTest::newRow("device, extensions") << "Nul.tar.gz" << "_Nul.tar.gz";
+        QTest::newRow("COM superscript") << QString::fromUtf16(u"COM\u00B9.txt") << QString::fromUtf16(u"_COM\u00B9.txt");
+        QTest::newRow("device after parents") << "../CON" << "_CON";
+        // At most 255 bytes of UTF-8, the extension kept, no character split.
+        QTest::newRow("long") << QString(300, u'a') + ".pdf" << QString(251, u'a') + ".pdf";
+        QTest::newRow("long emoji") << QString("😀").repeated(100) + ".png" << QString("😀").repeated(62) + ".png";
+        QTest::newRow("long extension") << "x." + QString(300, u'e') << "x." + QString(253, u'e');
+    }
+    void safeNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, safe);
+        QCOMPARE(safeAttachmentFileName(name), safe);
+        QCOMPARE(safeAttachmentFileName(safe), safe);
+        QCOMPARE(uniqueFilePath(work.path(), name), work.filePath(safe));
+    }
+
+    void uniquePaths_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("taken") << QStringList{"report.pdf"} << "report.pdf" << "report (2).pdf";
+        QTest::newRow("taken twice") << QStringList{"report.pdf", "report (2).pdf"} << "report.pdf" << "report (3).pdf";
+        QTest::newRow("last dot") << QStringList{"a.tar.gz"} << "a.tar.gz" << "a.tar (2).gz";
+        QTest::newRow("no dot") << QStringList{"notes"} << "notes" << "notes (2)";
+        QTest::newRow("bare extension") << QStringList{"attachment.bin"} << ".bin" << "attachment (2).bin";
+        QTest::newRow("directory") << QStringList{"dir:photos.zip"} << "photos.zip" << "photos (2).zip";
+        QTest::newRow("dangling link") << QStringList{"link:data.csv"} << "data.csv" << "data (2).csv";
+        QTest::newRow("long") << QStringList{QString(251, u'a') + ".pdf"} << QString(300, u'a') + ".pdf"
+                              << QString(247, u'a') + " (2).pdf";
+    }
+    void uniquePaths()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        for (const QString& entry : existing) {
+            if (entry.startsWith("dir:"))
+                QVERIFY(QDir(dir.path()).mkdir(entry.mid(4)));
+            else if (entry.startsWith("link:"))
+                QVERIFY(QFile::link(dir.filePath("missing"), dir.filePath(entry.mid(5))));
+            else
+                QVERIFY(!writeFile(dir.filePath(entry), "old").isEmpty());
+        }
+        QCOMPARE(uniqueFilePath(dir.path(), name), dir.filePath(expected));
+        QVERIFY(!writeFile(dir.filePath(expected), "new").isEmpty()); // the file system takes the name
+        QFile file; // creating it cannot follow a link or replace a file either
+        QVERIFY(openUniqueFile(dir.path(), name, &file) && file.fileName() != dir.filePath(expected));
+        QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
+        QVERIFY(!openUniqueFile(dir.filePath("none"), name, &file) && !file.isOpen()); // fails, no endless search
+    }
+
     void exitCodes_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -124,9 +180,7 @@ private slots:
         QTest::addColumn<QString>("err"); // empty: nothing on standard error
         // @G, @B (not TNEF), @C (bad checksum) and @M (missing) stand for fixture paths.
         QTest::newRow("no arguments") << QStringList{} << 2 << "" << "tessil: no command given";
-        QTest::newRow("unknown command") << QStringList{"show", "@G"} << 2 << "" << "unknown command 'show'";
         QTest::newRow("unknown option") << QStringList{"info", "--colour", "@G"} << 2 << "" << "colour";
-        QTest::newRow("no file") << QStringList{"info"} << 2 << "" << "needs at least one FILE";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "tessil 2.0.0\n" << "";
         QTest::newRow("decoded") << QStringList{"info", "@G"} << 0 << "Subject:      Files" << "";
         QTest::newRow("missing") << QStringList{"info", "@M"} << 1 << "" << "tessil: @M: Cannot open file\n";
@@ -136,8 +190,7 @@ private slots:
         QTest::newRow("no output dir") << QStringList{"extract", "-o", "@G/sub", "@G"} << 1 << ""
                                        << "tessil: cannot create the directory @G/sub\n";
         QTest::newRow("quiet trace") << QStringList{"info", "@C"} << 0 << "" << "";
-        QTest::newRow("verbose trace") << QStringList{"info", "--verbose", "@C"} << 0 << ""
-                                       << "WARNING: invalid checksum";
+        QTest::newRow("verbose trace") << QStringList{"info", "--verbose", "@C"} << 0 << "" << "WARNING: invalid checksum";
     }
     void exitCodes()
     {
@@ -145,12 +198,12 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, out);
         QFETCH(QString, err);
-        const QHash<QString, QString> paths{
-            {"@G", fixture("good.tnef", message("Files", {attachment("a.txt", "A")}))},
-            {"@B", fixture("bad.dat", "PK\x03\x04 not TNEF")},
-            {"@C", fixture("checksum.tnef", TnefWriter().tnefVersion().attributeWithChecksum(LevelMessage, AttBody,
-                                                                                             AtpText, "Hi", 0).bytes())},
-            {"@M", work.filePath("missing.dat")}};
+        const QByteArray badChecksum =
+            TnefWriter().tnefVersion().attributeWithChecksum(LevelMessage, AttBody, AtpText, "Hi", 0).bytes();
+        const QHash<QString, QString> paths{{"@G", writeFile(work.filePath("good.tnef"), message("Files", {attachment("a.txt", "A")}))},
+                                           {"@B", writeFile(work.filePath("bad.dat"), "PK\x03\x04 not TNEF")},
+                                           {"@C", writeFile(work.filePath("checksum.tnef"), badChecksum)},
+                                           {"@M", work.filePath("missing.dat")}};
         const auto resolve = [&](QString text) {
             for (auto it = paths.cbegin(); it != paths.cend(); ++it)
                 text.replace(it.key(), it.value());
@@ -158,17 +211,12 @@ private slots:
         };
         for (QString& argument : arguments)
             argument = resolve(argument);
-
         QTemporaryDir current;
         const Run run = tessil(arguments, current.path());
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(QString::fromUtf8(run.out).contains(resolve(out)), run.out.constData());
-        if (err.isEmpty())
-            QVERIFY2(run.err.isEmpty(), run.err.constData());
-        else
-            QVERIFY2(QString::fromUtf8(run.err).contains(resolve(err)), run.err.constData());
-        if (exitCode == 2)
-            QVERIFY(run.out.isEmpty());
+        QVERIFY2(err.isEmpty() ? run.err.isEmpty() : QString::fromUtf8(run.err).contains(resolve(err)), run.err.constData());
+        QVERIFY(exitCode != 2 || run.out.isEmpty());
     }
 
     // Keys and their order are what scripts rely on; a failed file keeps its
@@ -177,10 +225,10 @@ private slots:
     {
         const QString subject = QString::fromUtf16(u"Quote \" back\\ tab\t line\n \u0001 \u2028 \U0001F600 é");
         const QString hostile = QStringLiteral("\x1b]0;owned\x07.txt");
-        const QString good = fixture("json.tnef", message(subject, {attachment("plan.png", kPng, "plan@1"),
-                                                                    attachment(hostile, kPdf)},
-                                                          "<p>Plan</p><img src=\"cid:plan@1\">"));
-        const QString bad = fixture("zip.dat", "PK\x03\x04");
+        const QString good = writeFile(work.filePath("json.tnef"),
+                                       message(subject, {attachment("plan.png", kPng, "plan@1"), attachment(hostile, kPdf)},
+                                               "<p>Plan</p><img src=\"cid:plan@1\">"));
+        const QString bad = writeFile(work.filePath("zip.dat"), "PK\x03\x04");
         const Run run = tessil({"info", "--json", bad, good});
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err, "tessil: " + bad.toUtf8() + ": unknown error\n");
@@ -191,24 +239,17 @@ private slots:
         const QStringList top{"file", "ok", "error", "messageClass", "subject", "senderName", "senderEmail",
                               "displayTo", "displayCc", "sentTime", "infoLine", "propertyCount", "bodies"};
         const QStringList perAttachment{"fileName", "mimeType", "contentId", "isOle", "storedSize", "size", "sha256", "listed"};
-        const QStringList expected = top + QStringList{"html", "rtf", "plain", "displayBody", "attachments"} + top
-            + QStringList{"html", "size", "sha256", "rtf", "plain", "displayBody", "attachments"} + perAttachment
-            + perAttachment;
-        QCOMPARE(keysInOrder(run.out), expected);
+        const QStringList keys = top + QStringList{"html", "rtf", "plain", "displayBody", "attachments"} + top
+            + QStringList{"html", "size", "sha256", "rtf", "plain", "displayBody", "attachments"} + perAttachment + perAttachment;
+        QCOMPARE(keysInOrder(run.out), keys);
 
-        const QJsonArray files = jsonArray(run.out);
-        const QJsonObject failed = files.at(0).toObject();
-        QCOMPARE(failed.value("ok").toBool(true), false);
-        QCOMPARE(failed.value("error").toString(), QStringLiteral("unknown error"));
-        QVERIFY(failed.value("subject").isNull() && failed.value("attachments").toArray().isEmpty());
-
+        const QJsonArray files = QJsonDocument::fromJson(run.out).array();
+        QCOMPARE(files.at(0).toObject().value("ok").toBool(true), false);
+        QCOMPARE(files.at(0).toObject().value("error").toString(), QStringLiteral("unknown error"));
         const QJsonObject decoded = files.at(1).toObject();
-        QCOMPARE(decoded.value("file").toString(), good);
-        QVERIFY(decoded.value("error").isNull());
         QCOMPARE(decoded.value("subject").toString(), subject);
         QCOMPARE(decoded.value("sentTime").toString(), QStringLiteral("2024-05-01T10:20:30Z"));
         QCOMPARE(decoded.value("infoLine").toString(), QStringLiteral("2024-05-01 10:20:30, 115 B, 2 attachments"));
-        QCOMPARE(decoded.value("displayBody").toString(), QStringLiteral("html"));
         const QJsonArray attachments = decoded.value("attachments").toArray();
         QCOMPARE(attachments.at(0).toObject().value("listed").toBool(true), false); // inline image
         const QJsonObject pdf = attachments.at(1).toObject();
@@ -229,14 +270,14 @@ private slots:
         const QString root = work.filePath("extract");
         const QString out = root + "/out";
         QVERIFY(QDir().mkpath(out));
-        QVERIFY(writeFile(out + "/report.pdf", "mine"));
+        QVERIFY(!writeFile(out + "/report.pdf", "mine").isEmpty());
         QVERIFY(QFile::link(root + "/outside.txt", out + "/trap.txt"));
         const QStringList names{"report.pdf", "report.pdf", "../../escape.txt", "C:\\Windows\\evil.exe", "CON",
                                 "", ".hidden", "line\nbreak.txt", "trap.txt", QString(300, u'n') + ".txt"};
         QList<AttachmentSpec> specs{attachment("logo.png", kPng, "logo@x")};
         for (int i = 0; i < names.size(); ++i)
             specs << attachment(names.at(i), "content " + QByteArray::number(i));
-        const QString path = fixture("hostile.tnef", message("Files", specs, "<img src=\"cid:logo@x\">"));
+        const QString path = writeFile(work.filePath("hostile.tnef"), message("Files", specs, "<img src=\"cid:logo@x\">"));
 
         const Run run = tessil({"extract", "-o", out, path});
         QCOMPARE(run.exitCode, 0);
@@ -261,18 +302,16 @@ private slots:
         REQUIRE_REAL_SAMPLES();
         const QStringList names{"quick-winmail.dat", "winmail-sample1.dat", "bug52400-winmail-simple.dat",
                                 "bug52400-winmail-with-attachments.dat", "bug63955-winmail.dat"};
-        QStringList paths;
+        const QStringList subjects{"This is a test message", "test", "Testing TNEF Message",
+                                   "TNEF test message with attachments", "Test"};
+        QStringList arguments{"info", "--json"};
         for (const QString& name : names)
-            paths << testsupport::realSamplePath(name);
-        const Run run = tessil(QStringList{"info", "--json"} + paths);
+            arguments << testsupport::realSamplePath(name);
+        const Run run = tessil(arguments);
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.err.isEmpty(), run.err.constData());
-        const QJsonArray files = jsonArray(run.out);
-        QStringList subjects;
-        for (const QJsonValue& file : files)
-            subjects << file.toObject().value("subject").toString();
-        QCOMPARE(subjects, (QStringList{"This is a test message", "test", "Testing TNEF Message",
-                                        "TNEF test message with attachments", "Test"}));
+        const QJsonArray files = QJsonDocument::fromJson(run.out).array();
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(files.at(i).toObject().value("subject").toString(), subjects.at(i));
 
         const QJsonObject quick = files.at(0).toObject();
         const QByteArray rtf = testsupport::readRealSample("quick-contents/message.rtf");
@@ -287,17 +326,12 @@ private slots:
             QCOMPARE(a.value("size").toInteger(), expected.size());
             QCOMPARE(a.value("sha256").toString(), sha256(expected));
         }
-        const QJsonObject last = files.at(4).toObject();
-        QCOMPARE(last.value("propertyCount").toInt(), 96);
-        QCOMPARE(last.value("infoLine").toString(), QStringLiteral("2019-11-22 12:23:59, 462.0 KB, 2 attachments"));
-        QVERIFY(last.value("displayBody").isNull()); // its HTML body holds only a non-breaking space
     }
 
     void bundledSampleIsReproducible()
     {
-        const QString regenerated = work.filePath("sample.tnef");
-        QCOMPARE(QProcess::execute(MAKE_SAMPLE_BINARY, {regenerated}), 0);
-        QCOMPARE(readFile(regenerated), readFile(QUORVIA_SOURCE_DIR "/samples/sample.tnef"));
+        QCOMPARE(QProcess::execute(MAKE_SAMPLE_BINARY, {work.filePath("sample.tnef")}), 0);
+        QCOMPARE(readFile(work.filePath("sample.tnef")), readFile(QUORVIA_SOURCE_DIR "/samples/sample.tnef"));
     }
 };
 
