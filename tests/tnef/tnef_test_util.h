@@ -6,6 +6,7 @@
 #include "tnef/tnef.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <atomic>
@@ -18,17 +19,11 @@
 // The sanitizer allocator's interface (GCC ships it without a header).
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t), void (*)(const volatile void*));
 extern "C" size_t __sanitizer_get_allocated_size(const volatile void*);
-#define TNEF_TEST_HEAP 1
-#else
-#define TNEF_TEST_HEAP 0
 #endif
 
 namespace tneftest {
 
-struct ResultDeleter {
-    void operator()(TnefResult* r) const { tnef_free(r); }
-};
-using Result = std::unique_ptr<TnefResult, ResultDeleter>;
+using Result = std::unique_ptr<TnefResult, decltype(&tnef_free)>;
 
 inline QByteArray bytesOf(const void* data, uint64_t len)
 {
@@ -39,24 +34,17 @@ inline QByteArray str(const char* s) { return s ? QByteArray(s) : QByteArray(); 
 // A seekable file, as the loader hands over, or a pipe, whose size is unknown.
 inline Result parse(const QByteArray& bytes, bool pipe = false)
 {
-    const auto write = [&bytes](FILE* out) { std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out); };
-    FILE* in = nullptr;
-    std::thread writer;
     int fds[2];
-    if (pipe && ::pipe(fds) == 0) {
-        in = fdopen(fds[0], "rb");
-        writer = std::thread([&write, fd = fds[1]] {
-            FILE* out = fdopen(fd, "wb");
-            write(out);
-            std::fclose(out);
-        });
-    } else {
-        in = std::tmpfile();
-        write(in);
-        std::rewind(in);
-    }
-    Result r(tnef_parse(in));
-    if (writer.joinable())
+    FILE* in = pipe && ::pipe(fds) == 0 ? fdopen(fds[0], "rb") : std::tmpfile();
+    std::thread writer([&bytes, pipe, &fds, in] {
+        FILE* out = pipe ? fdopen(fds[1], "wb") : in;
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+        pipe ? (void)std::fclose(out) : std::rewind(in);
+    });
+    if (!pipe)
+        writer.join();
+    Result r(tnef_parse(in), &tnef_free);
+    if (pipe)
         writer.join();
     std::fclose(in);
     return r;
@@ -67,21 +55,14 @@ class Diagnostics
 {
 public:
     Diagnostics() : previous_(tnef_diagnostics()), file_(std::tmpfile()) { tnef_set_diagnostics(file_); }
-    ~Diagnostics()
-    {
-        tnef_set_diagnostics(previous_);
-        std::fclose(file_);
-    }
+    ~Diagnostics() { tnef_set_diagnostics(previous_), std::fclose(file_); }
     QStringList messages() const
     {
         QByteArray text(std::ftell(file_), '\0');
         std::rewind(file_);
         text.truncate(qsizetype(std::fread(text.data(), 1, size_t(text.size()), file_)));
-        QStringList out;
-        for (const QString& line : QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            if (!line.startsWith(QLatin1String("[ATTR]")) && !line.startsWith(QLatin1String("[SAVE]")))
-                out.append(line);
-        return out;
+        const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return lines.filter(QRegularExpression(QStringLiteral("^(?!\\[ATTR\\]|\\[SAVE\\])")));
     }
 
 private:
@@ -89,30 +70,32 @@ private:
     FILE* file_;
 };
 
-// Heap held at the peak (above what was live at the start) while it lives;
-// every allocation of the process counts, Qt's and ICU's included.
+// Heap held at the peak, above what was live at its start, while it lives;
+// every allocation of the process counts. Zero without the sanitizer.
 class HeapPeak
 {
 public:
-    static bool available() { return TNEF_TEST_HEAP; }
-    HeapPeak()
+    static bool available() { return hooked(); }
+    HeapPeak() : base_((hooked(), live_.load())) { high_ = base_; }
+    size_t peak() const { return size_t(high_ - base_); }
+
+private:
+    static bool hooked()
     {
-#if TNEF_TEST_HEAP
-        static const int installed = __sanitizer_install_malloc_and_free_hooks(
+#if defined(__SANITIZE_ADDRESS__)
+        static const bool installed = __sanitizer_install_malloc_and_free_hooks(
             [](const volatile void*, size_t n) {
                 const long long now = live_ += (long long)n;
                 for (long long seen = high_; now > seen && !high_.compare_exchange_weak(seen, now);) {}
             },
             [](const volatile void* p) { live_ -= p ? (long long)__sanitizer_get_allocated_size(p) : 0; });
-        (void)installed;
+        return installed;
+#else
+        return false;
 #endif
-        base_ = high_ = live_.load();
     }
-    size_t peak() const { return size_t(high_ - base_); }
-
-private:
     static inline std::atomic<long long> live_{0}, high_{0};
-    long long base_;
+    const long long base_;
 };
 
 } // namespace tneftest
