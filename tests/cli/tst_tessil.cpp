@@ -45,16 +45,6 @@ QString writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
 }
 
-// The keys in the order they were written (QJsonObject sorts them).
-QStringList keysInOrder(const QByteArray& json)
-{
-    static const QRegularExpression key(QStringLiteral("\"(\\w+)\": "));
-    QStringList keys;
-    for (QRegularExpressionMatchIterator it = key.globalMatch(QString::fromUtf8(json)); it.hasNext();)
-        keys << it.next().captured(1);
-    return keys;
-}
-
 AttachmentSpec attachment(const QString& name, const QByteArray& data, const QByteArray& contentId = {})
 {
     return AttachmentSpec{QByteArray(), name, data, QByteArray(), contentId, {}};
@@ -106,7 +96,6 @@ private slots:
         QTest::newRow("unicode") << QStringLiteral("Résumé 会议 🎉.pdf") << QStringLiteral("Résumé 会议 🎉.pdf");
         QTest::newRow("device inside a word") << "console.log" << "console.log";
         QTest::newRow("parents") << "../../etc/passwd" << "etc_passwd";
-        QTest::newRow("backslash parents") << "..\\..\\Windows\\win.ini" << "Windows_win.ini";
         QTest::newRow("drive letter") << "C:\\evil.exe" << "C__evil.exe";
         QTest::newRow("reserved chars") << "a<b>c\"d|e?f*g.txt" << "a_b_c_d_e_f_g.txt";
         QTest::newRow("NUL, newline") << QString::fromUtf16(u"a\0b\nc.txt", 9) << "a_b_c.txt";
@@ -141,7 +130,6 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
         QTest::newRow("taken") << QStringList{"report.pdf"} << "report.pdf" << "report (2).pdf";
-        QTest::newRow("taken twice") << QStringList{"report.pdf", "report (2).pdf"} << "report.pdf" << "report (3).pdf";
         QTest::newRow("last dot") << QStringList{"a.tar.gz"} << "a.tar.gz" << "a.tar (2).gz";
         QTest::newRow("no dot") << QStringList{"notes"} << "notes" << "notes (2)";
         QTest::newRow("bare extension") << QStringList{"attachment.bin"} << ".bin" << "attachment (2).bin";
@@ -179,10 +167,8 @@ private slots:
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err"); // empty: nothing on standard error
         // @G, @B (not TNEF), @C (bad checksum) and @M (missing) stand for fixture paths.
-        QTest::newRow("no arguments") << QStringList{} << 2 << "" << "tessil: no command given";
         QTest::newRow("unknown option") << QStringList{"info", "--colour", "@G"} << 2 << "" << "colour";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "tessil 2.0.0\n" << "";
-        QTest::newRow("decoded") << QStringList{"info", "@G"} << 0 << "Subject:      Files" << "";
         QTest::newRow("missing") << QStringList{"info", "@M"} << 1 << "" << "tessil: @M: Cannot open file\n";
         QTest::newRow("others go on") << QStringList{"info", "@G", "@B", "@G"} << 1 << "Subject:      Files"
                                       << "tessil: @B: unknown error\n";
@@ -241,7 +227,10 @@ private slots:
         const QStringList perAttachment{"fileName", "mimeType", "contentId", "isOle", "storedSize", "size", "sha256", "listed"};
         const QStringList keys = top + QStringList{"html", "rtf", "plain", "displayBody", "attachments"} + top
             + QStringList{"html", "size", "sha256", "rtf", "plain", "displayBody", "attachments"} + perAttachment + perAttachment;
-        QCOMPARE(keysInOrder(run.out), keys);
+        QStringList written; // in order, which QJsonObject does not keep
+        for (auto it = QRegularExpression("\"(\\w+)\": ").globalMatch(QString::fromUtf8(run.out)); it.hasNext();)
+            written << it.next().captured(1);
+        QCOMPARE(written, keys);
 
         const QJsonArray files = QJsonDocument::fromJson(run.out).array();
         QCOMPARE(files.at(0).toObject().value("ok").toBool(true), false);
@@ -300,20 +289,11 @@ private slots:
     void realSamples()
     {
         REQUIRE_REAL_SAMPLES();
-        const QStringList names{"quick-winmail.dat", "winmail-sample1.dat", "bug52400-winmail-simple.dat",
-                                "bug52400-winmail-with-attachments.dat", "bug63955-winmail.dat"};
-        const QStringList subjects{"This is a test message", "test", "Testing TNEF Message",
-                                   "TNEF test message with attachments", "Test"};
-        QStringList arguments{"info", "--json"};
-        for (const QString& name : names)
-            arguments << testsupport::realSamplePath(name);
-        const Run run = tessil(arguments);
+        const Run run = tessil({"info", "--json", testsupport::realSamplePath("quick-winmail.dat")});
         QCOMPARE(run.exitCode, 0);
         const QJsonArray files = QJsonDocument::fromJson(run.out).array();
-        for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(files.at(i).toObject().value("subject").toString(), subjects.at(i));
-
         const QJsonObject quick = files.at(0).toObject();
+        QCOMPARE(quick.value("subject").toString(), QStringLiteral("This is a test message"));
         const QByteArray rtf = testsupport::readRealSample("quick-contents/message.rtf");
         QCOMPARE(quick.value("bodies").toObject().value("rtf").toObject().value("sha256").toString(), sha256(rtf));
         const QStringList quickNames{"quick.doc", "quick.html", "quick.pdf", "quick.txt", "quick.xml"};
