@@ -1,24 +1,22 @@
+#include "support/lzfu_compressor.h"
 #include "support/test_main.h"
 #include "support/tnef_writer.h"
-#include "tnef/mapi_properties.h"
-#include "tnef/utf16le.h"
+#include "tnef/compressed_rtf.h"
 #include "tnef_test_util.h"
 
 #include <QGuiApplication>
+#include <QRandomGenerator>
 
 using namespace tnefwriter;
 using namespace tneftest;
 
 namespace {
 
-struct BlockDeleter {
-    void operator()(MapiProperty** p) const { mapi_free_properties(p); }
-};
-using Block = std::unique_ptr<MapiProperty*, BlockDeleter>;
+using Block = std::unique_ptr<MapiProperty*, decltype(&mapi_free_properties)>;
 
 Block decode(const QByteArray& bytes)
 {
-    return Block(mapi_parse_properties(size_t(bytes.size()), reinterpret_cast<const unsigned char*>(bytes.constData())));
+    return Block(mapi_parse_properties(size_t(bytes.size()), reinterpret_cast<const unsigned char*>(bytes.constData())), &mapi_free_properties);
 }
 
 // Fixed-size values are held inline (little-endian machines), others through buf.
@@ -32,14 +30,38 @@ QByteArray valueBytes(const MapiProperty* p, quint64 i)
 // bytes (padding) breaks it.
 const MapiProp kSentinel = MapiProp::int32(0x6666, 0xC0FFEE42);
 
+const QString kOverrun = QStringLiteral("RTF buffer overrun, input file may be corrupted");
+const QByteArray kExample1 = QByteArray::fromHex("2d0000002b0000004c5a4675f1c5c7a703000a007263706731323542320af32068656c090020627705b06c647d0a800fa0");
+const QByteArray kText1("{\\rtf1\\ansi\\ansicpg1252\\pard hello world}\r\n");
+const QByteArray kExample2 = QByteArray::fromHex("1a0000001c0000004c5a4675e2d44b51410004205758595a0d6e7d010eb0");
+const QByteArray kText2("{\\rtf1 WXYZWXYZWXYZWXYZWXYZ}");
+
+QByteArray wrap(const QByteArray& payload, quint32 rawSize, quint32 type = lzfu::kCompressed)
+{
+    return QByteArray::fromStdString(lzfu::wrap(payload.toStdString(), rawSize, type));
+}
+
+// The bodies of a PidTagRtfCompressed property with these values; an absent
+// body is a null QByteArray.
+QList<QByteArray> decodeValues(const QList<QByteArray>& values)
+{
+    const Block props = decode(MapiBlockWriter().add(MapiProp::multi(PtypBinary, PidTagRtfCompressed, values)).bytes());
+    RtfBody** bodies = rtf_decode_compressed(props.get()[0]);
+    QList<QByteArray> out;
+    for (int i = 0; i <= values.size(); ++i)
+        out.append(bodies[i] ? bytesOf(bodies[i]->data, bodies[i]->len) : QByteArray());
+    rtf_free_bodies(bodies, quint64(values.size()));
+    return out;
+}
+
 } // namespace
 
-class TestMapiProperties : public QObject
+class TestPropertyValues : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void values_data()
+    void properties_data()
     {
         QTest::addColumn<MapiProp>("property");
         QTest::addColumn<QByteArrayList>("values");  // as held; strings with their added zero
@@ -64,6 +86,11 @@ private Q_SLOTS:
         one("non-zero padding", MapiProp::string8(0x0037, "Hi").withPadding('\xAA'), QByteArray("Hi\0", 3));
         one("unicode unterminated", MapiProp::unicode(0x0037, QStringLiteral("ab"), false), QByteArray("ab\0", 3));
         one("empty unicode", MapiProp::unicode(0x0037, QString(), false), QByteArray());
+        // Surrogate pairs make one four-byte sequence, lone surrogates U+FFFD (three bytes for two).
+        one("lone high at the end", MapiProp(PtypString, 0x0037).addValue(QByteArray("a\0\x3D\xD8", 4)), QByteArray("a\xEF\xBF\xBD\0", 5));
+        one("high then letter", MapiProp(PtypString, 0x0037).addValue(QByteArray("\x3D\xD8" "c\0", 4)), QByteArray("\xEF\xBF\xBD" "c\0", 5));
+        one("all lone lows", MapiProp(PtypString, 0x0037).addValue(QByteArray(4000, '\xDC')), QByteArray("\xEF\xBF\xBD").repeated(2000) + '\0');
+        one("odd last byte ignored", MapiProp(PtypString, 0x0037).addValue(QByteArray("A\0B", 3)), QByteArray("A\0", 2));
         QTest::newRow("no values") << MapiProp(PtypInteger32 | PtypMultipleFlag, 0x7020) << QByteArrayList{} << 0x7020u << QStringList();
         QTest::newRow("int16s, each padded") << MapiProp::multi(PtypInteger16, 0x7010, {le16(9), le16(8)}) << QByteArrayList{le16(9), le16(8)} << 0x7010u << QStringList();
         QTest::newRow("binaries") << MapiProp::multi(PtypBinary, 0x7010, {"a", QByteArray(), "abcde"}) << QByteArrayList{"a", QByteArray(), "abcde"} << 0x7010u << QStringList();
@@ -73,7 +100,7 @@ private Q_SLOTS:
         QTest::newRow("named by names") << MapiProp::int32(0x8002, 5).named(psPublicStrings(), {QStringLiteral("x"), QString::fromUtf8("\xC3\x9C \xF0\x9F\x98\x80")})
                                         << QByteArrayList{le32(5)} << 0x8002u << QStringList{QStringLiteral("x"), QString::fromUtf8("\xC3\x9C \xF0\x9F\x98\x80")};
     }
-    void values()
+    void properties()
     {
         QFETCH(MapiProp, property);
         QFETCH(QByteArrayList, values);
@@ -135,26 +162,66 @@ private Q_SLOTS:
         QCOMPARE(diag.messages(), QStringList{line});
     }
 
-    void utf16ToUtf8_data()
+    void rtfValues_data()
     {
-        QTest::addColumn<QByteArray>("utf16");
-        QTest::addColumn<QByteArray>("utf8");
-        QTest::newRow("odd last byte ignored") << QByteArray("A\0B", 3) << QByteArray("A");
-        QTest::newRow("highest pair") << QByteArray("\xFF\xDB\xFF\xDF", 4) << QByteArray("\xF4\x8F\xBF\xBF");
-        QTest::newRow("lone high at the end") << QByteArray("a\0\x3D\xD8", 4) << QByteArray("a\xEF\xBF\xBD");
-        QTest::newRow("lone low") << QByteArray("\x00\xDE" "b\0", 4) << QByteArray("\xEF\xBF\xBD" "b");
-        QTest::newRow("high then letter") << QByteArray("\x3D\xD8" "c\0", 4) << QByteArray("\xEF\xBF\xBD" "c");
-        // The output's worst case: every unit a lone surrogate.
-        QTest::newRow("all lone highs") << QByteArray(4000, '\xD8') << QByteArray("\xEF\xBF\xBD").repeated(2000);
-        QTest::newRow("stops at a zero unit") << QByteArray("a\0\0\0b\0", 6) << QByteArray("a");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("body");  // null: the value gives nothing
+        QTest::addColumn<QStringList>("messages");
+        const QByteArray p1 = kExample1.mid(16);
+        const QStringList none, overrun{kOverrun};
+        QTest::newRow("worked example 1") << kExample1 << kText1 << none;
+        QTest::newRow("worked example 2, overlapping") << kExample2 << kText2 << none;
+        // Control byte 1, then a reference to offset 207: the write position.
+        QTest::newRow("end marker first") << wrap(QByteArray::fromHex("010cf0"), 12) << QByteArray(12, '\0') << none;
+        QTest::newRow("RAWSIZE exactly 8x") << wrap(QByteArray::fromHex("010cf0"), 8 * 19) << QByteArray(8 * 19, '\0') << none;
+        QByteArray badCrc = kExample1;
+        badCrc[12] = char(quint8(badCrc[12]) + 1);
+        QTest::newRow("CRC off by one") << badCrc << QByteArray("") << QStringList{QStringLiteral("Invalid RTF CRC, input file may be corrupted")};
+        // Example 1 ends on a reference copying "\r\n", then the end marker.
+        QTest::newRow("cut before the end marker") << wrap(p1.chopped(2), 43) << kText1 << overrun;
+        QTest::newRow("cut inside a reference") << wrap(p1.chopped(3), 43) << kText1.left(41) + QByteArray(2, '\0') << overrun;
+        // Example 1 starts with references of 12 and 4 bytes, then literals.
+        QTest::newRow("literal past RAWSIZE") << wrap(p1, 17) << kText1.left(17) << overrun;
+        QTest::newRow("reference past RAWSIZE") << wrap(p1, 14) << kText1.left(12) + QByteArray(2, '\0') << overrun;
+        QTest::newRow("MELA short, CRC ignored") << wrap("{}", 6, lzfu::kUncompressed).replace(12, 4, "UUUU") << QByteArray("{}\0\0\0\0", 6) << none;
+        QTest::newRow("unknown COMPTYPE") << wrap(p1, 43, 0x12345678) << QByteArray() << none;
+        QTest::newRow("shorter than the header") << kExample1.left(15) << QByteArray() << none;
+        QTest::newRow("RAWSIZE beyond 8x") << wrap(p1, 8 * quint32(kExample1.size()) + 1) << QByteArray() << none;
+        QTest::newRow("MELA RAWSIZE 4 GiB") << wrap("{}", 0xFFFFFFFFu, lzfu::kUncompressed) << QByteArray() << none;
     }
-    void utf16ToUtf8()
+    void rtfValues()
     {
-        QFETCH(QByteArray, utf16);
-        std::unique_ptr<char, decltype(&free)> text(utf16le_to_utf8(size_t(utf16.size()), reinterpret_cast<const unsigned char*>(utf16.constData())), &free);
-        QTEST(str(text.get()), "utf8");
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, body);
+        Diagnostics diag;
+        HeapPeak heap;
+        const QList<QByteArray> bodies = decodeValues({value, kExample2});
+        QVERIFY2(heap.peak() < 65536, qPrintable(QString::number(heap.peak())));
+        QCOMPARE(bodies[0], body);
+        QCOMPARE(bodies[0].isNull(), body.isNull());
+        QCOMPARE(bodies.mid(1), (QList<QByteArray>{kText2, QByteArray()}));  // every value, in order, then a null
+        QTEST(diag.messages(), "messages");
+    }
+
+    // Round trips through our compressor, also past the first 4 KiB of output.
+    // A RAWSIZE beyond the text stops at the end marker, and the rest stays
+    // zero also where the decoder copied ahead of its position.
+    void compressorRoundTrips()
+    {
+        QByteArray random(300000, Qt::Uninitialized);
+        QRandomGenerator rng(3);
+        for (char& c : random)
+            c = "{}\\ abcdefgh\r\n"[rng.bounded(14)];
+        Diagnostics diag;
+        for (const QByteArray& rtf : {QByteArray(), QByteArray(5000, 'x') + QByteArray(300, 'y'), random}) {
+            const QByteArray value = compressedRtf(rtf);
+            for (int extra : {0, 1, 17, 4000})
+                if (rtf.size() + extra <= 8 * value.size())
+                    QVERIFY(decodeValues({wrap(value.mid(16), quint32(rtf.size() + extra))})[0] == rtf + QByteArray(extra, '\0'));
+        }
+        QVERIFY(diag.messages().isEmpty());
     }
 };
 
-QUORVIA_GUI_TEST_MAIN(TestMapiProperties)
-#include "tst_mapi_properties.moc"
+QUORVIA_GUI_TEST_MAIN(TestPropertyValues)
+#include "tst_property_values.moc"
