@@ -186,7 +186,8 @@ private slots:
         QFETCH(QString, err);
         const QByteArray badChecksum =
             TnefWriter().tnefVersion().attributeWithChecksum(LevelMessage, AttBody, AtpText, "Hi", 0).bytes();
-        const QHash<QString, QString> paths{{"@G", writeFile(work.filePath("good.tnef"), message("Files", {attachment("a.txt", "A")}))},
+        const QByteArray good = message("Files", {attachment("a.txt", "A")});
+        const QHash<QString, QString> paths{{"@G", writeFile(work.filePath("good.tnef"), good)},
                                            {"@B", writeFile(work.filePath("bad.dat"), "PK\x03\x04 not TNEF")},
                                            {"@C", writeFile(work.filePath("checksum.tnef"), badChecksum)},
                                            {"@M", work.filePath("missing.dat")}};

@@ -42,9 +42,11 @@ struct FakeDialogs : AttachmentDialogs
     QList<QUrl> opened;
 
     QString getSaveFileName(QWidget*, const QString&, const QString& path) override { saveProposals << path; return saveFile; }
-    QString getExistingDirectory(QWidget*, const QString&, const QString& start) override { directoryStarts << start; return directory; }
+    QString getExistingDirectory(QWidget*, const QString&, const QString& start) override
+    { directoryStarts << start; return directory; }
     void warning(QWidget*, const QString& title, const QString& text) override { warnings << title + ": " + text; }
-    bool confirm(QWidget*, const QString& title, const QString& text) override { confirmations << title + ": " + text; return consent; }
+    bool confirm(QWidget*, const QString& title, const QString& text) override
+    { confirmations << title + ": " + text; return consent; }
     bool openUrl(const QUrl& url) override { opened << url; return true; }
 };
 
@@ -136,8 +138,8 @@ private slots:
         QTest::addColumn<bool>("inlineOnly");
         QTest::addColumn<QString>("info");
         QTest::newRow("placeholders") << "" << QDateTime() << QList<int>{} << false << "0 B, 0 attachment";
-        QTest::newRow("markup") << "<b>Budget</b> & plans" << QDateTime(QDate(2024, 5, 1), QTime(10, 20, 30), Qt::UTC) << QList<int>{10000, 2595} << false
-                                << "2024-05-01 10:20:30, 12.3 KB, 2 attachments";
+        QTest::newRow("markup") << "<b>Budget</b> & plans" << QDateTime(QDate(2024, 5, 1), QTime(10, 20, 30), Qt::UTC)
+                                << QList<int>{10000, 2595} << false << "2024-05-01 10:20:30, 12.3 KB, 2 attachments";
         QTest::newRow("one") << "One" << QDateTime() << QList<int>{1023} << false << "1023 B, 1 attachment";
         // Inline images get no tile but count in the line.
         QTest::newRow("inline only") << "Pictures" << QDateTime() << QList<int>{1000, 536} << true
@@ -204,8 +206,8 @@ private slots:
             auto* body = child<MyWebViewWidget>(&f.view, "webView");
             QCOMPARE(body->isVisible(), c.paragraphs > 0);
             QTest::qWait(50);
-            QCOMPARE(body->maximumHeight(), c.fitted ? std::max(body->documentHeightForWidth(body->width()) + 2, 48)
-                                                     : QWIDGETSIZE_MAX);
+            QTRY_COMPARE(body->maximumHeight(), c.fitted ? std::max(body->documentHeightForWidth(body->width()) + 2, 48)
+                                                         : QWIDGETSIZE_MAX);
         }
     }
 
