@@ -8,18 +8,15 @@
 #include <QByteArray>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryFile>
 
 #include <atomic>
 #include <cstdio>
 #include <memory>
-#include <thread>
-#include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
 // The sanitizer allocator's interface (GCC ships it without a header).
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t), void (*)(const volatile void*));
 extern "C" size_t __sanitizer_get_allocated_size(const volatile void*);
-#endif
 
 namespace tneftest {
 
@@ -34,40 +31,29 @@ inline QByteArray str(const char* s) { return s ? QByteArray(s) : QByteArray(); 
 // A seekable file, as the loader hands over, or a pipe, whose size is unknown.
 inline Result parse(const QByteArray& bytes, bool pipe = false)
 {
-    int fds[2];
-    FILE* in = pipe && ::pipe(fds) == 0 ? fdopen(fds[0], "rb") : std::tmpfile();
-    std::thread writer([&bytes, pipe, &fds, in] {
-        FILE* out = pipe ? fdopen(fds[1], "wb") : in;
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
-        pipe ? (void)std::fclose(out) : std::rewind(in);
-    });
-    if (!pipe)
-        writer.join();
+    QTemporaryFile file;
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
+        return Result(nullptr, &tnef_free);
+    FILE* in = pipe ? popen(qPrintable(QStringLiteral("cat '%1'").arg(file.fileName())), "r") : std::fopen(qPrintable(file.fileName()), "rb");
     Result r(tnef_parse(in), &tnef_free);
-    if (pipe)
-        writer.join();
-    std::fclose(in);
+    pipe ? pclose(in) : std::fclose(in);
     return r;
 }
 
 // Collects the decoder's diagnostics while it lives, without the trace lines.
-class Diagnostics
-{
-public:
-    Diagnostics() : previous_(tnef_diagnostics()), file_(std::tmpfile()) { tnef_set_diagnostics(file_); }
-    ~Diagnostics() { tnef_set_diagnostics(previous_), std::fclose(file_); }
+struct Diagnostics {
+    FILE* previous = tnef_diagnostics();
+    FILE* file = std::tmpfile();
+    Diagnostics() { tnef_set_diagnostics(file); }
+    ~Diagnostics() { tnef_set_diagnostics(previous), std::fclose(file); }
     QStringList messages() const
     {
-        QByteArray text(std::ftell(file_), '\0');
-        std::rewind(file_);
-        text.truncate(qsizetype(std::fread(text.data(), 1, size_t(text.size()), file_)));
+        QByteArray text(std::ftell(file), '\0');
+        std::rewind(file);
+        text.truncate(qsizetype(std::fread(text.data(), 1, size_t(text.size()), file)));
         const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         return lines.filter(QRegularExpression(QStringLiteral("^(?!\\[ATTR\\]|\\[SAVE\\])")));
     }
-
-private:
-    FILE* previous_;
-    FILE* file_;
 };
 
 // Heap held at the peak, above what was live at its start, while it lives;
@@ -75,25 +61,21 @@ private:
 class HeapPeak
 {
 public:
-    static bool available() { return hooked(); }
-    HeapPeak() : base_((hooked(), live_.load())) { high_ = base_; }
+#if defined(__SANITIZE_ADDRESS__)
+    static bool available()
+    {
+        static const bool installed = __sanitizer_install_malloc_and_free_hooks(
+            [](const volatile void*, size_t n) { for (long long now = live_ += (long long)n, seen = high_; now > seen && !high_.compare_exchange_weak(seen, now);) {} },
+            [](const volatile void* p) { live_ -= p ? (long long)__sanitizer_get_allocated_size(p) : 0; });
+        return installed;
+    }
+#else
+    static bool available() { return false; }
+#endif
+    HeapPeak() : base_((available(), live_.load())) { high_ = base_; }
     size_t peak() const { return size_t(high_ - base_); }
 
 private:
-    static bool hooked()
-    {
-#if defined(__SANITIZE_ADDRESS__)
-        static const bool installed = __sanitizer_install_malloc_and_free_hooks(
-            [](const volatile void*, size_t n) {
-                const long long now = live_ += (long long)n;
-                for (long long seen = high_; now > seen && !high_.compare_exchange_weak(seen, now);) {}
-            },
-            [](const volatile void* p) { live_ -= p ? (long long)__sanitizer_get_allocated_size(p) : 0; });
-        return installed;
-#else
-        return false;
-#endif
-    }
     static inline std::atomic<long long> live_{0}, high_{0};
     const long long base_;
 };
