@@ -46,6 +46,19 @@ QStringList numbered(int count)
     return paths;
 }
 
+QStringList reachedLog;
+void recordPrevious(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    reachedLog << QLatin1String("previous: ") + text;
+}
+
+// Something in the logging path that logs in turn.
+void writerThatLogs(QtMsgType, const std::string& line)
+{
+    reachedLog << QString::fromStdString(line);
+    logmessages::handleMessage(QtWarningMsg, QMessageLogContext(), QStringLiteral("from inside"));
+}
+
 } // namespace
 
 class TestHostCore : public QObject
@@ -62,6 +75,7 @@ private slots:
     void laterLibraryWins();
     void logLines_data();
     void logLines();
+    void reentryGoesToPreviousHandler();
     void fatalReachesDisk();
     void pruneOldLogs();
     void recentFiles();
@@ -145,6 +159,9 @@ void TestHostCore::routing_data()
     QTest::newRow("blank-padded claim") << "/x/a.xps" << true << false << "untouched";
     QTest::newRow("unclaimed") << "/x/a.txt" << false << false << "untouched";
     QTest::newRow("no suffix") << "/x.dat/dat" << false << false << "untouched";
+    QTest::newRow("empty claim, trailing dot") << "/x/a." << false << false << "untouched";
+    QTest::newRow("both: loader side") << "/x/a.djvu" << true << false << "untouched";
+    QTest::newRow("both: widget side") << "/x/a.QVTEST" << true << true << "untouched";
 }
 
 void TestHostCore::routing()
@@ -154,9 +171,10 @@ void TestHostCore::routing()
     QFETCH(bool, widget);
     QFETCH(QString, message);
     DocumentPluginManager manager;
-    manager.loadPlugin(QStringLiteral(TP_DAT));
-    manager.loadPlugin(QStringLiteral(TP_LOADER));
-    QCOMPARE(manager.supportedExtensions(), (QStringList{".dat", ".pdf", ".xps"}));
+    for (const char* library : {TP_DAT, TP_LOADER, TP_PLAIN, TP_EMPTY, TP_BOTH})
+        manager.loadPlugin(QString::fromUtf8(library));
+    QCOMPARE(manager.loadedPluginFiles().size(), 4); // the plain library yields nothing
+    QCOMPARE(manager.supportedExtensions(), (QStringList{".", ".dat", ".djvu", ".pdf", ".qvtest", ".xps"}));
     QCOMPARE(manager.canOpen(path), canOpen);
     QCOMPARE(manager.hasWidgetPlugin(path), widget);
     QString got = QStringLiteral("untouched");
@@ -195,7 +213,7 @@ void TestHostCore::logLines_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("tail");
     QTest::newRow("debug") << int(QtDebugMsg) << QByteArray() << "[I] [Debug] text";
-    QTest::newRow("info") << int(QtInfoMsg) << QByteArray() << "[I] [Info] text";
+    QTest::newRow("info, empty file name") << int(QtInfoMsg) << QByteArray("") << "[I] [Info] text";
     QTest::newRow("warning in context") << int(QtWarningMsg) << QByteArray("/src/main/mainwindow.cpp")
                                         << "[W] [Warning] (mainwindow.cpp:118) text";
     QTest::newRow("critical, drive path") << int(QtCriticalMsg) << QByteArray("C:/src/tabs.cpp")
@@ -215,6 +233,23 @@ void TestHostCore::logLines()
     const QString last = readAll(logFile).split(QLatin1Char('\n'), Qt::SkipEmptyParts).last();
     static const QRegularExpression stamp(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} "));
     QVERIFY2(stamp.match(last).hasMatch() && last.endsWith(tail), qPrintable(last));
+}
+
+void TestHostCore::reentryGoesToPreviousHandler()
+{
+    const QtMessageHandler outer = qInstallMessageHandler(&recordPrevious);
+    logmessages::install();
+    logmessages::setLineWriter(&writerThatLogs);
+    auto restore = qScopeGuard([&] {
+        logmessages::setLineWriter(nullptr);
+        logmessages::uninstall();
+        qInstallMessageHandler(outer);
+    });
+    // Twice: once out of the handler, the guard is down again.
+    for (const QString& text : {QStringLiteral("first"), QStringLiteral("second")})
+        logmessages::handleMessage(QtWarningMsg, QMessageLogContext(), text);
+    QCOMPARE(reachedLog, (QStringList{"[Warning] first", "previous: from inside", "[Warning] second",
+                                      "previous: from inside"}));
 }
 
 void TestHostCore::fatalReachesDisk()
@@ -331,6 +366,8 @@ void TestHostCore::secondStartHandsOver()
     auto stop = qScopeGuard([&] { primary->kill(); primary->waitForFinished(10000); });
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo(socketPath).isFile() && QFileInfo::exists(socketPath)
                                  && log().contains(QLatin1String("First window paint")), 60000);
+    for (const char* folder : {"/Log", "/Config", "/Temp"})
+        QVERIFY2(QFileInfo(appData + QLatin1String(folder)).isDir(), folder);
 
     // A hand-off arriving in pieces (cut inside the count and inside the path).
     QByteArray message;
@@ -347,16 +384,24 @@ void TestHostCore::secondStartHandsOver()
     QTRY_COMPARE_WITH_TIMEOUT(recent(), QVariantList{a}, 20000);
 
     // A second start sends only its existing files, and exits at once.
-    QElapsedTimer clock;
-    clock.start();
-    auto second = start({QStringLiteral("--option"), root + QLatin1String("/files/folder.dat"),
-                         root + QLatin1String("/files/missing.dat"), b});
-    QVERIFY(second->waitForFinished(60000));
-    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second->exitCode(), 0);
-    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    const auto handOff = [&](const QStringList& arguments) {
+        QElapsedTimer clock;
+        clock.start();
+        auto second = start(arguments);
+        QVERIFY(second->waitForFinished(60000));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    };
+    handOff({QStringLiteral("--option"), root + QLatin1String("/files/folder.dat"),
+             root + QLatin1String("/files/missing.dat"), b});
     QTRY_COMPARE_WITH_TIMEOUT(recent(), (QVariantList{b, a}), 20000);
     QCOMPARE(log().count(QLatin1String("[Docavel] Hand-off received: 1 file(s)")), 2);
+    // Without files it still reaches the running program, which opens nothing.
+    handOff({});
+    QTRY_VERIFY_WITH_TIMEOUT(log().contains(QLatin1String("[Docavel] Hand-off received: 0 file(s)")), 20000);
+    QCOMPARE(recent(), (QVariantList{b, a}));
+    QCOMPARE(log().count(QLatin1String("Program startup")), 1);
     QCOMPARE(primary->state(), QProcess::Running);
 }
 

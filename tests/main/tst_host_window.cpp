@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -87,6 +88,21 @@ void doubleClick(QWidget* target, const QPoint& global)
         sendMouse(target, type, global, type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton);
 }
 
+// A window content that refuses to close while told to.
+class RefusingContent : public QLabel
+{
+public:
+    bool refuse = true;
+    int asked = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        ++asked;
+        event->setAccepted(!refuse);
+    }
+};
+
 } // namespace
 
 class TestHostWindow : public QObject
@@ -104,6 +120,7 @@ private slots:
     void openWarnings_data();
     void openWarnings();
     void openFlow();
+    void drops();
     void menuEntries();
     void languageSwitch();
     void translations_data();
@@ -112,6 +129,7 @@ private slots:
     void frameEdges();
     void frameResizeLimits();
     void frameDoubleClick();
+    void frameDragAndClose();
     void progressValues_data();
     void progressValues();
     void aboutNotice();
@@ -260,9 +278,38 @@ void TestHostWindow::openFlow()
     QVERIFY(!window.isShowingTabPage());
 }
 
+void TestHostWindow::drops()
+{
+    MainWindow window;
+    BoxCloser boxes;
+    auto* emptyPage = window.findChild<QWidget*>(QStringLiteral("emptyPage"));
+    QVERIFY(emptyPage);
+    const QUrl doc = QUrl::fromLocalFile(file(QStringLiteral("Doc.dat")));
+    const QUrl notes = QUrl::fromLocalFile(file(QStringLiteral("notes.txt")));
+    QMimeData unsupported;
+    QMimeData mixed;
+    unsupported.setUrls({notes});
+    mixed.setUrls({doc, notes});
+    for (QMimeData* data : {&unsupported, &mixed}) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(emptyPage, &enter);
+        QCOMPARE(enter.isAccepted(), data == &mixed); // only unsupported files: refused
+    }
+    // Qt delivers a drop only during a real drag; the window's filter gets it
+    // as that delivery would.
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mixed, Qt::LeftButton, Qt::NoModifier);
+    QVERIFY(static_cast<QObject&>(window).eventFilter(emptyPage, &drop));
+    QVERIFY(drop.isAccepted());
+    QCOMPARE(window.tabWidget()->openPaths(), QStringList{doc.toLocalFile()});
+    QCOMPARE(boxes.shown, QStringList{"Unsupported Format: No document plugin can open this file."});
+}
+
 void TestHostWindow::menuEntries()
 {
-    AppMenu menu;
+    auto* window = new MainWindow;
+    CustomWindowFrame frame(window);
+    AppMenu& menu = *frame.appMenu();
     QCOMPARE(entries(menu.menu()), (QStringList{"Recent Files", "--", "Language", "--", "User Guide",
                                                "Feedback and Support", "Show Log in Explorer", "Check for Updates",
                                                "About"}));
@@ -273,6 +320,12 @@ void TestHostWindow::menuEntries()
     emit menu.recentFilesMenu()->aboutToShow();
     QCOMPARE(entries(menu.recentFilesMenu()), (QStringList{"1. a & b.dat", "2. winmail.dat"}));
     QCOMPARE(menu.recentFilesMenu()->actions().at(1)->toolTip(), QStringLiteral("/old/winmail.dat"));
+    // A file gone missing warns and keeps its place.
+    BoxCloser boxes;
+    menu.recentFilesMenu()->actions().at(1)->trigger();
+    QCOMPARE(boxes.shown, QStringList{"Open Failed: File does not exist."});
+    QCOMPARE(loadRecentFiles(), (QStringList{"/mail/a & b.dat", "/old/winmail.dat"}));
+    QCOMPARE(window->tabWidget()->count(), 0);
 }
 
 void TestHostWindow::languageSwitch()
@@ -310,6 +363,8 @@ void TestHostWindow::translations_data()
     QTest::newRow("de") << 5 << "de" << "Zuletzt geöffnete Dateien";
     QTest::newRow("es") << 6 << "es" << "Archivos recientes";
     QTest::newRow("ja") << 7 << "ja" << "最近使ったファイル";
+    QTest::newRow("0 is English") << 0 << "en" << "Recent Files";
+    QTest::newRow("9 is English") << 9 << "en" << "Recent Files";
 }
 
 void TestHostWindow::translations()
@@ -317,10 +372,11 @@ void TestHostWindow::translations()
     QFETCH(int, id);
     QFETCH(QString, suffix);
     QFETCH(QString, recentFiles);
+    MultiLanguage::instance()->switchLanguage(7); // so that a switch left undone shows
     MultiLanguage::instance()->switchLanguage(id);
     QCOMPARE(MultiLanguage::instance()->hostTranslator()->language(), suffix);
     QCOMPARE(QCoreApplication::translate("AppMenu", "Recent Files"), recentFiles);
-    QCOMPARE(MultiLanguage::instance()->qtTranslator()->isEmpty(), id == 1); // Qt's own texts
+    QCOMPARE(MultiLanguage::instance()->qtTranslator()->isEmpty(), suffix == "en"); // Qt's own texts
     // Every text of the source file is finished and translated.
     QFile ts(QStringLiteral(QUORVIA_SOURCE_DIR "/main/translations/Translation_%1.ts").arg(suffix));
     QVERIFY(ts.open(QIODevice::ReadOnly));
@@ -394,6 +450,42 @@ void TestHostWindow::frameDoubleClick()
     QTRY_COMPARE(frame.geometry(), normal);
     doubleClick(&frame, normal.center()); // not on the title bar
     QVERIFY(!frame.isFrameMaximized());
+}
+
+void TestHostWindow::frameDragAndClose()
+{
+    auto* content = new RefusingContent;
+    content->setMinimumSize(300, 200);
+    CustomWindowFrame frame(content);
+    frame.move(100, 120);
+    frame.resize(420, 320);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const QSize normalSize = frame.size();
+    frame.toggleMaximized();
+    QTRY_COMPARE(frame.geometry(), frame.screen()->availableGeometry());
+
+    // Dragged by its title bar three quarters across, it is restored with the
+    // same fraction under the cursor, 10 px below its top.
+    const QRect maximised = frame.geometry();
+    const int titleY = frame.findChild<QWidget*>(QStringLiteral("frame_title"))->mapToGlobal(QPoint(0, 12)).y();
+    const QPoint grip(maximised.x() + maximised.width() * 3 / 4, titleY);
+    const QPoint dragged = grip + QPoint(-6, 30);
+    sendMouse(&frame, QEvent::MouseButtonPress, grip, Qt::LeftButton);
+    sendMouse(&frame, QEvent::MouseMove, dragged, Qt::LeftButton);
+    QVERIFY(!frame.isFrameMaximized());
+    const double fraction = double(dragged.x() - maximised.x()) / maximised.width();
+    QTRY_COMPARE(frame.geometry(), QRect(QPoint(dragged.x() - int(normalSize.width() * fraction), dragged.y() - 10),
+                                         normalSize));
+    sendMouse(&frame, QEvent::MouseButtonRelease, dragged, Qt::NoButton);
+
+    // Closed other than by its button, the frame asks its content first.
+    QVERIFY(!frame.close());
+    QVERIFY(frame.isVisible());
+    content->refuse = false;
+    QVERIFY(frame.close());
+    QCOMPARE(content->asked, 2);
+    QVERIFY(!frame.isVisible());
 }
 
 void TestHostWindow::progressValues_data()

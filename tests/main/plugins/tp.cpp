@@ -1,6 +1,7 @@
 // One source for every test plug-in: the build chooses what each library offers
-// (TP_KIND 1 widget, 2 loader, 3 neither interface), its name and the
-// extensions it claims ("|"-separated, spelt as a careless plug-in might).
+// (TP_KIND 1 widget, 2 loader, 3 neither interface, 4 both from one root), its
+// name and the extensions it claims ("|"-separated, spelt as a careless plug-in
+// might).
 
 #include "documentplugininterfaces.h"
 
@@ -14,14 +15,11 @@ namespace {
 }
 } // namespace
 
-#if TP_KIND == 1
+#if TP_KIND == 1 || TP_KIND == 4
 // The file's name decides: "fail-message" fails with a message, "fail-silent"
 // without one; otherwise a label named after the plug-in.
-class TestPlugin : public QObject, public IDocumentWidgetPlugin
+class WidgetPart : public IDocumentWidgetPlugin
 {
-    Q_OBJECT
-    Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
-    Q_INTERFACES(IDocumentWidgetPlugin)
 public:
     QStringList supportedExtensions() const override { return claimed(); }
     QWidget* createWidget(const QString& path, QWidget* parent, IDocumentWidgetHost*, QString* error) override
@@ -37,14 +35,36 @@ public:
     }
     bool supportsBookmarks(const QString&) const override { return false; }
 };
+#endif
+#if TP_KIND == 2 || TP_KIND == 4
+// Beside a widget side the loader side answers a list of its own.
+class LoaderPart : public IDocumentPlugin
+{
+public:
+    QStringList supportedExtensions() const override { return TP_KIND == 2 ? claimed() : QStringList{QStringLiteral("djvu")}; }
+};
+#endif
+
+#if TP_KIND == 1
+class TestPlugin : public QObject, public WidgetPart
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
+    Q_INTERFACES(IDocumentWidgetPlugin)
+};
 #elif TP_KIND == 2
-class TestPlugin : public QObject, public IDocumentPlugin
+class TestPlugin : public QObject, public LoaderPart
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID IDocumentPlugin_iid)
     Q_INTERFACES(IDocumentPlugin)
-public:
-    QStringList supportedExtensions() const override { return claimed(); }
+};
+#elif TP_KIND == 4
+class TestPlugin : public QObject, public LoaderPart, public WidgetPart
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
+    Q_INTERFACES(IDocumentPlugin IDocumentWidgetPlugin)
 };
 #else
 class TestPlugin : public QObject
