@@ -121,17 +121,13 @@ private Q_SLOTS:
         QTest::newRow("subject of another type") << Props{MapiProp::int32(PidTagSubject, 0x41), MapiProp(PtypString8, PidTagSubject), topic} << subject << QByteArray("Topic");
         // Valid UTF-8 is kept; anything else is read in the code page (932, 936, 949, 950, else 1252).
         QTest::newRow("UTF-8 kept") << Props{MapiProp::int32(PidTagInternetCodepage, 936), s8(PidTagSubject, "\xF0\x9F\x98\x80")} << subject << QByteArray("\xF0\x9F\x98\x80");
-        QTest::newRow("overlong slash is no UTF-8") << Props{s8(PidTagSubject, "\xC0\xAF")} << subject << QByteArray("\xC3\x80\xC2\xAF");
-        QTest::newRow("Big5") << Props{MapiProp::int32(PidTagInternetCodepage, 950), s8(PidTagSubject, "\xA4\xA4")} << subject << QByteArray("\xE4\xB8\xAD");
         QTest::newRow("invalid GBK falls back to 1252") << Props{MapiProp::int32(PidTagInternetCodepage, 936), s8(PidTagSubject, "a\xC4")} << subject << QByteArray("a\xC3\x84");
-        QTest::newRow("other pages read as 1252") << Props{MapiProp::int32(PidTagInternetCodepage, 1251), s8(PidTagSubject, "\xE9")} << subject << QByteArray("\xC3\xA9");
         // The code page applies to the whole block it is in.
         QTest::newRow("code page after the subject") << Props{s8(PidTagSubject, "\x82\xB1"), MapiProp::int32(PidTagInternetCodepage, 932)} << subject
                                                      << QByteArray("\xE3\x81\x93");
         QTest::newRow("account's third part") << Props{s8(PidTagPrimarySendAccount, "3\x01" "Ana\x01" "jos\xE9@x.org"), s8(PidTagSentRepresentingEmailAddress, "b")}
                                               << sender << QByteArray("jos\xC3\xA9@x.org");
         QTest::newRow("account with one separator") << Props{s8(PidTagPrimarySendAccount, "id\x01" "a@x.org")} << sender << QByteArray("id\x01" "a@x.org");
-        QTest::newRow("address before account") << Props{s8(PidTagSentRepresentingEmailAddress, "a"), s8(PidTagPrimarySendAccount, "1\x01n\x01" "b")} << sender << QByteArray("a");
         QTest::newRow("first HTML value") << Props{MapiProp::multi(PtypBinary, PidTagBodyHtml, {"<p>1</p>", "<p>2</p>"}), MapiProp::binary(PidTagBodyHtml, "<p>3</p>")}
                                           << html << QByteArray("<p>1</p>");
         QTest::newRow("first RTF, decompressed") << Props{MapiProp::int32(PidTagRtfCompressed, 7), MapiProp::binary(PidTagRtfCompressed, compressedRtf("{\\rtf1 A}")),
@@ -198,41 +194,37 @@ private Q_SLOTS:
 
     // Only an opened attachment with data counts, whatever level opens it. A
     // length the stream cannot back allocates nothing for it from a file and
-    // only bounded chunks from a pipe; complete data passes either way.
+    // only bounded chunks from a pipe.
     void attachmentsAndLengths_data()
     {
         QTest::addColumn<quint32>("claimed");
         QTest::addColumn<int>("present");
-        QTest::addColumn<bool>("whole");
-        QTest::newRow("4 GiB, nothing follows") << 0xFFFFFFF0u << 0 << false;
-        QTest::newRow("2 GiB, 100 bytes follow") << 0x80000000u << 100 << false;
-        QTest::newRow("checksum missing") << 5000u << 5000 << false;
-        QTest::newRow("3 MiB, all there") << quint32(3 * 1024 * 1024 + 17) << 3 * 1024 * 1024 + 17 << true;
+        QTest::newRow("4 GiB, nothing follows") << 0xFFFFFFF0u << 0;
+        QTest::newRow("2 GiB, 100 bytes follow") << 0x80000000u << 100;
+        QTest::newRow("checksum missing") << 5000u << 5000;
     }
     void attachmentsAndLengths()
     {
         QFETCH(quint32, claimed);
         QFETCH(int, present);
-        QFETCH(bool, whole);
-        const QByteArray data = QByteArray("0123456789abcdefg").repeated(present / 17 + 1).left(present);
         TnefWriter w;
         w.attachTitle("EARLY.TXT").attachData("early");                               // before any attAttachRenddata
         w.beginAttachment().attachTitle("NODATA.TXT");                                // no data
         w.beginAttachment().attachTitle("EMPTY.TXT").attachData(QByteArray());        // empty data
         w.beginAttachment().attachTitle("LATE.TXT").body("body").attachData("late");  // a message record does not close it
-        w.attribute(LevelMessage, AttAttachRenddata, AtpByte, QByteArray(14, '\0')).raw(char(LevelAttachment) + le16(AttAttachData) + le16(AtpByte) + le32(claimed) + data);
-        const QByteArray bytes = w.bytes() + (whole ? le16(checksum(data)) : QByteArray());
+        w.attribute(LevelMessage, AttAttachRenddata, AtpByte, QByteArray(14, '\0')).raw(char(LevelAttachment) + le16(AttAttachData) + le16(AtpByte) + le32(claimed) + QByteArray(present, 'd'));
+        const QByteArray bytes = w.bytes();
         for (bool pipe : {false, true}) {
             Diagnostics diag;
             HeapPeak heap;
             auto r = parse(bytes, pipe);
             const size_t peak = heap.peak();
             QCOMPARE(bytesOf(r->body, r->body_len), QByteArray("body"));
-            QCOMPARE(r->attachment_count, whole ? 2 : 1);
+            QCOMPARE(r->attachment_count, 1);
             QCOMPARE(str(r->attachments[0].name), QByteArray("LATE.TXT"));
             QCOMPARE(bytesOf(r->attachments[0].data, r->attachments[0].len), QByteArray("late"));
-            QVERIFY(!whole || bytesOf(r->attachments[1].data, r->attachments[1].len) == data);
-            QVERIFY2(whole || (diag.messages() == QStringList{kEndOfInput} && peak <= (pipe ? 3u << 20 : 65536 + 2 * size_t(present))), qPrintable(QString::number(peak)));
+            QCOMPARE(diag.messages(), QStringList{kEndOfInput});
+            QVERIFY2(peak <= (pipe ? 3u << 20 : 65536 + 2 * size_t(present)), qPrintable(QString::number(peak)));
         }
     }
 
@@ -246,20 +238,16 @@ private Q_SLOTS:
         const MapiProp shortName = s8(PidTagAttachFilename, "A.TXT"), location = s8(PidTagAttachContentLocation, "loc"), id = s8(PidTagAttachContentId, "id");
         const QByteArray storage = QByteArray::fromHex("0B000000") + QByteArray(12, '\0') + QByteArray::fromHex("D0CF11E0");
         QTest::newRow("title in the code page") << QByteArray("\x82\xB1.txt") << Props{} << name << QByteArray("\xE3\x81\x93.txt");
-        QTest::newRow("long name beats the title") << QByteArray("Q~1.HTM") << Props{MapiProp::unicode(PidTagAttachLongFilename, QStringLiteral("q.htm"))} << name << QByteArray("q.htm");
         QTest::newRow("short name keeps the title") << QByteArray("TITLE.TXT") << Props{shortName} << name << QByteArray("TITLE.TXT");
         QTest::newRow("short name replaces a generic title") << QByteArray("Untitled Attachment") << Props{shortName} << name << QByteArray("A.TXT");
-        QTest::newRow("display name after a short name") << none << Props{shortName, s8(PidTagDisplayName, "B")} << name << QByteArray("A.TXT");
         QTest::newRow("long path's last component") << none << Props{s8(PidTagAttachLongPathname, "C:\\ana\\plan 2024.xlsx")} << name << QByteArray("plan 2024.xlsx");
         QTest::newRow("name of another type") << QByteArray("T.TXT") << Props{MapiProp::int32(PidTagAttachLongFilename, 0x41414141)} << name << QByteArray("T.TXT");
         QTest::newRow("last MIME tag wins") << none << Props{s8(PidTagAttachMimeTag, "text/plain"), s8(PidTagAttachMimeTag, "image/png")} << QByteArray("mime") << QByteArray("image/png");
         QTest::newRow("location as content id") << none << Props{location} << cid << QByteArray("loc");
         QTest::newRow("id replaces location") << none << Props{location, id} << cid << QByteArray("id");
-        QTest::newRow("location after id") << none << Props{id, location} << cid << QByteArray("id");
         QTest::newRow("data from the block") << none << Props{MapiProp::binary(PidTagAttachDataBinary, "block")} << QByteArray("data") << QByteArray("block");
         QTest::newRow("data of another type") << none << Props{MapiProp::int32(PidTagAttachDataBinary, 5)} << QByteArray("data") << QByteArray("record");
         QTest::newRow("OLE storage of 20 bytes") << none << Props{MapiProp::binary(PidTagAttachDataBinary, storage)} << ole << QByteArray("1 16");
-        QTest::newRow("OLE object") << none << Props{MapiProp::object(PidTagAttachDataObject, storage + "more")} << ole << QByteArray("1 16");
         QTest::newRow("19 bytes are no OLE") << none << Props{MapiProp::binary(PidTagAttachDataBinary, storage.chopped(1))} << ole << QByteArray("0 0");
     }
     void attachmentFields()
@@ -339,14 +327,10 @@ private Q_SLOTS:
         one("time", MapiProp::time(0x0039, 0x01D9ABCDEF012345ULL), le64(0x01D9ABCDEF012345ULL));
         one("guid", MapiProp::guid(0x7006, psAddress()), psAddress());
         one("binary", MapiProp::binary(0x1013, "12345678"), "12345678");
-        one("non-zero padding", MapiProp::string8(0x0037, "Hi").withPadding('\xAA'), QByteArray("Hi\0", 3));
-        one("unicode unterminated", MapiProp::unicode(0x0037, QStringLiteral("ab"), false), QByteArray("ab\0", 3));
         one("empty unicode", MapiProp::unicode(0x0037, QString(), false), QByteArray());
         // Surrogate pairs make one four-byte sequence, lone surrogates U+FFFD (three bytes for two).
         one("lone high at the end", MapiProp(PtypString, 0x0037).addValue(QByteArray("a\0\x3D\xD8", 4)), QByteArray("a\xEF\xBF\xBD\0", 5));
-        one("high then letter", MapiProp(PtypString, 0x0037).addValue(QByteArray("\x3D\xD8" "c\0", 4)), QByteArray("\xEF\xBF\xBD" "c\0", 5));
         one("all lone lows", MapiProp(PtypString, 0x0037).addValue(QByteArray(4000, '\xDC')), QByteArray("\xEF\xBF\xBD").repeated(2000) + '\0');
-        one("odd last byte ignored", MapiProp(PtypString, 0x0037).addValue(QByteArray("A\0B", 3)), QByteArray("A\0", 2));
         QTest::newRow("no values") << MapiProp(PtypInteger32 | PtypMultipleFlag, 0x7020) << QByteArrayList{} << 0x7020u << QStringList();
         QTest::newRow("int16s, each padded") << MapiProp::multi(PtypInteger16, 0x7010, {le16(9), le16(8)}) << QByteArrayList{le16(9), le16(8)} << 0x7010u << QStringList();
         QTest::newRow("binaries") << MapiProp::multi(PtypBinary, 0x7010, {"a", QByteArray(), "abcde"}) << QByteArrayList{"a", QByteArray(), "abcde"} << 0x7010u << QStringList();
@@ -395,14 +379,12 @@ private Q_SLOTS:
         const auto badType = [](quint16 type) { return MapiBlockWriter().add(kSentinel).add(MapiProp(type, 0x7030).addValue(le32(1))).bytes(); };
         QTest::newRow("unspecified type") << badType(0x0000) << invalid;
         QTest::newRow("just above guid") << badType(0x0049) << undefined;
-        QTest::newRow("just above binary") << badType(0x0103) << undefined;
         const QByteArray one = le32(1);
         QTest::newRow("empty") << QByteArray() << overrun;
         QTest::newRow("count 2^32-1") << MapiBlockWriter().add(kSentinel).withCount(0xFFFFFFFF).bytes() << overrun;
         QTest::newRow("value count 2^32-1") << MapiBlockWriter().add(MapiProp::binary(0x1013, "x").withValueCount(0xFFFFFFFF)).bytes() << overrun;
         QTest::newRow("length 2^32-1") << one + le16(PtypBinary) + le16(0x1013) + one + le32(0xFFFFFFFF) + "abcd" << overrun;
         QTest::newRow("time cut short") << one + le16(PtypTime) + le16(0x0039) + one << overrun;
-        QTest::newRow("named id cut short") << one + le16(PtypInteger32) + le16(0x8001) + psAddress() + le32(0) + QByteArray(3, '\0') << overrun;
         QTest::newRow("absurd name count")
             << MapiBlockWriter().add(MapiProp::int32(0x8001, 1).named(psAddress(), {QStringLiteral("n")}).withKindWord(0x44000000)).bytes() << overrun;
         QTest::newRow("name past the end") << one + le16(PtypInteger32) + le16(0x8001) + psAddress() + one + le32(0x7FFFFFF0) + QByteArray(8, 'n') << overrun;
@@ -428,8 +410,7 @@ private Q_SLOTS:
         QTest::newRow("worked example 1") << kExample1 << kText1 << none;
         QTest::newRow("worked example 2, overlapping") << kExample2 << kText2 << none;
         // Control byte 1, then a reference to offset 207: the write position.
-        QTest::newRow("end marker first") << wrap(QByteArray::fromHex("010cf0"), 12) << QByteArray(12, '\0') << none;
-        QTest::newRow("RAWSIZE exactly 8x") << wrap(QByteArray::fromHex("010cf0"), 8 * 19) << QByteArray(8 * 19, '\0') << none;
+        QTest::newRow("end marker first, RAWSIZE exactly 8x") << wrap(QByteArray::fromHex("010cf0"), 8 * 19) << QByteArray(8 * 19, '\0') << none;
         QByteArray badCrc = kExample1;
         badCrc[12] = char(quint8(badCrc[12]) + 1);
         QTest::newRow("CRC off by one") << badCrc << QByteArray("") << QStringList{QStringLiteral("Invalid RTF CRC, input file may be corrupted")};
