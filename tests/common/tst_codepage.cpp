@@ -45,12 +45,6 @@ private Q_SLOTS:
         std::u16string out;
         QVERIFY(codepage::decodeStrict(1252, all.constData(), 255, out) && out.size() == 255);
     }
-
-    void utf8PairsSurrogates()
-    {
-        const char16_t text[] = {u'a', 0xD83D, 0xDE00, u'x', 0xD800, u'y', 0xDC00};
-        QCOMPARE(QByteArray::fromStdString(codepage::utf16ToUtf8(text, 7)), QByteArray("a\xF0\x9F\x98\x80x\xEF\xBF\xBDy\xEF\xBF\xBD"));
-    }
 };
 
 QUORVIA_GUI_TEST_MAIN(TestCodePage)

@@ -52,8 +52,6 @@ private Q_SLOTS:
         QTest::newRow("valid") << QList<quint32>{} << int(CompoundFile::Ok);
         QTest::newRow("shorter than the header") << QList<quint32>{0xFFFF, 511} << int(CompoundFile::NotCompoundFile);
         QTest::newRow("signature off by one") << QList<quint32>{4, 0xE11AB1A0} << int(CompoundFile::NotCompoundFile);
-        QTest::newRow("cutoff 4095") << QList<quint32>{56, 4095} << int(CompoundFile::BadCompoundFile);
-        QTest::newRow("no FAT sectors") << QList<quint32>{44, 0} << int(CompoundFile::BadCompoundFile);
         QTest::newRow("110 FAT sectors without DIFAT") << QList<quint32>{44, 110} << int(CompoundFile::BadCompoundFile);
         // Counts far beyond the data are cut to it, not allocated.
         QTest::newRow("FAT count 2^32-1") << QList<quint32>{44, 0xFFFFFFFF, 72, 0xFFFFFFFF} << int(CompoundFile::Ok);
@@ -90,18 +88,16 @@ private Q_SLOTS:
     void lookup()
     {
         QFETCH(QByteArray, path);
-        for (int shift : {9, 12}) {
-            for (auto siblings : {CfbWriter::SiblingLayout::Balanced, CfbWriter::SiblingLayout::RightChain}) {
-                CfbWriter writer(shift);
-                writer.setSiblingLayout(siblings);
-                writer.addStream(QStringLiteral("/A"), pattern(40, 9));  // one-character names are never matched
-                writer.addStream(QStringLiteral("/CONTENTS"), pattern(300, 10));
-                writer.addStream(QStringLiteral("/Package"), pattern(5000, 11));
-                writer.addStream(QStringLiteral("/Sub/Mini"), pattern(4095, 14));
-                writer.addStream(QStringLiteral("/Sub/Deeper/Regular"), pattern(4096, 12));
-                writer.addStream(QString::fromLatin1("/\x01Ole10Native"), pattern(90, 13));
-                QTEST(readStream(writer.build(), path.constData()), "expected");
-            }
+        for (auto siblings : {CfbWriter::SiblingLayout::Balanced, CfbWriter::SiblingLayout::RightChain}) {
+            CfbWriter writer;
+            writer.setSiblingLayout(siblings);
+            writer.addStream(QStringLiteral("/A"), pattern(40, 9));  // one-character names are never matched
+            writer.addStream(QStringLiteral("/CONTENTS"), pattern(300, 10));
+            writer.addStream(QStringLiteral("/Package"), pattern(5000, 11));
+            writer.addStream(QStringLiteral("/Sub/Mini"), pattern(4095, 14));
+            writer.addStream(QStringLiteral("/Sub/Deeper/Regular"), pattern(4096, 12));
+            writer.addStream(QString::fromLatin1("/\x01Ole10Native"), pattern(90, 13));
+            QTEST(readStream(writer.build(), path.constData()), "expected");
         }
     }
 
@@ -119,8 +115,6 @@ private Q_SLOTS:
         }) << QByteArray("/Small") << pattern(300, 1).left(128);
         QTest::newRow("size beyond the chain") << Damage([](QByteArray& f, const CfbLayout& l) { putU32(f, entry(l, "/Large") + 120, 0xFFFFFFFF); })
                                                << QByteArray("/Large") << pattern(10000, 2) + QByteArray(240, '\0');
-        QTest::newRow("mini stream lost") << Damage([](QByteArray& f, const CfbLayout& l) { putU32(f, entry(l, "/") + 116, 0xFFFFFFFE); })
-                                          << QByteArray("/Small") << QByteArray("");
         // Sibling and child links into loops, the root and far outside.
         QTest::newRow("hostile links") << Damage([](QByteArray& f, const CfbLayout& l) {
             putU32(f, entry(l, "/Small") + 68, 1);

@@ -45,16 +45,10 @@ QByteArray valueBytes(const MapiProperty* p, quint64 i)
 // bytes (padding) breaks it.
 const MapiProp kSentinel = MapiProp::int32(0x6666, 0xC0FFEE42);
 
-const QString kOverrun = QStringLiteral("RTF buffer overrun, input file may be corrupted");
 const QByteArray kExample1 = QByteArray::fromHex("2d0000002b0000004c5a4675f1c5c7a703000a007263706731323542320af32068656c090020627705b06c647d0a800fa0");
 const QByteArray kText1("{\\rtf1\\ansi\\ansicpg1252\\pard hello world}\r\n");
 const QByteArray kExample2 = QByteArray::fromHex("1a0000001c0000004c5a4675e2d44b51410004205758595a0d6e7d010eb0");
 const QByteArray kText2("{\\rtf1 WXYZWXYZWXYZWXYZWXYZ}");
-
-QByteArray wrap(const QByteArray& payload, quint32 rawSize, quint32 type = lzfu::kCompressed)
-{
-    return QByteArray::fromStdString(lzfu::wrap(payload.toStdString(), rawSize, type));
-}
 
 // The bodies of a PidTagRtfCompressed property with these values; an absent
 // body is a null QByteArray.
@@ -99,13 +93,11 @@ private Q_SLOTS:
     void records()
     {
         QFETCH(QByteArray, bytes);
-        for (bool pipe : {false, true}) {
-            Diagnostics diag;
-            auto r = parse(bytes, pipe);
-            QTEST(r->error, "error");
-            QTEST(bytesOf(r->body, r->body_len), "body");
-            QTEST(diag.messages(), "messages");
-        }
+        Diagnostics diag;
+        auto r = parse(bytes);
+        QTEST(r->error, "error");
+        QTEST(bytesOf(r->body, r->body_len), "body");
+        QTEST(diag.messages(), "messages");
     }
 
     void messageFields_data()
@@ -171,23 +163,21 @@ private Q_SLOTS:
             .attachProperties(block({MapiProp::unicode(PidTagAttachLongFilename, QStringLiteral("long.txt"))}))             // 6
             .beginAttachment().attachData("second");                                                                        // 7-8
         const QList<int> ends = w.boundaries();  // past the header, then past each record
-        for (bool pipe : {false, true}) {
-            for (int cut = 0; cut < w.size(); ++cut) {
-                Diagnostics diag;
-                auto r = parse(w.bytes().left(cut), pipe);
-                QCOMPARE(r->error, cut < 4 ? 1 : 0);
-                int complete = 0;
-                while (complete + 1 < ends.size() && ends[complete + 1] <= cut)
-                    ++complete;
-                const bool reported = cut < ends[0] || cut - ends[complete] >= 8;
-                QCOMPARE(diag.messages(), reported ? QStringList{kEndOfInput} : QStringList());
-                QCOMPARE(r->subject != nullptr, complete >= 2);
-                QCOMPARE(bytesOf(r->body, r->body_len), complete >= 3 ? QByteArray("plain body") : QByteArray());
-                QCOMPARE(r->attachment_count, (complete >= 6 ? 1 : 0) + (complete >= 9 ? 1 : 0));
-                if (r->attachment_count > 0) {
-                    QCOMPARE(bytesOf(r->attachments[0].data, r->attachments[0].len), QByteArray("attachment bytes"));
-                    QCOMPARE(str(r->attachments[0].name), complete >= 7 ? QByteArray("long.txt") : QByteArray("SHORT.TXT"));
-                }
+        for (int cut = 0; cut < w.size(); ++cut) {
+            Diagnostics diag;
+            auto r = parse(w.bytes().left(cut), cut % 2);  // from a file and from a pipe
+            QCOMPARE(r->error, cut < 4 ? 1 : 0);
+            int complete = 0;
+            while (complete + 1 < ends.size() && ends[complete + 1] <= cut)
+                ++complete;
+            const bool reported = cut < ends[0] || cut - ends[complete] >= 8;
+            QCOMPARE(diag.messages(), reported ? QStringList{kEndOfInput} : QStringList());
+            QCOMPARE(r->subject != nullptr, complete >= 2);
+            QCOMPARE(bytesOf(r->body, r->body_len), complete >= 3 ? QByteArray("plain body") : QByteArray());
+            QCOMPARE(r->attachment_count, (complete >= 6 ? 1 : 0) + (complete >= 9 ? 1 : 0));
+            if (r->attachment_count > 0) {
+                QCOMPARE(bytesOf(r->attachments[0].data, r->attachments[0].len), QByteArray("attachment bytes"));
+                QCOMPARE(str(r->attachments[0].name), complete >= 7 ? QByteArray("long.txt") : QByteArray("SHORT.TXT"));
             }
         }
     }
@@ -242,7 +232,6 @@ private Q_SLOTS:
         QTest::newRow("short name replaces a generic title") << QByteArray("Untitled Attachment") << Props{shortName} << name << QByteArray("A.TXT");
         QTest::newRow("long path's last component") << none << Props{s8(PidTagAttachLongPathname, "C:\\ana\\plan 2024.xlsx")} << name << QByteArray("plan 2024.xlsx");
         QTest::newRow("name of another type") << QByteArray("T.TXT") << Props{MapiProp::int32(PidTagAttachLongFilename, 0x41414141)} << name << QByteArray("T.TXT");
-        QTest::newRow("last MIME tag wins") << none << Props{s8(PidTagAttachMimeTag, "text/plain"), s8(PidTagAttachMimeTag, "image/png")} << QByteArray("mime") << QByteArray("image/png");
         QTest::newRow("location as content id") << none << Props{location} << cid << QByteArray("loc");
         QTest::newRow("id replaces location") << none << Props{location, id} << cid << QByteArray("id");
         QTest::newRow("data from the block") << none << Props{MapiProp::binary(PidTagAttachDataBinary, "block")} << QByteArray("data") << QByteArray("block");
@@ -274,9 +263,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("names");  // quick.*: with the bytes of quick-contents/
         QTest::newRow("quick") << "quick-winmail.dat" << QByteArray("quick.doc quick.html quick.pdf quick.txt quick.xml");
-        QTest::newRow("winmail-sample1") << "winmail-sample1.dat" << QByteArray("zappa_av1.jpg bookmark.htm");
-        QTest::newRow("bug52400 simple") << "bug52400-winmail-simple.dat" << QByteArray();
-        QTest::newRow("bug52400 attachments") << "bug52400-winmail-with-attachments.dat" << QByteArray("scion_tc_2007_maintenanceguide.pdf Duke_Wave.png");
         QTest::newRow("bug63955") << "bug63955-winmail.dat" << QByteArray("SI-61597.pdf SI-61598.pdf");
         QTest::newRow("oom") << "oom.tnef" << QByteArray();
     }
@@ -333,7 +319,6 @@ private Q_SLOTS:
         one("all lone lows", MapiProp(PtypString, 0x0037).addValue(QByteArray(4000, '\xDC')), QByteArray("\xEF\xBF\xBD").repeated(2000) + '\0');
         QTest::newRow("no values") << MapiProp(PtypInteger32 | PtypMultipleFlag, 0x7020) << QByteArrayList{} << 0x7020u << QStringList();
         QTest::newRow("int16s, each padded") << MapiProp::multi(PtypInteger16, 0x7010, {le16(9), le16(8)}) << QByteArrayList{le16(9), le16(8)} << 0x7010u << QStringList();
-        QTest::newRow("binaries") << MapiProp::multi(PtypBinary, 0x7010, {"a", QByteArray(), "abcde"}) << QByteArrayList{"a", QByteArray(), "abcde"} << 0x7010u << QStringList();
         // The numeric id of a named property replaces the tag's; names leave it.
         QTest::newRow("named by number") << MapiProp::string8(0x8000, "a@x.org").named(psAddress(), 0x8205) << QByteArrayList{QByteArray("a@x.org\0", 8)} << 0x8205u
                                          << QStringList{};
@@ -347,8 +332,7 @@ private Q_SLOTS:
         QFETCH(QStringList, names);
         Diagnostics diag;
         Block block = decode(MapiBlockWriter().add(property).add(kSentinel).bytes());
-        QVERIFY(block && block.get()[1] && !block.get()[2]);
-        QCOMPARE(block.get()[1]->values[0].data.u32, 0xC0FFEE42u);
+        QVERIFY(block && block.get()[1] && !block.get()[2] && block.get()[1]->values[0].data.u32 == 0xC0FFEE42u);
         const MapiProperty* p = block.get()[0];
         QCOMPARE(p->type, quint32(property.type() & ~PtypMultipleFlag));
         QTEST(p->id, "id");
@@ -372,10 +356,10 @@ private Q_SLOTS:
     void corruptBlocks_data()
     {
         QTest::addColumn<QByteArray>("block");
-        QTest::addColumn<QString>("line");
-        const QString invalid = QStringLiteral("Invalid attribute, input file may be corrupted");
-        const QString undefined = QStringLiteral("Undefined attribute, input file may be corrupted");
-        const QString overrun = QStringLiteral("Property block runs past its end, input file may be corrupted");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList invalid{QStringLiteral("Invalid attribute, input file may be corrupted")};
+        const QStringList undefined{QStringLiteral("Undefined attribute, input file may be corrupted")};
+        const QStringList overrun{QStringLiteral("Property block runs past its end, input file may be corrupted")};
         const auto badType = [](quint16 type) { return MapiBlockWriter().add(kSentinel).add(MapiProp(type, 0x7030).addValue(le32(1))).bytes(); };
         QTest::newRow("unspecified type") << badType(0x0000) << invalid;
         QTest::newRow("just above guid") << badType(0x0049) << undefined;
@@ -384,7 +368,6 @@ private Q_SLOTS:
         QTest::newRow("count 2^32-1") << MapiBlockWriter().add(kSentinel).withCount(0xFFFFFFFF).bytes() << overrun;
         QTest::newRow("value count 2^32-1") << MapiBlockWriter().add(MapiProp::binary(0x1013, "x").withValueCount(0xFFFFFFFF)).bytes() << overrun;
         QTest::newRow("length 2^32-1") << one + le16(PtypBinary) + le16(0x1013) + one + le32(0xFFFFFFFF) + "abcd" << overrun;
-        QTest::newRow("time cut short") << one + le16(PtypTime) + le16(0x0039) + one << overrun;
         QTest::newRow("absurd name count")
             << MapiBlockWriter().add(MapiProp::int32(0x8001, 1).named(psAddress(), {QStringLiteral("n")}).withKindWord(0x44000000)).bytes() << overrun;
         QTest::newRow("name past the end") << one + le16(PtypInteger32) + le16(0x8001) + psAddress() + one + le32(0x7FFFFFF0) + QByteArray(8, 'n') << overrun;
@@ -392,12 +375,11 @@ private Q_SLOTS:
     void corruptBlocks()
     {
         QFETCH(QByteArray, block);
-        QFETCH(QString, line);
         Diagnostics diag;
         HeapPeak heap;
         QVERIFY(!decode(block));
         QVERIFY2(heap.peak() <= 65536, qPrintable(QString::number(heap.peak())));  // the diagnostics file's buffer and small change
-        QCOMPARE(diag.messages(), QStringList{line});
+        QTEST(diag.messages(), "messages");
     }
 
     void rtfValues_data()
@@ -405,8 +387,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<QByteArray>("body");  // null: the value gives nothing
         QTest::addColumn<QStringList>("messages");
+        const auto wrap = [](const QByteArray& payload, quint32 rawSize, quint32 type = lzfu::kCompressed) {
+            return QByteArray::fromStdString(lzfu::wrap(payload.toStdString(), rawSize, type));
+        };
         const QByteArray p1 = kExample1.mid(16);
-        const QStringList none, overrun{kOverrun};
+        const QStringList none, overrun{QStringLiteral("RTF buffer overrun, input file may be corrupted")};
         QTest::newRow("worked example 1") << kExample1 << kText1 << none;
         QTest::newRow("worked example 2, overlapping") << kExample2 << kText2 << none;
         // Control byte 1, then a reference to offset 207: the write position.
@@ -424,7 +409,18 @@ private Q_SLOTS:
         QTest::newRow("unknown COMPTYPE") << wrap(p1, 43, 0x12345678) << QByteArray() << none;
         QTest::newRow("shorter than the header") << kExample1.left(15) << QByteArray() << none;
         QTest::newRow("RAWSIZE beyond 8x") << wrap(p1, 8 * quint32(kExample1.size()) + 1) << QByteArray() << none;
-        QTest::newRow("MELA RAWSIZE 4 GiB") << wrap("{}", 0xFFFFFFFFu, lzfu::kUncompressed) << QByteArray() << none;
+        // Round trips through our compressor, past the first 4 KiB of output. A RAWSIZE beyond the text stops at
+        // the end marker, and the rest stays zero also where the decoder copied ahead of its position.
+        QByteArray text(300000, Qt::Uninitialized);
+        QRandomGenerator rng(3);
+        for (char& c : text)
+            c = "{}\\ abcdefgh\r\n"[rng.bounded(14)];
+        const QByteArray runs = QByteArray(5000, 'x') + QByteArray(300, 'y');
+        QTest::newRow("round trip, empty") << compressedRtf(QByteArray()) << QByteArray("") << none;
+        QTest::newRow("round trip, RTF-like text") << compressedRtf(text) << text << none;
+        QTest::newRow("round trip, 4000 bytes beyond") << wrap(compressedRtf(text).mid(16), quint32(text.size() + 4000)) << text + QByteArray(4000, '\0') << none;
+        QTest::newRow("round trip, runs overlapping their source") << compressedRtf(runs) << runs << none;
+        QTest::newRow("round trip, 17 bytes beyond") << wrap(compressedRtf(runs).mid(16), quint32(runs.size() + 17)) << runs + QByteArray(17, '\0') << none;
     }
     void rtfValues()
     {
@@ -433,30 +429,11 @@ private Q_SLOTS:
         Diagnostics diag;
         HeapPeak heap;
         const QList<QByteArray> bodies = decodeValues({value, kExample2});
-        QVERIFY2(heap.peak() < 65536, qPrintable(QString::number(heap.peak())));
-        QCOMPARE(bodies[0], body);
+        QVERIFY2(heap.peak() < 65536 + 3 * size_t(value.size() + body.size()), qPrintable(QString::number(heap.peak())));
+        QVERIFY(bodies[0] == body);
         QCOMPARE(bodies[0].isNull(), body.isNull());
         QCOMPARE(bodies.mid(1), (QList<QByteArray>{kText2, QByteArray()}));  // every value, in order, then a null
         QTEST(diag.messages(), "messages");
-    }
-
-    // Round trips through our compressor, also past the first 4 KiB of output.
-    // A RAWSIZE beyond the text stops at the end marker, and the rest stays
-    // zero also where the decoder copied ahead of its position.
-    void compressorRoundTrips()
-    {
-        QByteArray random(300000, Qt::Uninitialized);
-        QRandomGenerator rng(3);
-        for (char& c : random)
-            c = "{}\\ abcdefgh\r\n"[rng.bounded(14)];
-        Diagnostics diag;
-        for (const QByteArray& rtf : {QByteArray(), QByteArray(5000, 'x') + QByteArray(300, 'y'), random}) {
-            const QByteArray value = compressedRtf(rtf);
-            for (int extra : {0, 1, 17, 4000})
-                if (rtf.size() + extra <= 8 * value.size())
-                    QVERIFY(decodeValues({wrap(value.mid(16), quint32(rtf.size() + extra))})[0] == rtf + QByteArray(extra, '\0'));
-        }
-        QVERIFY(diag.messages().isEmpty());
     }
 };
 
