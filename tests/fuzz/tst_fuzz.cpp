@@ -39,22 +39,15 @@ QByteArray smallProperties(int units)
     return block;
 }
 
-QByteArray tnef(const QByteArray& block)
-{
-    return TnefWriter().attribute(LevelMessage, AttMsgProps, 6, block).bytes();
-}
-
 QByteArray tnefWithRtf(const QByteArray& rtf)
 {
-    return tnef(MapiBlockWriter().add(MapiProp::binary(PidTagRtfCompressed, compressedRtf(rtf))).bytes());
+    return TnefWriter().messageProperties(MapiBlockWriter().add(MapiProp::binary(PidTagRtfCompressed, compressedRtf(rtf)))).bytes();
 }
 
 void runMessage(const QByteArray& bytes)
 {
     const QSharedPointer<TessilMessage> message = TessilParser().parseData(bytes);
     QVERIFY(message && !prepareBodyHtml(*message).isEmpty());
-    for (int i = 0; i < message->attachmentCount(); ++i)
-        message->attachmentAt(i)->content();
 }
 
 } // namespace
@@ -83,8 +76,6 @@ private Q_SLOTS:
         QTest::newRow("found: one byte") << QByteArray("\xE7") << 1252u << QStringLiteral("ç");
         QTest::newRow("accent last, no code page") << QByteArray("caf\xE9") << 0u << QStringLiteral("café");
         QTest::newRow("two-byte lead last") << QByteArray("Jos\xC3") << 0u << QStringLiteral("JosÃ");
-        QTest::newRow("complete UTF-8 unchanged") << QByteArray("caf\xC3\xA9") << 1252u << QStringLiteral("café");
-        QTest::newRow("UTF-8 mark still consumed") << QByteArray("\xEF\xBB\xBFok") << 0u << QStringLiteral("ok");
         QTest::newRow("found: U+FEFF after the mark") << QByteArray("\xFE\xFF\xFE\xFF") << 949u << QString(QChar(0xFEFF));
         QTest::newRow("U+FEFF after the LE mark") << QByteArray("\xFF\xFE\xFF\xFE" "a\0", 6) << 0u << QString(QChar(0xFEFF)) + QLatin1Char('a');
     }
@@ -163,7 +154,7 @@ private Q_SLOTS:
     void linearInSize_data()
     {
         QTest::addColumn<Case>("c");
-        QTest::newRow("tnef_parse") << Case{[](int n) { return tnef(smallProperties(n)); },
+        QTest::newRow("tnef_parse") << Case{[](int n) { return TnefWriter().attribute(LevelMessage, AttMsgProps, 6, smallProperties(n)).bytes(); },
                                             [](const QByteArray& b) { QVERIFY(tneftest::parse(b)->property_count > 0); }, 8000, 24, 65536};
         QTest::newRow("mapi_parse_properties") << Case{smallProperties, [](const QByteArray& b) {
             mapi_free_properties(mapi_parse_properties(size_t(b.size()), reinterpret_cast<const unsigned char*>(b.constData())));

@@ -51,8 +51,7 @@ struct Diagnostics {
         QByteArray text(std::ftell(file), '\0');
         std::rewind(file);
         text.truncate(qsizetype(std::fread(text.data(), 1, size_t(text.size()), file)));
-        const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        return lines.filter(QRegularExpression(QStringLiteral("^(?!\\[ATTR\\]|\\[SAVE\\])")));
+        return QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(QRegularExpression(QStringLiteral("^(?!\\[ATTR\\]|\\[SAVE\\])")));
     }
 };
 
