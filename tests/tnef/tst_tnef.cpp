@@ -406,6 +406,7 @@ private Q_SLOTS:
         QTest::newRow("unknown COMPTYPE") << wrap(p1, 43, 0x12345678) << QByteArray() << none;
         QTest::newRow("shorter than the header") << kExample1.left(15) << QByteArray() << none;
         QTest::newRow("RAWSIZE beyond 8x") << wrap(p1, 8 * quint32(kExample1.size()) + 1) << QByteArray() << none;
+        QTest::newRow("MELA RAWSIZE beyond 8x") << wrap("{}", 8 * 18 + 1, lzfu::kUncompressed) << QByteArray() << none;
         // Round trips through our compressor, past the first 4 KiB of output. A RAWSIZE beyond the text stops at
         // the end marker, and the rest stays zero also where the decoder copied ahead of its position.
         QByteArray text(300000, Qt::Uninitialized);
