@@ -15,11 +15,16 @@ constexpr int kEnoughHanCharacters = 2;
 const quint32 kEastAsianCandidates[] = {936, 950, 932, 949};
 
 // The caller has already taken off any byte-order mark; a second U+FEFF right
-// after it is a character of the text, which the default flags would drop.
+// after it is a character of the text, which the default flags would drop. A
+// final odd byte is a damaged character and shows as U+FFFD rather than
+// vanishing (Qt keeps it back as the start of a unit still to come).
 QString decodeAll(QStringDecoder::Encoding encoding, const QByteArray& bytes)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
+    QString text = decoder.decode(QByteArrayView(bytes).first(bytes.size() & ~qsizetype(1)));
+    if (bytes.size() % 2 == 1)
+        text += QChar(QChar::ReplacementCharacter);
+    return text;
 }
 
 // The bytes as 16-bit units: a lone zero byte that makes the length odd and

@@ -67,7 +67,8 @@ private Q_SLOTS:
 
     // A UTF-8 lead byte at the end of a body was taken for a character still
     // to come, and the last letter vanished ("\xE7" gave an empty text). A
-    // U+FEFF right after a UTF-16 mark was dropped as a second mark.
+    // U+FEFF right after a UTF-16 mark was dropped as a second mark, and a
+    // final odd byte of UTF-16 text vanished instead of showing as U+FFFD.
     void bodyText_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -77,6 +78,9 @@ private Q_SLOTS:
         QTest::newRow("accent last, no code page") << QByteArray("caf\xE9") << 0u << QStringLiteral("café");
         QTest::newRow("two-byte lead last") << QByteArray("Jos\xC3") << 0u << QStringLiteral("JosÃ");
         QTest::newRow("found: U+FEFF after the mark") << QByteArray("\xFE\xFF\xFE\xFF") << 949u << QString(QChar(0xFEFF));
+        QTest::newRow("found: mark, odd byte") << QByteArray("\xFE\xFF\xFE") << 949u << QString(QChar::ReplacementCharacter);
+        QTest::newRow("odd byte after text") << QByteArray("\xFF\xFE" "a\0b", 5) << 0u << QStringLiteral("a\uFFFD");
+        QTest::newRow("mark, zero unit, stray zero") << QByteArray("\xFF\xFE\0\0\0", 5) << 0u << QString();
         QTest::newRow("U+FEFF after the LE mark") << QByteArray("\xFF\xFE\xFF\xFE" "a\0", 6) << 0u << QString(QChar(0xFEFF)) + QLatin1Char('a');
     }
     void bodyText()
