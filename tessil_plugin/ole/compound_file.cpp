@@ -93,7 +93,10 @@ std::vector<std::uint32_t> CompoundFile::fatSectorList() const
     for (std::size_t i = 0; i < CompoundHeader::kHeaderFatEntries && list.size() < limit; ++i)
         list.push_back(header_.fatSectors[i]);
 
-    if (header_.fatSectorCount <= CompoundHeader::kHeaderFatEntries || header_.difatSectorCount == 0)
+    // The DIFAT walk needs a buffer of one sector, which a hostile sector
+    // size makes far larger than the data: only walk when it can add a sector.
+    if (header_.fatSectorCount <= CompoundHeader::kHeaderFatEntries || header_.difatSectorCount == 0
+        || list.size() >= limit)
         return list;
 
     const std::size_t available = sectorsInData();

@@ -156,6 +156,29 @@ private Q_SLOTS:
         QVERIFY(out && QByteArray(reinterpret_cast<const char*>(out.get()), rtf.size()) == rtf);
     }
 
+    // A header with a 128 KiB sector size and a DIFAT made the reader set up
+    // a sector-sized buffer for the DIFAT walk even when the data holds no
+    // sector at all: 40 times the size of a 3 KiB file.
+    void compoundFileHugeSectorHeader()
+    {
+        if (!tneftest::HeapPeak::available())
+            QSKIP("Heap measurement needs the sanitizer build");
+        testsupport::CfbWriter writer;
+        writer.addStream(QStringLiteral("/CONTENTS"), QByteArray(2000, 'c'));
+        QByteArray bytes = writer.build();
+        const auto put16 = [&](int at, quint16 v) { bytes[at] = char(v & 0xFF); bytes[at + 1] = char(v >> 8); };
+        const auto put32 = [&](int at, quint32 v) { put16(at, quint16(v & 0xFFFF)); put16(at + 2, quint16(v >> 16)); };
+        put16(0x1E, 17);   // sector shift
+        put32(0x2C, 200);  // FAT sectors, more than the header lists
+        put32(0x44, 0);    // first DIFAT sector
+        put32(0x48, 1);    // DIFAT sectors
+        tneftest::HeapPeak heap;
+        CompoundFile file(reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()));
+        if (file.open())
+            QVERIFY(!file.stream("/CONTENTS") || file.stream("/CONTENTS")->readableSize() <= quint64(bytes.size()));
+        QVERIFY2(heap.peak() <= 8 * size_t(bytes.size()) + 65536, qPrintable(QString::number(heap.peak())));
+    }
+
     void linearInSize_data()
     {
         QTest::addColumn<Case>("c");
