@@ -290,11 +290,22 @@ private slots:
     void realSamples()
     {
         REQUIRE_REAL_SAMPLES();
-        const Run run = tessil({"info", "--json", testsupport::realSamplePath("quick-winmail.dat")});
+        const QStringList names{"quick-winmail.dat", "winmail-sample1.dat", "bug52400-winmail-simple.dat",
+                                "bug52400-winmail-with-attachments.dat", "bug63955-winmail.dat"};
+        const QStringList subjects{"This is a test message", "test", "Testing TNEF Message",
+                                   "TNEF test message with attachments", "Test"};
+        QStringList arguments{"info", "--json"};
+        for (const QString& name : names)
+            arguments << testsupport::realSamplePath(name);
+        const Run run = tessil(arguments);
         QCOMPARE(run.exitCode, 0);
         const QJsonArray files = QJsonDocument::fromJson(run.out).array();
+        QCOMPARE(files.size(), names.size());
+        for (int i = 0; i < files.size(); ++i) {
+            QVERIFY(files.at(i).toObject().value("ok").toBool());
+            QCOMPARE(files.at(i).toObject().value("subject").toString(), subjects.at(i));
+        }
         const QJsonObject quick = files.at(0).toObject();
-        QCOMPARE(quick.value("subject").toString(), QStringLiteral("This is a test message"));
         const QByteArray rtf = testsupport::readRealSample("quick-contents/message.rtf");
         QCOMPARE(quick.value("bodies").toObject().value("rtf").toObject().value("sha256").toString(), sha256(rtf));
         const QStringList quickNames{"quick.doc", "quick.html", "quick.pdf", "quick.txt", "quick.xml"};

@@ -4,6 +4,7 @@
 
 #include "attachmentdelegate.h"
 #include "attachmentdialogs.h"
+#include "attachmenticons.h"
 #include "attachmentmodel.h"
 #include "browsertabwidget.h"
 #include "documentpluginmanager.h"
@@ -190,6 +191,13 @@ private slots:
             QVERIFY(!lines.at(0).isEmpty() && name.startsWith(lines.at(0)) && !lines.at(0).back().isHighSurrogate());
             QVERIFY(metrics.boundingRect(lines.at(0)).width() <= width && metrics.horizontalAdvance(lines.at(1)) <= width);
         }
+        QCOMPARE(AttachmentDelegate().sizeHint({}, f.index(0)), QSize(90, 96));
+
+        // One icon per lower-case suffix, shared by every name and view.
+        const int cached = cachedIconCount();
+        const QIcon icon = iconForFileName(QStringLiteral("Q.QVTESTDOC"));
+        QCOMPARE(iconForFileName(QStringLiteral("other.qvtestdoc")).cacheKey(), icon.cacheKey());
+        QCOMPARE(cachedIconCount(), cached + 1);
     }
 
     // The body view is hidden without a body and shrinks to a short one, so
@@ -352,17 +360,36 @@ private slots:
         QVERIFY(!manager.createWidget(notTnef, nullptr, nullptr, nullptr)); // no host, nowhere for the message
     }
 
+    void realSamplesInTheProgram_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("info");
+        QTest::addColumn<QStringList>("tiles");
+        QTest::newRow("quick") << "quick-winmail.dat" << "This is a test message" << "38.5 KB, 5 attachments"
+                               << QStringList{"quick.doc", "quick.html", "quick.pdf", "quick.txt", "quick.xml"};
+        QTest::newRow("sample1") << "winmail-sample1.dat" << "test" << "86.7 KB, 2 attachments"
+                                 << QStringList{"zappa_av1.jpg", "bookmark.htm"};
+        QTest::newRow("simple") << "bug52400-winmail-simple.dat" << "Testing TNEF Message"
+                                << "2013-10-31 22:12:13, 0 B, 0 attachment" << QStringList{};
+        QTest::newRow("with attachments") << "bug52400-winmail-with-attachments.dat" << "TNEF test message with attachments"
+                                          << "2013-11-01 19:34:43, 307.9 KB, 2 attachments"
+                                          << QStringList{"scion_tc_2007_maintenanceguide.pdf", "Duke_Wave.png"};
+        QTest::newRow("bug63955") << "bug63955-winmail.dat" << "Test" << "2019-11-22 12:23:59, 462.0 KB, 2 attachments"
+                                  << QStringList{"SI-61597.pdf", "SI-61598.pdf"};
+    }
     void realSamplesInTheProgram()
     {
         REQUIRE_REAL_SAMPLES();
+        QFETCH(QString, name);
         MainWindow window;
         window.show();
-        window.openFile(testsupport::realSamplePath("bug63955-winmail.dat"));
+        window.openFile(testsupport::realSamplePath(name));
         QCOMPARE(window.tabWidget()->count(), 1);
         const QWidget* view = window.tabWidget()->widget(0);
-        QCOMPARE(child(view, "subjectLabel")->text(), QStringLiteral("Test"));
-        QCOMPARE(child(view, "mailInfoLabel")->text(), QStringLiteral("2019-11-22 12:23:59, 462.0 KB, 2 attachments"));
-        QCOMPARE(tileNames(view), (QStringList{"SI-61597.pdf", "SI-61598.pdf"}));
+        QTEST(child(view, "subjectLabel")->text(), "subject");
+        QTEST(child(view, "mailInfoLabel")->text(), "info");
+        QTEST(tileNames(view), "tiles");
     }
 };
 
