@@ -11,9 +11,9 @@ namespace {
 // 116444736000000000 ticks lie between 1601-01-01 and 1970-01-01.
 constexpr quint64 kEpochDifference = 116444736000000000ULL;
 
-QByteArray padding(int length, char fill)
+QByteArray padding(int length)
 {
-    return QByteArray((4 - (length & 3)) & 3, fill);
+    return QByteArray((4 - (length & 3)) & 3, '\0');
 }
 
 } // namespace
@@ -39,9 +39,9 @@ QByteArray le64(quint64 v)
     return le32(quint32(v & 0xFFFFFFFFu)) + le32(quint32(v >> 32));
 }
 
-QByteArray int16Bytes(quint16 v) { return le16(v); }
+static QByteArray int16Bytes(quint16 v) { return le16(v); }
 QByteArray int32Bytes(quint32 v) { return le32(v); }
-QByteArray int64Bytes(quint64 v) { return le64(v); }
+static QByteArray int64Bytes(quint64 v) { return le64(v); }
 
 QByteArray float32Bytes(float v)
 {
@@ -57,7 +57,7 @@ QByteArray float64Bytes(double v)
     return le64(bits);
 }
 
-QByteArray guidBytes(quint32 data1, quint16 data2, quint16 data3, const QByteArray& data4)
+static QByteArray guidBytes(quint32 data1, quint16 data2, quint16 data3, const QByteArray& data4)
 {
     QByteArray tail = data4.left(8);
     tail.append(QByteArray(8 - tail.size(), '\0'));
@@ -79,7 +79,7 @@ QByteArray psetidAppointment()
     return guidBytes(0x00062002, 0, 0, QByteArray::fromHex("C000000000000046"));
 }
 
-QByteArray iidIStorage()
+static QByteArray iidIStorage()
 {
     return guidBytes(0x0000000B, 0, 0, QByteArray::fromHex("C000000000000046"));
 }
@@ -202,12 +202,6 @@ MapiProp& MapiProp::withKindWord(quint32 kind)
     return *this;
 }
 
-MapiProp& MapiProp::withPadding(char fill)
-{
-    padding_ = fill;
-    return *this;
-}
-
 bool MapiProp::isVariable() const
 {
     const quint16 base = type_ & ~quint16(PtypMultipleFlag);
@@ -233,7 +227,7 @@ QByteArray MapiProp::encode() const
                 const QByteArray bytes = utf16le(name, true);
                 out.append(le32(quint32(bytes.size())));
                 out.append(bytes);
-                out.append(padding(bytes.size(), padding_));
+                out.append(padding(bytes.size()));
             }
         }
     }
@@ -245,7 +239,7 @@ QByteArray MapiProp::encode() const
         if (isVariable())
             out.append(le32(quint32(value.size())));
         out.append(value);
-        out.append(padding(value.size(), padding_));
+        out.append(padding(value.size()));
     }
     return out;
 }
@@ -264,18 +258,11 @@ MapiBlockWriter& MapiBlockWriter::withCount(quint32 count)
     return *this;
 }
 
-MapiBlockWriter& MapiBlockWriter::appendRaw(const QByteArray& bytes)
-{
-    tail_.append(bytes);
-    return *this;
-}
-
 QByteArray MapiBlockWriter::bytes() const
 {
     QByteArray out = le32(count_.value_or(quint32(properties_.size())));
     for (const MapiProp& p : properties_)
         out.append(p.encode());
-    out.append(tail_);
     return out;
 }
 
@@ -334,11 +321,6 @@ TnefWriter& TnefWriter::messageClass(const QByteArray& messageClass)
     return attribute(LevelMessage, AttMessageClass, AtpWord, messageClass + QByteArray(1, '\0'));
 }
 
-TnefWriter& TnefWriter::subjectAttribute(const QByteArray& subject)
-{
-    return attribute(LevelMessage, AttSubject, AtpString, subject + QByteArray(1, '\0'));
-}
-
 TnefWriter& TnefWriter::body(const QByteArray& text)
 {
     return attribute(LevelMessage, AttBody, AtpText, text);
@@ -364,11 +346,6 @@ TnefWriter& TnefWriter::attachTitle(const QByteArray& name)
 TnefWriter& TnefWriter::attachData(const QByteArray& data)
 {
     return attribute(LevelAttachment, AttAttachData, AtpByte, data);
-}
-
-TnefWriter& TnefWriter::attachMetaFile(const QByteArray& metafile)
-{
-    return attribute(LevelAttachment, AttAttachMetaFile, AtpByte, metafile);
 }
 
 TnefWriter& TnefWriter::attachProperties(const MapiBlockWriter& block)

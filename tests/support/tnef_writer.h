@@ -123,18 +123,13 @@ QByteArray le32(quint32 v);
 QByteArray le64(quint64 v);
 
 // Encoded fixed-size values, for MapiProp::multi and hand-made blocks.
-QByteArray int16Bytes(quint16 v);
 QByteArray int32Bytes(quint32 v);
-QByteArray int64Bytes(quint64 v);
 QByteArray float32Bytes(float v);
 QByteArray float64Bytes(double v);
 
-// A GUID as stored (Data1, Data2, Data3 little-endian, then Data4).
-QByteArray guidBytes(quint32 data1, quint16 data2, quint16 data3, const QByteArray& data4);
 QByteArray psPublicStrings();  // {00020329-0000-0000-C000-000000000046}
 QByteArray psAddress();        // {00062004-0000-0000-C000-000000000046}
 QByteArray psetidAppointment();// {00062002-0000-0000-C000-000000000046}
-QByteArray iidIStorage();      // {0000000B-0000-0000-C000-000000000046}
 
 // UTF-16LE bytes of `text`, with a terminating zero unit when asked.
 QByteArray utf16le(const QString& text, bool terminate = true);
@@ -190,8 +185,6 @@ public:
     MapiProp& withValueCount(quint32 count);
     // Writes this kind word instead of the real one.
     MapiProp& withKindWord(quint32 kind);
-    // Fills padding with this byte instead of zero (padding is never checked).
-    MapiProp& withPadding(char fill);
 
     quint16 type() const { return type_; }
     quint16 id() const { return id_; }
@@ -209,7 +202,6 @@ private:
     QStringList names_;
     std::optional<quint32> valueCount_;
     std::optional<quint32> kindWord_;
-    char padding_ = 0;
 };
 
 // A property block: the data of attMsgProps and attAttachment.
@@ -219,9 +211,6 @@ public:
     MapiBlockWriter& add(const MapiProp& property);
     // Writes this property count instead of the real one.
     MapiBlockWriter& withCount(quint32 count);
-    // Bytes appended after the last property (or, with no properties, after
-    // the count).
-    MapiBlockWriter& appendRaw(const QByteArray& bytes);
 
     int count() const { return properties_.size(); }
     QByteArray bytes() const;
@@ -229,7 +218,6 @@ public:
 private:
     QList<MapiProp> properties_;
     std::optional<quint32> count_;
-    QByteArray tail_;
 };
 
 // An attachment as Outlook writes it: attAttachRenddata, attAttachTitle,
@@ -265,7 +253,6 @@ public:
     TnefWriter& tnefVersion();
     TnefWriter& oemCodepage(quint32 codePage);
     TnefWriter& messageClass(const QByteArray& messageClass);
-    TnefWriter& subjectAttribute(const QByteArray& subject);
     TnefWriter& body(const QByteArray& text);
     TnefWriter& messageProperties(const MapiBlockWriter& block);
 
@@ -273,7 +260,6 @@ public:
     TnefWriter& beginAttachment();
     TnefWriter& attachTitle(const QByteArray& name);
     TnefWriter& attachData(const QByteArray& data);
-    TnefWriter& attachMetaFile(const QByteArray& metafile);
     TnefWriter& attachProperties(const MapiBlockWriter& block);
     TnefWriter& attachment(const AttachmentSpec& spec);
 
