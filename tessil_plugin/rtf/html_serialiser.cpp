@@ -1,11 +1,10 @@
 #include "rtf/html_serialiser.h"
 
+#include "common/huge_pages.h"
+
 #include <cstdint>
 #include <utility>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace rtf {
 namespace {
@@ -47,25 +46,6 @@ namespace {
 // Bytes gathered before they are decoded into the QString.
 const std::size_t kSpillSize = 64 * 1024;
 
-// A large result is one large fresh buffer, which the kernel maps in page by
-// page as it fills: one fault per 4 KiB costs more than the conversion of
-// that much text on virtual machines. Transparent huge pages (where the
-// system offers them on request) make that one fault per 2 MiB.
-void adviseHugePages(const void* data, std::size_t size)
-{
-#ifdef __linux__
-    const std::uintptr_t huge = 2 * 1024 * 1024;
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (begin + huge - 1) & ~(huge - 1);
-    const std::uintptr_t last = (begin + size) & ~(huge - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)size;
-#endif
-}
-
 } // namespace
 
 HtmlStreamWriter::HtmlStreamWriter(std::size_t expectedSize, QString* utf16)
@@ -77,7 +57,9 @@ HtmlStreamWriter::HtmlStreamWriter(std::size_t expectedSize, QString* utf16)
     if (utf16_) {
         utf16_->clear();
         utf16_->reserve(static_cast<qsizetype>(expectedSize));
-        adviseHugePages(utf16_->constData(), static_cast<std::size_t>(utf16_->capacity()) * sizeof(QChar));
+        // A large result is one large fresh buffer, which the kernel maps in page
+        // by page as it fills; huge pages make that one fault per 2 MiB.
+        memoryhint::preferHugePages(utf16_->constData(), std::uint64_t(utf16_->capacity()) * sizeof(QChar));
         out_.reserve(2 * kSpillSize);
     } else {
         out_.reserve(expectedSize);

@@ -2,9 +2,6 @@
 
 #include <stdlib.h>
 #include <string.h>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -39,22 +36,6 @@ void* checked_xrealloc(void* block, uint64_t count, uint64_t size)
 {
     size_t total = 0;
     return byte_count(count, size, &total) ? realloc(block, total) : nullptr;
-}
-
-void tnef_prefer_huge_pages(void* buffer, uint64_t size)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    const uintptr_t huge = (uintptr_t)2 << 20;
-    if (!buffer || size < 4 * huge)
-        return;
-    const uintptr_t begin = ((uintptr_t)buffer + huge - 1) & ~(huge - 1);
-    const uintptr_t end = ((uintptr_t)buffer + (uintptr_t)size) & ~(huge - 1);
-    if (end > begin)
-        madvise((void*)begin, end - begin, MADV_HUGEPAGE);
-#else
-    (void)buffer;
-    (void)size;
-#endif
 }
 
 unsigned char* tnef_memdup0(const void* bytes, uint64_t length)

@@ -22,12 +22,6 @@ void* checked_xcalloc(uint64_t count, uint64_t size);
 // untouched) on failure.
 void* checked_xrealloc(void* block, uint64_t count, uint64_t size);
 
-// A hint for a large buffer that is about to be filled: on Linux, asks for
-// transparent huge pages where the system leaves that to the program, which
-// divides the page faults of the first touch by 512. Nothing changes when the
-// hint is refused or the buffer is small.
-void tnef_prefer_huge_pages(void* buffer, uint64_t size);
-
 // A copy of `length` bytes followed by one zero byte; null on failure.
 unsigned char* tnef_memdup0(const void* bytes, uint64_t length);
 

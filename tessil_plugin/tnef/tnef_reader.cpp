@@ -1,5 +1,6 @@
 #include "tnef/tnef_reader.h"
 
+#include "common/huge_pages.h"
 #include "tnef/tnef_checksum.h"
 #include "tnef/tnef_memory.h"
 
@@ -44,7 +45,7 @@ unsigned char* read_known_size(TnefReader* reader, uint64_t length, TnefBlockSta
         *status = TNEF_BLOCK_NO_MEMORY;
         return nullptr;
     }
-    tnef_prefer_huge_pages(buffer, length + 1);
+    memoryhint::preferHugePages(buffer, length + 1);
     if (read_and_sum(reader, buffer, (size_t)length, sum) != length) {
         free(buffer);
         *status = TNEF_BLOCK_SHORT;
@@ -76,7 +77,7 @@ unsigned char* read_unknown_size(TnefReader* reader, uint64_t length, TnefBlockS
             }
             buffer = bigger;
             capacity = grown;
-            tnef_prefer_huge_pages(buffer, capacity);
+            memoryhint::preferHugePages(buffer, capacity);
         }
         const size_t want = (size_t)(capacity - 1 - filled);
         const size_t got = read_and_sum(reader, buffer + filled, want, sum);
