@@ -29,23 +29,18 @@
 namespace {
 
 // Closes the message boxes that come up while it lives, recording them.
-class BoxCloser : public QObject
+struct BoxCloser : QObject
 {
-public:
     QStringList shown; // "title: text"
+    QTimer timer;
     BoxCloser()
     {
         connect(&timer, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                shown << box->windowTitle() + QLatin1String(": ") + box->text();
-                box->done(QMessageBox::Ok);
-            }
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                shown << box->windowTitle() + ": " + box->text(), box->done(QMessageBox::Ok);
         });
         timer.start(10);
     }
-
-private:
-    QTimer timer;
 };
 
 class ExposedTabBar : public BrowserTabBar
@@ -58,11 +53,9 @@ public:
 void addDocument(BrowserTabWidget& tabs, const QString& path)
 {
     auto* widget = new QLabel(path);
-    if (!path.isEmpty())
-        widget->setProperty("sourceFilePath", path);
     tabs.addTab(widget, path);
     if (!path.isEmpty())
-        tabs.registerPath(path);
+        widget->setProperty("sourceFilePath", path), tabs.registerPath(path);
 }
 
 QStringList entries(const QMenu* menu)
@@ -89,18 +82,11 @@ void doubleClick(QWidget* target, const QPoint& global)
 }
 
 // A window content that refuses to close while told to.
-class RefusingContent : public QLabel
+struct RefusingContent : QLabel
 {
-public:
     bool refuse = true;
     int asked = 0;
-
-protected:
-    void closeEvent(QCloseEvent* event) override
-    {
-        ++asked;
-        event->setAccepted(!refuse);
-    }
+    void closeEvent(QCloseEvent* event) override { ++asked, event->setAccepted(!refuse); }
 };
 
 } // namespace
@@ -108,423 +94,359 @@ protected:
 class TestHostWindow : public QObject
 {
     Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void tabWidths_data();
-    void tabWidths();
-    void plusSquare();
-    void closingTabs();
-    void openWarnings_data();
-    void openWarnings();
-    void openFlow();
-    void drops();
-    void menuEntries();
-    void languageSwitch();
-    void translations_data();
-    void translations();
-    void frameEdges_data();
-    void frameEdges();
-    void frameResizeLimits();
-    void frameDoubleClick();
-    void frameDragAndClose();
-    void progressValues_data();
-    void progressValues();
-    void aboutNotice();
-
-private:
     QString file(const QString& name) const { return QDir(dir.path()).absoluteFilePath(name); }
     QTemporaryDir dir;
+
+private slots:
+    void initTestCase()
+    {
+        for (const char* name : {"Doc.dat", "notes.txt", "book.pdf", "fail-message.dat", "fail-silent.dat", "sub/Other.dat"}) {
+            QDir().mkpath(QFileInfo(file(QString::fromLatin1(name))).path());
+            QFile out(file(QString::fromLatin1(name)));
+            QVERIFY(out.open(QIODevice::WriteOnly));
+        }
+    }
+
+    void init()
+    {
+        QFile::remove(recentFilesPath());
+        AppConfig::instance()->setLastOpenPath(QStringLiteral("/initial"));
+    }
+
+    void cleanup()
+    {
+        MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish);
+    }
+
+    void tabWidths_data()
+    {
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<int>("barWidth");
+        QTest::addColumn<int>("expected"); // -1: an equal share of (width - height)
+        QTest::newRow("capped at 180") << 5 << 1000 << 180;
+        QTest::newRow("equal share") << 10 << 1000 << -1;
+        QTest::newRow("floor of 18") << 60 << 600 << 18;
+    }
+
+    void tabWidths()
+    {
+        QFETCH(int, tabs);
+        QFETCH(int, barWidth);
+        QFETCH(int, expected);
+        ExposedTabBar bar;
+        for (int i = 0; i < tabs; ++i)
+            bar.addTab(QStringLiteral("document %1.dat").arg(i));
+        const int height = bar.baseHint().height();
+        bar.resize(barWidth, height + 6);
+        QCOMPARE(bar.tabSizeHint(tabs - 1), QSize(expected < 0 ? (barWidth - height) / tabs : expected, height));
+        bar.resize(height - 1, height); // narrower than a tab is high: Qt's own size
+        QCOMPARE(bar.tabSizeHint(0), bar.baseHint());
+    }
+
+    void plusSquare()
+    {
+        BrowserTabBar empty;
+        empty.resize(400, 40);
+        QCOMPARE(empty.plusButtonRect(), QRect(5, 5, 30, 30));
+
+        BrowserTabWidget tabs;
+        tabs.resize(800, 300);
+        addDocument(tabs, QStringLiteral("/docs/a.dat"));
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        BrowserTabBar* bar = tabs.browserTabBar();
+        bar->repaint(); // presses are tested against where the square was painted
+        QCOMPARE(bar->plusButtonRect().left(), bar->tabRect(0).right() + 1);
+        QSignalSpy clicked(&tabs, &BrowserTabWidget::addFileClicked);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        QCOMPARE(clicked.count(), 0);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->plusButtonRect().center());
+        QCOMPARE(clicked.count(), 1);
+    }
+
+    void closingTabs()
+    {
+        BrowserTabWidget tabs;
+        for (const char* path : {"/docs/a.dat", "", "/docs/c.dat", "/docs/d.dat"})
+            addDocument(tabs, QString::fromLatin1(path));
+        QSignalSpy allClosed(&tabs, &BrowserTabWidget::allTabClosed);
+        QPointer<QWidget> first = tabs.widget(0);
+        emit tabs.tabCloseRequested(0);
+        QVERIFY(first.isNull()); // deleted at once
+        emit tabs.tabCloseRequested(0); // its widget names no path
+        QCOMPARE(tabs.openPaths(), (QStringList{"/docs/c.dat", "/docs/d.dat"}));
+        QCOMPARE(tabs.indexOfPath(QStringLiteral("/docs/d.dat")), 1);
+        emit tabs.tabCloseRequested(1);
+        QCOMPARE(allClosed.count(), 0);
+        emit tabs.tabCloseRequested(0);
+        tabs.closeTab(0);
+        QCOMPARE(allClosed.count(), 1);
+        QVERIFY(tabs.openPaths().isEmpty());
+    }
+
+    void openWarnings_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("missing") << "absent.dat" << "Open Failed: File does not exist.";
+        QTest::newRow("unclaimed") << "notes.txt" << "Unsupported Format: No document plugin can open this file.";
+        QTest::newRow("loader only") << "book.pdf" << "Unsupported Format: No document plugin can open this file.";
+        QTest::newRow("plug-in message") << "fail-message.dat" << "Open Failed: Test plug-in refused the file";
+        QTest::newRow("no message") << "fail-silent.dat" << "Open Failed: File error. Unable to open the document.";
+    }
+
+    void openWarnings()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        MainWindow window;
+        BoxCloser boxes;
+        window.openFile(file(name));
+        QCOMPARE(boxes.shown, QStringList{shown});
+        QVERIFY(window.tabWidget()->count() == 0 && !window.isShowingTabPage() && loadRecentFiles().isEmpty());
+        QCOMPARE(AppConfig::instance()->lastOpenPath(), QStringLiteral("/initial"));
+    }
+
+    void openFlow()
+    {
+        MainWindow window;
+        BoxCloser boxes;
+        const QString doc = file(QStringLiteral("Doc.dat"));
+        const QString other = file(QStringLiteral("sub/Other.dat"));
+        window.openFile(doc);
+        window.openFile(other);
+        BrowserTabWidget* tabs = window.tabWidget();
+        QCOMPARE(tabs->count(), 2);
+        QVERIFY(tabs->tabText(0) == "Doc.dat" && tabs->widget(0)->objectName() == "tp_widget_dat");
+        QCOMPARE(AppConfig::instance()->lastOpenPath(), QFileInfo(other).path());
+
+        // Opening it again switches to its tab and still counts as a use.
+        window.openFile(file(QStringLiteral("sub/../Doc.dat")));
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(loadRecentFiles(), (QStringList{doc, other}));
+        QCOMPARE(AppConfig::instance()->lastOpenPath(), dir.path());
+        QVERIFY(boxes.shown.isEmpty());
+
+        tabs->closeTab(0);
+        QVERIFY(window.isShowingTabPage());
+        tabs->closeTab(0);
+        QVERIFY(!window.isShowingTabPage());
+    }
+
+    void drops()
+    {
+        MainWindow window;
+        BoxCloser boxes;
+        auto* emptyPage = window.findChild<QWidget*>(QStringLiteral("emptyPage"));
+        QVERIFY(emptyPage);
+        const QUrl doc = QUrl::fromLocalFile(file(QStringLiteral("Doc.dat")));
+        const QUrl notes = QUrl::fromLocalFile(file(QStringLiteral("notes.txt")));
+        QMimeData unsupported, mixed;
+        unsupported.setUrls({notes});
+        mixed.setUrls({doc, notes});
+        for (QMimeData* data : {&unsupported, &mixed}) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+            enter.setAccepted(false);
+            QApplication::sendEvent(emptyPage, &enter);
+            QCOMPARE(enter.isAccepted(), data == &mixed); // only unsupported files: refused
+        }
+        // Qt delivers a drop only during a real drag; the window's filter gets it
+        // as that delivery would.
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mixed, Qt::LeftButton, Qt::NoModifier);
+        QVERIFY(static_cast<QObject&>(window).eventFilter(emptyPage, &drop));
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(window.tabWidget()->openPaths(), QStringList{doc.toLocalFile()});
+        QCOMPARE(boxes.shown, QStringList{"Unsupported Format: No document plugin can open this file."});
+    }
+
+    void menuEntries()
+    {
+        auto* window = new MainWindow;
+        CustomWindowFrame frame(window);
+        AppMenu& menu = *frame.appMenu();
+        QCOMPARE(entries(menu.menu()), (QStringList{"Recent Files", "--", "Language", "--", "User Guide",
+                                                   "Feedback and Support", "Show Log in Explorer", "Check for Updates",
+                                                   "About"}));
+        emit menu.recentFilesMenu()->aboutToShow();
+        QCOMPARE(entries(menu.recentFilesMenu()), QStringList{"No Recent Files"});
+        // Rebuilt on each showing: numbered from 1, file names, full paths as tips.
+        saveRecentFiles({QStringLiteral("/mail/a & b.dat"), QStringLiteral("/old/winmail.dat")});
+        emit menu.recentFilesMenu()->aboutToShow();
+        QCOMPARE(entries(menu.recentFilesMenu()), (QStringList{"1. a & b.dat", "2. winmail.dat"}));
+        QCOMPARE(menu.recentFilesMenu()->actions().at(1)->toolTip(), QStringLiteral("/old/winmail.dat"));
+        // A file gone missing warns and keeps its place.
+        BoxCloser boxes;
+        menu.recentFilesMenu()->actions().at(1)->trigger();
+        QCOMPARE(boxes.shown, QStringList{"Open Failed: File does not exist."});
+        QCOMPARE(loadRecentFiles(), (QStringList{"/mail/a & b.dat", "/old/winmail.dat"}));
+        QCOMPARE(window->tabWidget()->count(), 0);
+    }
+
+    void languageSwitch()
+    {
+        auto* window = new MainWindow;
+        CustomWindowFrame frame(window);
+        AppMenu* menu = frame.appMenu();
+        auto* close = frame.findChild<QPushButton*>(QStringLiteral("btn_close"));
+        QCOMPARE(entries(menu->languageMenu()), (QStringList{"English", "Français", "Português", "Italiano", "Deutsch",
+                                                             "Español", "日本語"}));
+
+        menu->languageMenu()->actions().at(4)->trigger();
+        QCOMPARE(AppConfig::instance()->language(), 5);
+        QVERIFY(menu->languageMenu()->actions().at(4)->isChecked());
+        QCOMPARE(menu->recentFilesMenu()->title(), QStringLiteral("Zuletzt geöffnete Dateien"));
+        QCOMPARE(close->toolTip(), QStringLiteral("Schließen"));
+    }
+
+    void translations_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("recentFiles");
+        QTest::newRow("en") << 1 << "en" << "Recent Files";
+        QTest::newRow("fr") << 2 << "fr" << "Fichiers récents";
+        QTest::newRow("pt") << 3 << "pt" << "Arquivos recentes";
+        QTest::newRow("it") << 4 << "it" << "File recenti";
+        QTest::newRow("de") << 5 << "de" << "Zuletzt geöffnete Dateien";
+        QTest::newRow("es") << 6 << "es" << "Archivos recientes";
+        QTest::newRow("ja") << 7 << "ja" << "最近使ったファイル";
+        QTest::newRow("0 is English") << 0 << "en" << "Recent Files";
+        QTest::newRow("9 is English") << 9 << "en" << "Recent Files";
+    }
+
+    void translations()
+    {
+        QFETCH(int, id);
+        QFETCH(QString, suffix);
+        QFETCH(QString, recentFiles);
+        MultiLanguage::instance()->switchLanguage(7); // so that a switch left undone shows
+        MultiLanguage::instance()->switchLanguage(id);
+        QCOMPARE(MultiLanguage::instance()->hostTranslator()->language(), suffix);
+        QCOMPARE(QCoreApplication::translate("AppMenu", "Recent Files"), recentFiles);
+        QCOMPARE(MultiLanguage::instance()->qtTranslator()->isEmpty(), suffix == "en"); // Qt's own texts
+        // Every text of the source file is finished and translated.
+        QFile ts(QStringLiteral(QUORVIA_SOURCE_DIR "/main/translations/Translation_%1.ts").arg(suffix));
+        QVERIFY(ts.open(QIODevice::ReadOnly));
+        static const QRegularExpression unfinished(QStringLiteral("type=\"|<translation>\\s*</|<numerusform>\\s*</"));
+        const QRegularExpressionMatch match = unfinished.match(QString::fromUtf8(ts.readAll()));
+        QVERIFY2(!match.hasMatch(), qPrintable(match.captured()));
+    }
+
+    void frameEdges_data()
+    {
+        QTest::addColumn<QPoint>("pos");
+        QTest::addColumn<int>("edges");
+        QTest::addColumn<Qt::CursorShape>("shape");
+        // Of a window at (100, 100) sized 400 x 300: right() is 499, bottom() 399.
+        QTest::newRow("top-left") << QPoint(103, 103) << int(CustomWindowFrame::TopEdge | CustomWindowFrame::LeftEdge)
+                                  << Qt::SizeFDiagCursor;
+        QTest::newRow("bottom-left") << QPoint(101, 398)
+                                     << int(CustomWindowFrame::BottomEdge | CustomWindowFrame::LeftEdge)
+                                     << Qt::SizeBDiagCursor;
+        QTest::newRow("right, 3 px in") << QPoint(496, 250) << int(CustomWindowFrame::RightEdge) << Qt::SizeHorCursor;
+        QTest::newRow("right, 4 px in") << QPoint(495, 250) << 0 << Qt::ArrowCursor;
+        QTest::newRow("just outside") << QPoint(99, 250) << 0 << Qt::ArrowCursor;
+    }
+
+    void frameEdges()
+    {
+        QFETCH(QPoint, pos);
+        QFETCH(int, edges);
+        QFETCH(Qt::CursorShape, shape);
+        const auto found = CustomWindowFrame::edgesAt(QRect(100, 100, 400, 300), pos);
+        QCOMPARE(int(found), edges);
+        QCOMPARE(CustomWindowFrame::cursorShapeFor(found), shape);
+    }
+
+    void frameResizeLimits()
+    {
+        // Never below the minimum, and the far side stays put.
+        const QSize min(300, 200), max(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        const QRect start(100, 100, 400, 300);
+        QCOMPARE(CustomWindowFrame::resizedGeometry(start, CustomWindowFrame::LeftEdge, {900, 0}, min, max), QRect(200, 100, 300, 300));
+        QCOMPARE(CustomWindowFrame::resizedGeometry(start, CustomWindowFrame::TopEdge, {0, 250}, min, max), QRect(100, 200, 400, 200));
+    }
+
+    void frameMaximiseDragClose()
+    {
+        auto* content = new RefusingContent;
+        content->setMinimumSize(300, 200); // small enough that maximising changes the geometry
+        CustomWindowFrame frame(content);
+        frame.move(70, 60);
+        frame.resize(420, 320);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QRect normal = frame.geometry();
+        auto* title = frame.findChild<QWidget*>(QStringLiteral("frame_title"));
+        const QPoint grip = title->mapToGlobal(QPoint(60, 10));
+        doubleClick(&frame, grip);
+        // The second press begins no drag: moving before the release must not
+        // restore the window just maximised.
+        sendMouse(&frame, QEvent::MouseMove, grip + QPoint(30, 2), Qt::LeftButton);
+        sendMouse(&frame, QEvent::MouseButtonRelease, grip + QPoint(30, 2), Qt::NoButton);
+        QTRY_COMPARE(frame.geometry(), frame.screen()->availableGeometry());
+        const QPoint maxGrip = title->mapToGlobal(QPoint(60, 10));
+        doubleClick(&frame, maxGrip);
+        sendMouse(&frame, QEvent::MouseButtonRelease, maxGrip, Qt::NoButton);
+        QTRY_COMPARE(frame.geometry(), normal);
+        doubleClick(&frame, normal.center()); // not on the title bar
+        QVERIFY(!frame.isFrameMaximized());
+
+        // Dragged by its title bar three quarters across, it is restored with
+        // the same fraction under the cursor, 10 px below its top.
+        frame.toggleMaximized();
+        QTRY_COMPARE(frame.geometry(), frame.screen()->availableGeometry());
+        const QRect maximised = frame.geometry();
+        const QPoint from(maximised.x() + maximised.width() * 3 / 4, title->mapToGlobal(QPoint(0, 12)).y());
+        const QPoint to = from + QPoint(-6, 30);
+        sendMouse(&frame, QEvent::MouseButtonPress, from, Qt::LeftButton);
+        sendMouse(&frame, QEvent::MouseMove, to, Qt::LeftButton);
+        const double fraction = double(to.x() - maximised.x()) / maximised.width();
+        QTRY_COMPARE(frame.geometry(), QRect(QPoint(to.x() - int(normal.width() * fraction), to.y() - 10), normal.size()));
+        sendMouse(&frame, QEvent::MouseButtonRelease, to, Qt::NoButton);
+
+        // Closed other than by its button, the frame asks its content first.
+        QVERIFY(!frame.close() && frame.isVisible());
+        content->refuse = false;
+        QVERIFY(frame.close() && !frame.isVisible());
+        QCOMPARE(content->asked, 2);
+    }
+
+    void progressValues_data()
+    {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("value"); // -1: busy
+        QTest::newRow("a third") << 1 << 3 << 333;
+        QTest::newRow("past the end") << 5 << 4 << 1000;
+        QTest::newRow("negative") << -3 << 10 << 0;
+        QTest::newRow("no overflow") << 2000000000 << 2100000000 << 952;
+        QTest::newRow("unknown total") << 0 << 0 << -1;
+    }
+
+    void progressValues()
+    {
+        QFETCH(int, current);
+        QFETCH(int, total);
+        QFETCH(int, value);
+        DocumentProgressDialog dialog;
+        dialog.show();
+        dialog.onProgress(current, total, QStringLiteral("Page"));
+        QCOMPARE(dialog.isBusy(), value < 0);
+        if (value >= 0)
+            QCOMPARE(dialog.progressValue(), value);
+        dialog.onFinished(false);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.progressValue(), 1000);
+    }
+
+    void aboutNotice()
+    {
+        About about;
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lab_notice"))->text(), QStringLiteral("© %1 Veltrano. All rights reserved.").arg(QDate::currentDate().year()));
+    }
 };
-
-void TestHostWindow::initTestCase()
-{
-    for (const char* name : {"Doc.dat", "notes.txt", "book.pdf", "fail-message.dat", "fail-silent.dat", "sub/Other.dat"}) {
-        QDir().mkpath(QFileInfo(file(QString::fromLatin1(name))).path());
-        QFile out(file(QString::fromLatin1(name)));
-        QVERIFY(out.open(QIODevice::WriteOnly));
-    }
-}
-
-void TestHostWindow::init()
-{
-    QFile::remove(recentFilesPath());
-    AppConfig::instance()->setLastOpenPath(QStringLiteral("/initial"));
-}
-
-void TestHostWindow::cleanup()
-{
-    MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish);
-}
-
-void TestHostWindow::tabWidths_data()
-{
-    QTest::addColumn<int>("tabs");
-    QTest::addColumn<int>("barWidth");
-    QTest::addColumn<int>("expected"); // -1: an equal share of (width - height)
-    QTest::newRow("capped at 180") << 5 << 1000 << 180;
-    QTest::newRow("equal share") << 10 << 1000 << -1;
-    QTest::newRow("floor of 18") << 60 << 600 << 18;
-}
-
-void TestHostWindow::tabWidths()
-{
-    QFETCH(int, tabs);
-    QFETCH(int, barWidth);
-    QFETCH(int, expected);
-    ExposedTabBar bar;
-    for (int i = 0; i < tabs; ++i)
-        bar.addTab(QStringLiteral("document %1.dat").arg(i));
-    const int height = bar.baseHint().height();
-    bar.resize(barWidth, height + 6);
-    QCOMPARE(bar.tabSizeHint(tabs - 1), QSize(expected < 0 ? (barWidth - height) / tabs : expected, height));
-    bar.resize(height - 1, height); // narrower than a tab is high: Qt's own size
-    QCOMPARE(bar.tabSizeHint(0), bar.baseHint());
-}
-
-void TestHostWindow::plusSquare()
-{
-    BrowserTabBar empty;
-    empty.resize(400, 40);
-    QCOMPARE(empty.plusButtonRect(), QRect(5, 5, 30, 30));
-
-    BrowserTabWidget tabs;
-    tabs.resize(800, 300);
-    addDocument(tabs, QStringLiteral("/docs/a.dat"));
-    tabs.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-    BrowserTabBar* bar = tabs.browserTabBar();
-    bar->repaint(); // presses are tested against where the square was painted
-    QCOMPARE(bar->plusButtonRect().left(), bar->tabRect(0).right() + 1);
-    QSignalSpy clicked(&tabs, &BrowserTabWidget::addFileClicked);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
-    QCOMPARE(clicked.count(), 0);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->plusButtonRect().center());
-    QCOMPARE(clicked.count(), 1);
-}
-
-void TestHostWindow::closingTabs()
-{
-    BrowserTabWidget tabs;
-    for (const char* path : {"/docs/a.dat", "", "/docs/c.dat", "/docs/d.dat"})
-        addDocument(tabs, QString::fromLatin1(path));
-    QSignalSpy allClosed(&tabs, &BrowserTabWidget::allTabClosed);
-    QPointer<QWidget> first = tabs.widget(0);
-    emit tabs.tabCloseRequested(0);
-    QVERIFY(first.isNull()); // deleted at once
-    emit tabs.tabCloseRequested(0); // its widget names no path
-    QCOMPARE(tabs.openPaths(), (QStringList{"/docs/c.dat", "/docs/d.dat"}));
-    QCOMPARE(tabs.indexOfPath(QStringLiteral("/docs/d.dat")), 1);
-    emit tabs.tabCloseRequested(1);
-    QCOMPARE(allClosed.count(), 0);
-    emit tabs.tabCloseRequested(0);
-    tabs.closeTab(0);
-    QCOMPARE(allClosed.count(), 1);
-    QVERIFY(tabs.openPaths().isEmpty());
-}
-
-void TestHostWindow::openWarnings_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("missing") << "absent.dat" << "Open Failed: File does not exist.";
-    QTest::newRow("unclaimed") << "notes.txt" << "Unsupported Format: No document plugin can open this file.";
-    QTest::newRow("loader only") << "book.pdf" << "Unsupported Format: No document plugin can open this file.";
-    QTest::newRow("plug-in message") << "fail-message.dat" << "Open Failed: Test plug-in refused the file";
-    QTest::newRow("no message") << "fail-silent.dat" << "Open Failed: File error. Unable to open the document.";
-}
-
-void TestHostWindow::openWarnings()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, shown);
-    MainWindow window;
-    BoxCloser boxes;
-    window.openFile(file(name));
-    QCOMPARE(boxes.shown, QStringList{shown});
-    QCOMPARE(window.tabWidget()->count(), 0);
-    QVERIFY(!window.isShowingTabPage());
-    QVERIFY(loadRecentFiles().isEmpty());
-    QCOMPARE(AppConfig::instance()->lastOpenPath(), QStringLiteral("/initial"));
-}
-
-void TestHostWindow::openFlow()
-{
-    MainWindow window;
-    BoxCloser boxes;
-    const QString doc = file(QStringLiteral("Doc.dat"));
-    const QString other = file(QStringLiteral("sub/Other.dat"));
-    window.openFile(doc);
-    window.openFile(other);
-    BrowserTabWidget* tabs = window.tabWidget();
-    QCOMPARE(tabs->count(), 2);
-    QCOMPARE(tabs->tabText(0), QStringLiteral("Doc.dat"));
-    QCOMPARE(tabs->widget(0)->objectName(), QStringLiteral("tp_widget_dat"));
-    QCOMPARE(AppConfig::instance()->lastOpenPath(), QFileInfo(other).path());
-
-    // Opening it again switches to its tab and still counts as a use.
-    window.openFile(file(QStringLiteral("sub/../Doc.dat")));
-    QCOMPARE(tabs->count(), 2);
-    QCOMPARE(tabs->currentIndex(), 0);
-    QCOMPARE(loadRecentFiles(), (QStringList{doc, other}));
-    QCOMPARE(AppConfig::instance()->lastOpenPath(), dir.path());
-    QVERIFY(boxes.shown.isEmpty());
-
-    tabs->closeTab(0);
-    QVERIFY(window.isShowingTabPage());
-    tabs->closeTab(0);
-    QVERIFY(!window.isShowingTabPage());
-}
-
-void TestHostWindow::drops()
-{
-    MainWindow window;
-    BoxCloser boxes;
-    auto* emptyPage = window.findChild<QWidget*>(QStringLiteral("emptyPage"));
-    QVERIFY(emptyPage);
-    const QUrl doc = QUrl::fromLocalFile(file(QStringLiteral("Doc.dat")));
-    const QUrl notes = QUrl::fromLocalFile(file(QStringLiteral("notes.txt")));
-    QMimeData unsupported;
-    QMimeData mixed;
-    unsupported.setUrls({notes});
-    mixed.setUrls({doc, notes});
-    for (QMimeData* data : {&unsupported, &mixed}) {
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        enter.setAccepted(false);
-        QApplication::sendEvent(emptyPage, &enter);
-        QCOMPARE(enter.isAccepted(), data == &mixed); // only unsupported files: refused
-    }
-    // Qt delivers a drop only during a real drag; the window's filter gets it
-    // as that delivery would.
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mixed, Qt::LeftButton, Qt::NoModifier);
-    QVERIFY(static_cast<QObject&>(window).eventFilter(emptyPage, &drop));
-    QVERIFY(drop.isAccepted());
-    QCOMPARE(window.tabWidget()->openPaths(), QStringList{doc.toLocalFile()});
-    QCOMPARE(boxes.shown, QStringList{"Unsupported Format: No document plugin can open this file."});
-}
-
-void TestHostWindow::menuEntries()
-{
-    auto* window = new MainWindow;
-    CustomWindowFrame frame(window);
-    AppMenu& menu = *frame.appMenu();
-    QCOMPARE(entries(menu.menu()), (QStringList{"Recent Files", "--", "Language", "--", "User Guide",
-                                               "Feedback and Support", "Show Log in Explorer", "Check for Updates",
-                                               "About"}));
-    emit menu.recentFilesMenu()->aboutToShow();
-    QCOMPARE(entries(menu.recentFilesMenu()), QStringList{"No Recent Files"});
-    // Rebuilt on each showing: numbered from 1, file names, full paths as tips.
-    saveRecentFiles({QStringLiteral("/mail/a & b.dat"), QStringLiteral("/old/winmail.dat")});
-    emit menu.recentFilesMenu()->aboutToShow();
-    QCOMPARE(entries(menu.recentFilesMenu()), (QStringList{"1. a & b.dat", "2. winmail.dat"}));
-    QCOMPARE(menu.recentFilesMenu()->actions().at(1)->toolTip(), QStringLiteral("/old/winmail.dat"));
-    // A file gone missing warns and keeps its place.
-    BoxCloser boxes;
-    menu.recentFilesMenu()->actions().at(1)->trigger();
-    QCOMPARE(boxes.shown, QStringList{"Open Failed: File does not exist."});
-    QCOMPARE(loadRecentFiles(), (QStringList{"/mail/a & b.dat", "/old/winmail.dat"}));
-    QCOMPARE(window->tabWidget()->count(), 0);
-}
-
-void TestHostWindow::languageSwitch()
-{
-    auto* window = new MainWindow;
-    CustomWindowFrame frame(window);
-    AppMenu* menu = frame.appMenu();
-    auto* close = frame.findChild<QPushButton*>(QStringLiteral("btn_close"));
-    QVERIFY(close);
-    QCOMPARE(entries(menu->languageMenu()), (QStringList{"English", "Français", "Português", "Italiano", "Deutsch",
-                                                         "Español", "日本語"}));
-
-    menu->languageMenu()->actions().at(4)->trigger();
-    QCOMPARE(AppConfig::instance()->language(), 5);
-    QVERIFY(menu->languageMenu()->actions().at(4)->isChecked());
-    QCOMPARE(menu->recentFilesMenu()->title(), QStringLiteral("Zuletzt geöffnete Dateien"));
-    QCOMPARE(close->toolTip(), QStringLiteral("Schließen"));
-    auto* invitation = window->findChild<QLabel*>(QStringLiteral("label"));
-    QTRY_COMPARE(invitation->text(), QStringLiteral("Dateien hinzufügen oder hierher ziehen"));
-
-    menu->languageMenu()->actions().at(0)->trigger();
-    QCOMPARE(AppConfig::instance()->language(), 1);
-    QCOMPARE(close->toolTip(), QStringLiteral("Close"));
-}
-
-void TestHostWindow::translations_data()
-{
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("suffix");
-    QTest::addColumn<QString>("recentFiles");
-    QTest::newRow("en") << 1 << "en" << "Recent Files";
-    QTest::newRow("fr") << 2 << "fr" << "Fichiers récents";
-    QTest::newRow("pt") << 3 << "pt" << "Arquivos recentes";
-    QTest::newRow("it") << 4 << "it" << "File recenti";
-    QTest::newRow("de") << 5 << "de" << "Zuletzt geöffnete Dateien";
-    QTest::newRow("es") << 6 << "es" << "Archivos recientes";
-    QTest::newRow("ja") << 7 << "ja" << "最近使ったファイル";
-    QTest::newRow("0 is English") << 0 << "en" << "Recent Files";
-    QTest::newRow("9 is English") << 9 << "en" << "Recent Files";
-}
-
-void TestHostWindow::translations()
-{
-    QFETCH(int, id);
-    QFETCH(QString, suffix);
-    QFETCH(QString, recentFiles);
-    MultiLanguage::instance()->switchLanguage(7); // so that a switch left undone shows
-    MultiLanguage::instance()->switchLanguage(id);
-    QCOMPARE(MultiLanguage::instance()->hostTranslator()->language(), suffix);
-    QCOMPARE(QCoreApplication::translate("AppMenu", "Recent Files"), recentFiles);
-    QCOMPARE(MultiLanguage::instance()->qtTranslator()->isEmpty(), suffix == "en"); // Qt's own texts
-    // Every text of the source file is finished and translated.
-    QFile ts(QStringLiteral(QUORVIA_SOURCE_DIR "/main/translations/Translation_%1.ts").arg(suffix));
-    QVERIFY(ts.open(QIODevice::ReadOnly));
-    static const QRegularExpression unfinished(QStringLiteral("type=\"|<translation>\\s*</|<numerusform>\\s*</"));
-    const QRegularExpressionMatch match = unfinished.match(QString::fromUtf8(ts.readAll()));
-    QVERIFY2(!match.hasMatch(), qPrintable(match.captured()));
-}
-
-void TestHostWindow::frameEdges_data()
-{
-    QTest::addColumn<QPoint>("pos");
-    QTest::addColumn<int>("edges");
-    QTest::addColumn<Qt::CursorShape>("shape");
-    // Of a window at (100, 100) sized 400 x 300: right() is 499, bottom() 399.
-    QTest::newRow("top-left") << QPoint(103, 103) << int(CustomWindowFrame::TopEdge | CustomWindowFrame::LeftEdge)
-                              << Qt::SizeFDiagCursor;
-    QTest::newRow("bottom-left") << QPoint(101, 398)
-                                 << int(CustomWindowFrame::BottomEdge | CustomWindowFrame::LeftEdge)
-                                 << Qt::SizeBDiagCursor;
-    QTest::newRow("top") << QPoint(300, 102) << int(CustomWindowFrame::TopEdge) << Qt::SizeVerCursor;
-    QTest::newRow("right, 3 px in") << QPoint(496, 250) << int(CustomWindowFrame::RightEdge) << Qt::SizeHorCursor;
-    QTest::newRow("right, 4 px in") << QPoint(495, 250) << 0 << Qt::ArrowCursor;
-    QTest::newRow("just outside") << QPoint(99, 250) << 0 << Qt::ArrowCursor;
-}
-
-void TestHostWindow::frameEdges()
-{
-    QFETCH(QPoint, pos);
-    QFETCH(int, edges);
-    QFETCH(Qt::CursorShape, shape);
-    const auto found = CustomWindowFrame::edgesAt(QRect(100, 100, 400, 300), pos);
-    QCOMPARE(int(found), edges);
-    QCOMPARE(CustomWindowFrame::cursorShapeFor(found), shape);
-}
-
-void TestHostWindow::frameResizeLimits()
-{
-    const QRect start(100, 100, 400, 300);
-    const QSize min(300, 200);
-    const QSize max(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    // Never below the minimum, and the far side stays put.
-    QCOMPARE(CustomWindowFrame::resizedGeometry(start, CustomWindowFrame::LeftEdge, {900, 0}, min, max),
-             QRect(200, 100, 300, 300));
-    QCOMPARE(CustomWindowFrame::resizedGeometry(start, CustomWindowFrame::TopEdge, {0, 250}, min, max),
-             QRect(100, 200, 400, 200));
-}
-
-void TestHostWindow::frameDoubleClick()
-{
-    auto* content = new QLabel(QStringLiteral("content"));
-    content->setMinimumSize(300, 200); // small enough that maximising changes the geometry
-    CustomWindowFrame frame(content);
-    frame.move(70, 60);
-    frame.resize(420, 320);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    const QRect normal = frame.geometry();
-    auto* title = frame.findChild<QWidget*>(QStringLiteral("frame_title"));
-    QVERIFY(title);
-
-    const QPoint grip = title->mapToGlobal(QPoint(60, 10));
-    doubleClick(&frame, grip);
-    // The second press begins no drag: moving before the release must not
-    // restore the window just maximised.
-    sendMouse(&frame, QEvent::MouseMove, grip + QPoint(30, 2), Qt::LeftButton);
-    sendMouse(&frame, QEvent::MouseButtonRelease, grip + QPoint(30, 2), Qt::NoButton);
-    QTRY_COMPARE(frame.geometry(), frame.screen()->availableGeometry());
-    QVERIFY(frame.isFrameMaximized());
-    doubleClick(&frame, title->mapToGlobal(QPoint(60, 10)));
-    sendMouse(&frame, QEvent::MouseButtonRelease, title->mapToGlobal(QPoint(60, 10)), Qt::NoButton);
-    QTRY_COMPARE(frame.geometry(), normal);
-    doubleClick(&frame, normal.center()); // not on the title bar
-    QVERIFY(!frame.isFrameMaximized());
-}
-
-void TestHostWindow::frameDragAndClose()
-{
-    auto* content = new RefusingContent;
-    content->setMinimumSize(300, 200);
-    CustomWindowFrame frame(content);
-    frame.move(100, 120);
-    frame.resize(420, 320);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    const QSize normalSize = frame.size();
-    frame.toggleMaximized();
-    QTRY_COMPARE(frame.geometry(), frame.screen()->availableGeometry());
-
-    // Dragged by its title bar three quarters across, it is restored with the
-    // same fraction under the cursor, 10 px below its top.
-    const QRect maximised = frame.geometry();
-    const int titleY = frame.findChild<QWidget*>(QStringLiteral("frame_title"))->mapToGlobal(QPoint(0, 12)).y();
-    const QPoint grip(maximised.x() + maximised.width() * 3 / 4, titleY);
-    const QPoint dragged = grip + QPoint(-6, 30);
-    sendMouse(&frame, QEvent::MouseButtonPress, grip, Qt::LeftButton);
-    sendMouse(&frame, QEvent::MouseMove, dragged, Qt::LeftButton);
-    QVERIFY(!frame.isFrameMaximized());
-    const double fraction = double(dragged.x() - maximised.x()) / maximised.width();
-    QTRY_COMPARE(frame.geometry(), QRect(QPoint(dragged.x() - int(normalSize.width() * fraction), dragged.y() - 10),
-                                         normalSize));
-    sendMouse(&frame, QEvent::MouseButtonRelease, dragged, Qt::NoButton);
-
-    // Closed other than by its button, the frame asks its content first.
-    QVERIFY(!frame.close());
-    QVERIFY(frame.isVisible());
-    content->refuse = false;
-    QVERIFY(frame.close());
-    QCOMPARE(content->asked, 2);
-    QVERIFY(!frame.isVisible());
-}
-
-void TestHostWindow::progressValues_data()
-{
-    QTest::addColumn<int>("current");
-    QTest::addColumn<int>("total");
-    QTest::addColumn<int>("value"); // -1: busy
-    QTest::newRow("a third") << 1 << 3 << 333;
-    QTest::newRow("two thirds") << 2 << 3 << 667;
-    QTest::newRow("past the end") << 5 << 4 << 1000;
-    QTest::newRow("negative") << -3 << 10 << 0;
-    QTest::newRow("no overflow") << 2000000000 << 2100000000 << 952;
-    QTest::newRow("unknown total") << 0 << 0 << -1;
-}
-
-void TestHostWindow::progressValues()
-{
-    QFETCH(int, current);
-    QFETCH(int, total);
-    QFETCH(int, value);
-    DocumentProgressDialog dialog;
-    dialog.show();
-    dialog.onProgress(current, total, QStringLiteral("Page"));
-    QCOMPARE(dialog.isBusy(), value < 0);
-    if (value >= 0)
-        QCOMPARE(dialog.progressValue(), value);
-    QTest::ignoreMessage(QtDebugMsg, "DocumentProgressDialog close");
-    dialog.onFinished(false);
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.progressValue(), 1000);
-}
-
-void TestHostWindow::aboutNotice()
-{
-    About about;
-    auto* notice = about.findChild<QLabel*>(QStringLiteral("lab_notice"));
-    QVERIFY(notice);
-    QCOMPARE(notice->text(), QStringLiteral("© %1 Veltrano. All rights reserved.").arg(QDate::currentDate().year()));
-}
 
 QUORVIA_WIDGET_TEST_MAIN(TestHostWindow)
 #include "tst_host_window.moc"

@@ -8,12 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 
-namespace {
-[[maybe_unused]] QStringList claimed()
-{
-    return QString::fromUtf8(TP_EXTENSIONS).split(QLatin1Char('|'));
-}
-} // namespace
+#define TP_CLAIMED QString::fromUtf8(TP_EXTENSIONS).split(QLatin1Char('|'))
 
 #if TP_KIND == 1 || TP_KIND == 4
 // The file's name decides: "fail-message" fails with a message, "fail-silent"
@@ -21,7 +16,7 @@ namespace {
 class WidgetPart : public IDocumentWidgetPlugin
 {
 public:
-    QStringList supportedExtensions() const override { return claimed(); }
+    QStringList supportedExtensions() const override { return TP_CLAIMED; }
     QWidget* createWidget(const QString& path, QWidget* parent, IDocumentWidgetHost*, QString* error) override
     {
         const QString name = QFileInfo(path).fileName();
@@ -41,7 +36,7 @@ public:
 class LoaderPart : public IDocumentPlugin
 {
 public:
-    QStringList supportedExtensions() const override { return TP_KIND == 2 ? claimed() : QStringList{QStringLiteral("djvu")}; }
+    QStringList supportedExtensions() const override { return TP_KIND == 2 ? TP_CLAIMED : QStringList{QStringLiteral("djvu")}; }
 };
 #endif
 
