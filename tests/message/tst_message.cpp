@@ -24,7 +24,6 @@
 #include <ctime>
 
 using namespace tnefwriter;
-using testsupport::CfbWriter;
 
 namespace {
 
@@ -41,7 +40,7 @@ QByteArray simpleMessage(const QByteArray& messageClass, const QString& subject,
 
 QByteArray ole(const QList<QPair<QString, QByteArray>>& streams, testsupport::CfbLayout* layout = nullptr)
 {
-    CfbWriter cfb;
+    testsupport::CfbWriter cfb;
     for (const auto& [path, data] : streams)
         cfb.addStream(path, data);
     return oleObjectData(cfb.build(layout));
@@ -175,13 +174,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QByteArray>("content");
-        CfbWriter cfb;
-        cfb.addStream(QStringLiteral("/CONTENTS"), kPdf);
         QTest::newRow("unknown") << QByteArray() << QString() << QByteArray("\x01\x02\x03") << ".bin" << QByteArray("\x01\x02\x03");
         QTest::newRow("no dot") << QByteArray("report") << QString() << kPdf << "report.pdf" << kPdf;
         QTest::newRow("dot kept") << QByteArray() << "v1.2 notes" << kPdf << "v1.2 notes" << kPdf;
         QTest::newRow("long name wins") << QByteArray("QUICK~1.HTM") << "quick.html" << QByteArray("<p>") << "quick.html" << QByteArray("<p>");
-        QTest::newRow("embedded object") << QByteArray("OBJECT") << QString() << oleObjectData(cfb.build()) << "OBJECT.pdf" << kPdf;
+        QTest::newRow("embedded object") << QByteArray("OBJECT") << QString() << ole({{"/CONTENTS", kPdf}}) << "OBJECT.pdf" << kPdf;
     }
     void attachmentNames()
     {
@@ -384,9 +381,7 @@ private Q_SLOTS:
 
     void inlinesCidImages()
     {
-        CfbWriter cfb;
-        cfb.addStream(QStringLiteral("/CONTENTS"), "GIF89a");
-        auto object = attachment(oleObjectData(cfb.build()), QStringLiteral("obj"), QStringLiteral("image/gif"));
+        auto object = attachment(ole({{"/CONTENTS", "GIF89a"}}), QStringLiteral("obj"), QStringLiteral("image/gif"));
         object->isOle = true;
         TessilMessage message;
         message.htmlBody = "<img src=\"cid:logo@x\"><img src='cid:photo'><img src=\"CID:photo\"><p>cid:other</p><img src=\"cid:obj\">";
