@@ -22,10 +22,7 @@ namespace tneftest {
 
 using Result = std::unique_ptr<TnefResult, decltype(&tnef_free)>;
 
-inline QByteArray bytesOf(const void* data, uint64_t len)
-{
-    return data ? QByteArray(static_cast<const char*>(data), qsizetype(len)) : QByteArray();
-}
+inline QByteArray bytesOf(const void* data, uint64_t len) { return data ? QByteArray(static_cast<const char*>(data), qsizetype(len)) : QByteArray(); }
 inline QByteArray str(const char* s) { return s ? QByteArray(s) : QByteArray(); }
 
 // A seekable file, as the loader hands over, or a pipe, whose size is unknown.

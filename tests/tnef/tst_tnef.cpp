@@ -314,24 +314,23 @@ private Q_SLOTS:
     void properties()
     {
         QFETCH(MapiProp, property);
-        QFETCH(QByteArrayList, values);
-        QFETCH(QStringList, names);
         Diagnostics diag;
         Block block = decode(MapiBlockWriter().add(property).add(kSentinel).bytes());
         QVERIFY(block && block.get()[1] && !block.get()[2] && block.get()[1]->values[0].data.u32 == 0xC0FFEE42u);
         const MapiProperty* p = block.get()[0];
         QCOMPARE(p->type, quint32(property.type() & ~PtypMultipleFlag));
         QTEST(p->id, "id");
-        QCOMPARE(p->value_count, quint64(values.size()));
-        for (int i = 0; i < values.size(); ++i) {
-            QCOMPARE(valueBytes(p, quint64(i)), values[i]);
-            if (p->type == PtypString8 || p->type == PtypBinary)
-                QCOMPARE(p->values[i].data.buf[p->values[i].len], '\0');  // usable as a C string
+        QByteArrayList values;
+        for (quint64 i = 0; i < p->value_count; ++i) {
+            values << valueBytes(p, i);
+            QVERIFY((p->type != PtypString8 && p->type != PtypBinary) || p->values[i].data.buf[p->values[i].len] == '\0');  // usable as a C string
         }
+        QTEST(values, "values");
         QCOMPARE(bytesOf(p->guid, 16), property.id() < 0x8000 ? QByteArray() : property.id() == 0x8000 ? psAddress() : psPublicStrings());
-        QCOMPARE(p->name_count, quint64(names.size()));
-        for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(QString::fromUtf8(bytesOf(p->names[i].text, p->names[i].len)), names[i]);
+        QStringList names;
+        for (quint64 i = 0; i < p->name_count; ++i)
+            names << QString::fromUtf8(bytesOf(p->names[i].text, p->names[i].len));
+        QTEST(names, "names");
         QVERIFY(diag.messages().isEmpty());
         // A 16-bit integer at the very end may lack its padding.
         QCOMPARE(decode(le32(1) + le16(PtypInteger16) + le16(0x0017) + le16(7)).get()[0]->values[0].data.u16, quint16(7));
@@ -416,8 +415,7 @@ private Q_SLOTS:
         HeapPeak heap;
         const QList<QByteArray> bodies = decodeValues({value, kExample2});
         QVERIFY2(heap.peak() < 65536 + 3 * size_t(value.size() + body.size()), qPrintable(QString::number(heap.peak())));
-        QVERIFY(bodies[0] == body);
-        QCOMPARE(bodies[0].isNull(), body.isNull());
+        QVERIFY(bodies[0] == body && bodies[0].isNull() == body.isNull());
         QCOMPARE(bodies.mid(1), (QList<QByteArray>{kText2, QByteArray()}));  // every value, in order, then a null
         QTEST(diag.messages(), "messages");
     }
