@@ -94,8 +94,24 @@ protected:
     explicit IDocumentImageExporter(QObject* parent = nullptr) : QObject(parent) {}
 };
 
+// Optional, beside IDocumentWidgetPlugin or IDocumentPlugin on the same root
+// object: the MIME types the plug-in opens, for files whose suffix no plug-in
+// claims. The host finds the file's type from its content (from its name when
+// the content says nothing) and routes it to the plug-in that claims that type
+// or its nearest parent type. Names as shared-mime-info spells them; aliases
+// are accepted, case and surrounding blanks do not matter. The host also lists
+// the types' file-name patterns in its open dialog.
+class IDocumentMimeTypes
+{
+public:
+    virtual ~IDocumentMimeTypes() = default;
+    virtual QStringList supportedMimeTypes() const = 0;
+};
+
 #define IDocumentPlugin_iid "com.example.reader.IDocumentPlugin/1.1"
 #define IDocumentWidgetPlugin_iid "com.example.reader.IDocumentWidgetPlugin/1.0"
+#define IDocumentMimeTypes_iid "com.veltrano.quorvia.IDocumentMimeTypes/1.0"
 
 Q_DECLARE_INTERFACE(IDocumentPlugin, IDocumentPlugin_iid)
 Q_DECLARE_INTERFACE(IDocumentWidgetPlugin, IDocumentWidgetPlugin_iid)
+Q_DECLARE_INTERFACE(IDocumentMimeTypes, IDocumentMimeTypes_iid)

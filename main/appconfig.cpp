@@ -1,19 +1,21 @@
 #include "appconfig.h"
 
-#include <QCoreApplication>
+#include "apppaths.h"
+
 #include <QDir>
 
 namespace {
 const char* const kLastOpenPathKey = "LastOpenPath";
 const char* const kLanguageKey = "language";
+const char* const kVerboseLogKey = "VerboseLog";
 const int kDefaultLanguage = 1;
 
 // Runs before the QSettings member is built: the store's location follows the
-// names set here.
+// names set here, and a store of an earlier version has moved to it.
 QSettings::Format setApplicationNames()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Veltrano"));
-    QCoreApplication::setApplicationName(QStringLiteral("Veltrano Quorvia"));
+    apppaths::setApplicationNames();
+    apppaths::migrateLegacyFiles();
     return QSettings::NativeFormat;
 }
 } // namespace
@@ -26,8 +28,7 @@ AppConfig* AppConfig::instance()
 
 AppConfig::AppConfig(QObject* parent)
     : QObject(parent)
-    , settings(setApplicationNames(), QSettings::UserScope,
-               QStringLiteral("Veltrano"), QStringLiteral("Veltrano Quorvia"))
+    , settings(setApplicationNames(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Quorvia"))
 {
     settings.setFallbacksEnabled(false);
 }
@@ -52,6 +53,11 @@ void AppConfig::setLanguage(int language)
 {
     settings.setValue(QLatin1String(kLanguageKey), language);
     settings.sync();
+}
+
+bool AppConfig::verboseLog() const
+{
+    return settings.value(QLatin1String(kVerboseLogKey), false).toBool();
 }
 
 QString AppConfig::storeLocation() const

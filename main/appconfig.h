@@ -4,8 +4,9 @@
 #include <QSettings>
 #include <QString>
 
-// The user's persistent settings: where the open dialog starts and which
-// interface language was chosen. Every change is written through at once.
+// The user's persistent settings: where the open dialog starts, which
+// interface language was chosen and whether the log takes the decoder's trace
+// lines. Every change is written through at once.
 class AppConfig : public QObject
 {
     Q_OBJECT
@@ -14,7 +15,8 @@ public:
     static AppConfig* instance();
 
     // Sets the application's organisation and application names before opening
-    // the store, so everything that asks Qt for them afterwards agrees.
+    // the store, so everything that asks Qt for them afterwards agrees; a
+    // store of an earlier version is moved into place first.
     explicit AppConfig(QObject* parent = nullptr);
 
     QString lastOpenPath() const;
@@ -22,6 +24,10 @@ public:
 
     int language() const;
     void setLanguage(int language);
+
+    // "VerboseLog=true", set by hand for support: as if every start had
+    // --verbose.
+    bool verboseLog() const;
 
     // The file or registry key behind the store.
     QString storeLocation() const;

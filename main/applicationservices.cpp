@@ -36,7 +36,7 @@ QString ApplicationServices::productId()
 
 QString ApplicationServices::productVersion()
 {
-    return QStringLiteral("2.0.0");
+    return QStringLiteral(QUORVIA_VERSION);
 }
 
 QString ApplicationServices::vendorName()

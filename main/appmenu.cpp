@@ -111,7 +111,7 @@ void AppMenu::retranslate()
     userGuideAction->setText(tr("User Guide"));
     productFaqAction->setText(tr("Product FAQ"));
     feedbackAction->setText(tr("Feedback and Support"));
-    showLogAction->setText(tr("Show Log in Explorer"));
+    showLogAction->setText(tr("Show Log Folder"));
     checkUpdatesAction->setText(tr("Check for Updates"));
     aboutAction->setText(tr("About"));
     // The recent files, "No Recent Files" included, are rebuilt on each showing.

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QPluginLoader>
 #include <QSet>
 
@@ -18,6 +19,17 @@ QString normalizeExtension(const QString& extension)
     return e;
 }
 
+// The canonical name, so that a claim made by an alias matches; a name this
+// machine's database does not know is kept as written, in lower case.
+QString normalizeMimeType(const QString& name)
+{
+    const QString trimmed = name.trimmed().toLower();
+    if (trimmed.isEmpty())
+        return trimmed;
+    const QMimeType type = QMimeDatabase().mimeTypeForName(trimmed);
+    return type.isValid() ? type.name() : trimmed;
+}
+
 template <typename Plugin>
 void registerExtensions(QHash<QString, Plugin*>& map, Plugin* plugin)
 {
@@ -26,7 +38,37 @@ void registerExtensions(QHash<QString, Plugin*>& map, Plugin* plugin)
         map.insert(normalizeExtension(extension), plugin); // a later library wins
 }
 
+template <typename Plugin>
+void registerMimeTypes(QHash<QString, Plugin*>& map, Plugin* plugin, const QStringList& names)
+{
+    for (const QString& name : names) {
+        const QString type = normalizeMimeType(name);
+        if (!type.isEmpty())
+            map.insert(type, plugin); // a later library wins
+    }
+}
+
+// A content match that says nothing about the file: these leave the decision
+// to its name.
+bool isInconclusive(const QMimeType& type)
+{
+    return !type.isValid() || type.isDefault() || type.name() == QLatin1String("application/x-zerosize");
+}
+
 } // namespace
+
+QString DocumentRoute::lookedUpBy() const
+{
+    QString type = detectedMimeType;
+    if (!claimedMimeType.isEmpty() && claimedMimeType != detectedMimeType)
+        type += QStringLiteral(" (a kind of %1)").arg(claimedMimeType);
+    QStringList parts;
+    if (!suffix.isEmpty() && !byContent())
+        parts << QStringLiteral("the suffix ") + suffix;
+    if (!type.isEmpty())
+        parts << QStringLiteral("the type ") + type;
+    return parts.join(QLatin1String(" or "));
+}
 
 DocumentPluginManager::DocumentPluginManager(QObject* parent)
     : QObject(parent)
@@ -40,16 +82,23 @@ DocumentPluginManager::~DocumentPluginManager()
     qDeleteAll(pluginLoaders);
 }
 
+QStringList DocumentPluginManager::pluginDirectoriesFor(const QString& applicationDir)
+{
+    // Only folders that belong to the program: a folder found through the
+    // working directory would run whatever libraries happen to lie where the
+    // program was started.
+    const QDir dir(applicationDir);
+    QStringList directories;
+    for (const char* relative : {"PlugIns/document", "../PlugIns/document", "plugins", "document_plugins",
+                                 QUORVIA_INSTALLED_PLUGIN_DIR})
+        directories << QDir::cleanPath(dir.absoluteFilePath(QString::fromUtf8(relative)));
+    directories.removeDuplicates();
+    return directories;
+}
+
 QStringList DocumentPluginManager::pluginDirectories()
 {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    return {
-        QDir(appDir + QLatin1String("/PlugIns/document")).absolutePath(),
-        QDir(appDir + QLatin1String("/../PlugIns/document")).absolutePath(),
-        QDir(appDir + QLatin1String("/plugins")).absolutePath(),
-        QDir(appDir + QLatin1String("/document_plugins")).absolutePath(),
-        QDir(QDir::currentPath() + QLatin1String("/djvu_plugin")).absolutePath(),
-    };
+    return pluginDirectoriesFor(QCoreApplication::applicationDirPath());
 }
 
 QString DocumentPluginManager::sharedLibrarySuffix()
@@ -105,10 +154,19 @@ void DocumentPluginManager::loadPlugin(const QString& filePath)
         return;
     }
 
-    if (documentPlugin)
+    const auto* mimeTypes = qobject_cast<IDocumentMimeTypes*>(root);
+    const QStringList claimedTypes = mimeTypes ? mimeTypes->supportedMimeTypes() : QStringList();
+    const QString libraryName = QFileInfo(loader->fileName()).fileName();
+    if (documentPlugin) {
         registerExtensions(loaderPlugins, documentPlugin);
-    if (widgetPlugin)
+        registerMimeTypes(loaderMimeTypes, documentPlugin, claimedTypes);
+        pluginFiles.insert(documentPlugin, libraryName);
+    }
+    if (widgetPlugin) {
         registerExtensions(widgetPlugins, widgetPlugin);
+        registerMimeTypes(widgetMimeTypes, widgetPlugin, claimedTypes);
+        pluginFiles.insert(widgetPlugin, libraryName);
+    }
     pluginLoaders.append(loader);
 }
 
@@ -120,29 +178,78 @@ QString DocumentPluginManager::normalizedSuffix(const QString& filePath)
     return QLatin1Char('.') + suffix;
 }
 
+QMimeType DocumentPluginManager::detectMimeType(const QString& filePath)
+{
+    const QMimeDatabase database;
+    const QFileInfo info(filePath);
+    // Reading a pipe or a device could block for ever; a folder has no content.
+    if (info.isFile()) {
+        const QMimeType byContent = database.mimeTypeForFile(info, QMimeDatabase::MatchContent);
+        if (!isInconclusive(byContent))
+            return byContent;
+    } else if (info.exists()) {
+        return database.mimeTypeForFile(info);
+    }
+    return database.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+}
+
+DocumentRoute DocumentPluginManager::route(const QString& filePath) const
+{
+    DocumentRoute route;
+    route.suffix = normalizedSuffix(filePath);
+    if (!route.suffix.isEmpty()) {
+        route.widgetPlugin = widgetPlugins.value(route.suffix, nullptr);
+        route.loaderPlugin = loaderPlugins.value(route.suffix, nullptr);
+    }
+    if (!route.isClaimed() && (!widgetMimeTypes.isEmpty() || !loaderMimeTypes.isEmpty())) {
+        const QMimeType type = detectMimeType(filePath);
+        route.detectedMimeType = type.name();
+        // The type itself, then its parents, nearest first: a plug-in that
+        // claims a general type also takes its special kinds.
+        const QStringList candidates = QStringList{type.name()} + type.allAncestors();
+        for (const QString& candidate : candidates) {
+            route.widgetPlugin = widgetMimeTypes.value(candidate, nullptr);
+            route.loaderPlugin = loaderMimeTypes.value(candidate, nullptr);
+            if (route.isClaimed()) {
+                route.claimedMimeType = candidate;
+                break;
+            }
+        }
+    }
+    if (route.widgetPlugin)
+        route.pluginFile = pluginFiles.value(route.widgetPlugin);
+    else if (route.loaderPlugin)
+        route.pluginFile = pluginFiles.value(route.loaderPlugin);
+    return route;
+}
+
 bool DocumentPluginManager::canOpen(const QString& filePath) const
 {
-    const QString suffix = normalizedSuffix(filePath);
-    return loaderPlugins.contains(suffix) || widgetPlugins.contains(suffix);
+    return route(filePath).isClaimed();
 }
 
 bool DocumentPluginManager::hasWidgetPlugin(const QString& filePath) const
 {
-    return widgetPlugins.contains(normalizedSuffix(filePath));
+    return route(filePath).widgetPlugin != nullptr;
 }
 
 QWidget* DocumentPluginManager::createWidget(const QString& filePath, QWidget* parent,
                                              IDocumentWidgetHost* host, QString* errorMessage) const
 {
-    IDocumentWidgetPlugin* plugin = widgetPlugins.value(normalizedSuffix(filePath), nullptr);
-    if (!plugin)
+    return createWidget(route(filePath), filePath, parent, host, errorMessage);
+}
+
+QWidget* DocumentPluginManager::createWidget(const DocumentRoute& route, const QString& filePath, QWidget* parent,
+                                             IDocumentWidgetHost* host, QString* errorMessage) const
+{
+    if (!route.widgetPlugin)
         return nullptr;
-    return plugin->createWidget(filePath, parent, host, errorMessage);
+    return route.widgetPlugin->createWidget(filePath, parent, host, errorMessage);
 }
 
 bool DocumentPluginManager::supportsBookmarks(const QString& filePath) const
 {
-    IDocumentWidgetPlugin* plugin = widgetPlugins.value(normalizedSuffix(filePath), nullptr);
+    IDocumentWidgetPlugin* plugin = route(filePath).widgetPlugin;
     return plugin && plugin->supportsBookmarks(filePath);
 }
 
@@ -158,13 +265,37 @@ QStringList DocumentPluginManager::supportedExtensions() const
     return sorted;
 }
 
+QStringList DocumentPluginManager::supportedMimeTypes() const
+{
+    QSet<QString> all;
+    for (auto it = loaderMimeTypes.cbegin(); it != loaderMimeTypes.cend(); ++it)
+        all.insert(it.key());
+    for (auto it = widgetMimeTypes.cbegin(); it != widgetMimeTypes.cend(); ++it)
+        all.insert(it.key());
+    QStringList sorted(all.cbegin(), all.cend());
+    sorted.sort(Qt::CaseSensitive);
+    return sorted;
+}
+
 QString DocumentPluginManager::fileDialogFilter() const
 {
-    QStringList patterns;
+    QSet<QString> patterns;
     const QStringList extensions = supportedExtensions();
     for (const QString& extension : extensions)
-        patterns.append(QLatin1Char('*') + extension);
-    return tr("Supported Documents (%1)").arg(patterns.join(QLatin1Char(' ')))
+        patterns.insert(QLatin1Char('*') + extension);
+    const QMimeDatabase database;
+    const QStringList types = supportedMimeTypes();
+    for (const QString& type : types) {
+        const QStringList globs = database.mimeTypeForName(type).globPatterns();
+        for (const QString& glob : globs) {
+            // A blank would split the pattern in the filter's syntax.
+            if (!glob.contains(QLatin1Char(' ')))
+                patterns.insert(glob);
+        }
+    }
+    QStringList sorted(patterns.cbegin(), patterns.cend());
+    sorted.sort(Qt::CaseSensitive);
+    return tr("Supported Documents (%1)").arg(sorted.join(QLatin1Char(' ')))
         + QLatin1String(";;") + tr("All Files (*)");
 }
 

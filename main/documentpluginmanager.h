@@ -9,12 +9,37 @@
 class IDocumentPlugin;
 class IDocumentWidgetHost;
 class IDocumentWidgetPlugin;
+class QMimeType;
 class QPluginLoader;
 class QWidget;
 
-// Finds the document plug-in libraries, learns which extensions each claims and
-// routes files to them. Extensions are kept normalised: a dot and the extension
-// in lower case.
+// Which plug-in takes a file, and why: worked out once per open, so that the
+// file is read for its type at most once.
+struct DocumentRoute
+{
+    IDocumentWidgetPlugin* widgetPlugin = nullptr;
+    IDocumentPlugin* loaderPlugin = nullptr;
+    // The library's file name (widget side first), for the log; empty when
+    // nothing claims the file.
+    QString pluginFile;
+    // The file's normalised suffix (".dat"), empty when it has none.
+    QString suffix;
+    // The file's type when no plug-in claims its suffix (empty otherwise), and
+    // the claimed type it was routed by: the same or one of its parents.
+    QString detectedMimeType;
+    QString claimedMimeType;
+
+    bool isClaimed() const { return widgetPlugin || loaderPlugin; }
+    bool byContent() const { return !claimedMimeType.isEmpty(); }
+    // "the suffix .dat", "the type application/vnd.ms-tnef", "the suffix .bin
+    // or the type image/png": what the route was looked up by, for the log.
+    QString lookedUpBy() const;
+};
+
+// Finds the document plug-in libraries, learns which extensions and MIME types
+// each claims and routes files to them. A claimed suffix decides; a file whose
+// suffix nobody claims goes by its type. Extensions are kept normalised (a dot
+// and the extension in lower case), MIME types by their canonical names.
 class DocumentPluginManager : public QObject
 {
     Q_OBJECT
@@ -29,17 +54,28 @@ public:
     // silently.
     void loadPlugin(const QString& filePath);
 
+    // The folders scanned, in order, for a program in applicationDir: beside
+    // it (the build tree) and the private library folder of an installed one.
+    static QStringList pluginDirectoriesFor(const QString& applicationDir);
     static QStringList pluginDirectories();
     // "dll" on Windows, "dylib" on macOS, "so" elsewhere; matched in any case.
     static QString sharedLibrarySuffix();
     static QString normalizedSuffix(const QString& filePath);
+    // The file's type by its content; by its name when the content tells
+    // nothing (an empty or unrecognised file). Only regular files are read.
+    static QMimeType detectMimeType(const QString& filePath);
 
+    DocumentRoute route(const QString& filePath) const;
     bool canOpen(const QString& filePath) const;
     bool hasWidgetPlugin(const QString& filePath) const;
     QWidget* createWidget(const QString& filePath, QWidget* parent, IDocumentWidgetHost* host,
                           QString* errorMessage) const;
+    QWidget* createWidget(const DocumentRoute& route, const QString& filePath, QWidget* parent,
+                          IDocumentWidgetHost* host, QString* errorMessage) const;
     bool supportsBookmarks(const QString& filePath) const;
     QStringList supportedExtensions() const;
+    // Canonical names, sorted.
+    QStringList supportedMimeTypes() const;
     QString fileDialogFilter() const;
 
     // Files of the libraries kept, in load order.
@@ -48,5 +84,8 @@ public:
 private:
     QHash<QString, IDocumentPlugin*> loaderPlugins;
     QHash<QString, IDocumentWidgetPlugin*> widgetPlugins;
+    QHash<QString, IDocumentPlugin*> loaderMimeTypes;
+    QHash<QString, IDocumentWidgetPlugin*> widgetMimeTypes;
+    QHash<const void*, QString> pluginFiles; // interface -> library file name
     QList<QPluginLoader*> pluginLoaders;
 };

@@ -25,6 +25,24 @@
 namespace {
 const int kTabPageIndex = 0;
 const int kEmptyPageIndex = 1;
+const char* const kSourceFileProperty = "sourceFilePath";
+const char* const kBookmarksProperty = "quorviaSupportsBookmarks";
+
+// Each open leaves one log line: control characters (a newline in a file
+// name or a plug-in's message) are shown as '?'.
+QString oneLine(QString text)
+{
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    return text;
+}
+
+QString forLog(const QString& path)
+{
+    return QLatin1Char('"') + oneLine(path) + QLatin1Char('"');
+}
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
@@ -68,7 +86,12 @@ MainWindow::~MainWindow()
 
 QString MainWindow::tempDirPath() const
 {
-    return apppaths::tempDir();
+    return temporaryFolder.isEmpty() ? apppaths::tempRoot() : temporaryFolder;
+}
+
+void MainWindow::setTempDirPath(const QString& path)
+{
+    temporaryFolder = path;
 }
 
 BrowserTabWidget* MainWindow::tabWidget() const
@@ -111,70 +134,99 @@ void MainWindow::rememberOpened(const QString& absolutePath)
 
 void MainWindow::openFile(const QString& path)
 {
+    openFiles({path});
+}
+
+void MainWindow::openFiles(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        const OpenOutcome outcome = openOne(path);
+        if (!outcome.opened && !outcome.title.isEmpty())
+            warn(outcome.title, outcome.text);
+    }
+}
+
+MainWindow::OpenOutcome MainWindow::refuse(const QString& path, const QString& reason, const QString& title,
+                                           const QString& text)
+{
+    qInfo().noquote() << QStringLiteral("[Docavel] Refused %1: %2").arg(forLog(path), oneLine(reason));
+    return OpenOutcome{false, title, text};
+}
+
+MainWindow::OpenOutcome MainWindow::openOne(const QString& path)
+{
     if (path.isEmpty())
-        return;
+        return {};
 
     const QFileInfo info(path);
-    if (!info.exists()) {
-        warn(tr("Open Failed"), tr("File does not exist."));
-        return;
-    }
-
     const QString absolutePath = info.absoluteFilePath();
+    if (!info.exists())
+        return refuse(absolutePath, QStringLiteral("it does not exist"), tr("Open Failed"), tr("File does not exist."));
+
     const int openIndex = ui->tabWidget->indexOfPath(absolutePath);
     if (openIndex >= 0) {
+        qInfo().noquote() << QStringLiteral("[Docavel] Already open: %1").arg(forLog(absolutePath));
         rememberOpened(absolutePath);
         ui->tabWidget->setCurrentIndex(openIndex);
         showTabPage();
-        return;
+        return OpenOutcome{true, {}, {}};
     }
 
-    if (!pluginManager->canOpen(absolutePath) || !pluginManager->hasWidgetPlugin(absolutePath)) {
-        warn(tr("Unsupported Format"), tr("No document plugin can open this file."));
-        return;
+    // A folder has nothing to show, and reading a pipe or a device would wait
+    // for ever.
+    if (!info.isFile()) {
+        return refuse(absolutePath, QStringLiteral("it is not a regular file"), tr("Unsupported Format"),
+                      tr("No document plugin can open this file."));
     }
 
-    openWithWidgetPlugin(absolutePath);
-}
+    const DocumentRoute route = pluginManager->route(absolutePath);
+    if (!route.widgetPlugin) {
+        const QString lookup = route.lookedUpBy();
+        const QString reason = route.isClaimed()
+            ? QStringLiteral("only %1 claims it by %2, and it shows nothing in a window").arg(route.pluginFile, lookup)
+            : QStringLiteral("no plug-in claims %1").arg(lookup.isEmpty() ? QStringLiteral("a file without suffix")
+                                                                           : lookup);
+        return refuse(absolutePath, reason, tr("Unsupported Format"), tr("No document plugin can open this file."));
+    }
 
-void MainWindow::openWithWidgetPlugin(const QString& absolutePath)
-{
     QString errorMessage;
-    QWidget* widget = pluginManager->createWidget(absolutePath, nullptr, this, &errorMessage);
+    QWidget* widget = pluginManager->createWidget(route, absolutePath, nullptr, this, &errorMessage);
     if (!widget) {
-        warn(tr("Open Failed"),
-             errorMessage.isEmpty() ? tr("File error. Unable to open the document.") : errorMessage);
-        return;
+        const QString reason = QStringLiteral("%1 (by %2) could not open it: %3")
+                                   .arg(route.pluginFile, route.lookedUpBy(),
+                                        errorMessage.isEmpty() ? QStringLiteral("no reason given") : errorMessage);
+        return refuse(absolutePath, reason, tr("Open Failed"),
+                      errorMessage.isEmpty() ? tr("File error. Unable to open the document.") : errorMessage);
     }
+    qInfo().noquote() << QStringLiteral("[Docavel] Opened %1 with %2 (by %3)")
+                             .arg(forLog(absolutePath), route.pluginFile, route.lookedUpBy());
 
-    widget->setProperty("sourceFilePath", absolutePath);
+    widget->setProperty(kSourceFileProperty, absolutePath);
+    widget->setProperty(kBookmarksProperty, route.widgetPlugin->supportsBookmarks(absolutePath));
     rememberOpened(absolutePath);
-    const QString fileName = QFileInfo(absolutePath).fileName();
+    const QString fileName = info.fileName();
     const int index = ui->tabWidget->addTab(widget, fileName);
     ui->tabWidget->setTabToolTip(index, fileName);
     ui->tabWidget->registerPath(absolutePath);
     ui->tabWidget->setCurrentIndex(index);
     showTabPage();
     updateBookmarkCommands();
+    return OpenOutcome{true, {}, {}};
 }
 
 void MainWindow::on_btnOpenFile_clicked()
 {
     const QStringList files = QFileDialog::getOpenFileNames(
         this, tr("Open Document"), AppConfig::instance()->lastOpenPath(), pluginManager->fileDialogFilter());
-    for (const QString& file : files)
-        openFile(file);
+    openFiles(files);
 }
 
 bool MainWindow::currentDocumentSupportsBookmarks() const
 {
+    // Asked when the document opened: the plug-in that showed it knows, and
+    // finding it again could mean reading the file.
     const QWidget* current = ui->tabWidget->currentWidget();
-    if (!current)
-        return false;
-    const QString path = current->property("sourceFilePath").toString();
-    if (path.isEmpty())
-        return false;
-    return pluginManager->supportsBookmarks(path);
+    return current && current->property(kBookmarksProperty).toBool();
 }
 
 void MainWindow::updateBookmarkCommands()
@@ -225,8 +277,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         auto* drop = static_cast<QDropEvent*>(event);
         const QList<QUrl> urls = drop->mimeData()->urls();
         drop->acceptProposedAction();
-        for (const QUrl& url : urls)
-            openFile(url.toLocalFile());
+        QStringList files;
+        for (const QUrl& url : urls) {
+            if (!url.toLocalFile().isEmpty())
+                files << url.toLocalFile();
+        }
+        openFiles(files);
         return true;
     }
     default:

@@ -17,8 +17,10 @@ class MainWindow;
 }
 
 // The document area: an empty page inviting files, the document tabs, and the
-// one operation, openFile, through which every file reaches a plug-in. It is
-// also the host service that plug-in widgets keep.
+// one operation through which every file reaches a plug-in. Files arrive in
+// batches (the command line, one drop, one hand-off from a second start, one
+// choice in the open dialog: openFiles) or one at a time (a recent file:
+// openFile). It is also the host service that plug-in widgets keep.
 class MainWindow : public QMainWindow, public IDocumentWidgetHost
 {
     Q_OBJECT
@@ -27,6 +29,9 @@ public:
     ~MainWindow() override;
 
     QString tempDirPath() const override;
+    // This instance's folder for temporary copies; the root of all instances'
+    // folders until set.
+    void setTempDirPath(const QString& path);
 
     bool currentDocumentSupportsBookmarks() const;
     DocumentPluginManager* documentPluginManager() const { return pluginManager; }
@@ -44,6 +49,7 @@ signals:
 
 public slots:
     void openFile(const QString& path);
+    void openFiles(const QStringList& paths);
     void on_btnOpenFile_clicked();
     void updateBookmarkCommands();
 
@@ -66,7 +72,17 @@ private:
         DocumentProgressDialog* dialog = nullptr;
     };
 
-    void openWithWidgetPlugin(const QString& absolutePath);
+    // What became of one file of a batch; a failure carries the warning for
+    // the user.
+    struct OpenOutcome
+    {
+        bool opened = false;
+        QString title;
+        QString text;
+    };
+
+    OpenOutcome openOne(const QString& path);
+    OpenOutcome refuse(const QString& path, const QString& reason, const QString& title, const QString& text);
     void showTabPage();
     void showEmptyPage();
     void setToolbarEnabled(bool enabled);
@@ -78,6 +94,7 @@ private:
 
     std::unique_ptr<Ui::MainWindow> ui;
     DocumentPluginManager* pluginManager;
+    QString temporaryFolder;
     QHash<QObject*, PendingTask> loaderTasks;
     QHash<QObject*, PendingTask> exportTasks;
 };

@@ -16,7 +16,7 @@ QStringList userGuideCandidates(const QString& applicationDir)
     const QDir dir(applicationDir);
     return {
         QDir::cleanPath(dir.filePath(QStringLiteral("docs/user-guide.html"))),
-        QDir::cleanPath(dir.filePath(QStringLiteral("../share/quorvia/docs/user-guide.html"))),
+        QDir::cleanPath(dir.filePath(QStringLiteral(QUORVIA_INSTALLED_USER_GUIDE))),
     };
 }
 

@@ -11,9 +11,9 @@
 
 QString recentFilesPath()
 {
-    const QString dir = QDir::toNativeSeparators(apppaths::configDir());
+    const QString dir = apppaths::dataDir();
     QDir().mkpath(dir);
-    return dir + QDir::separator() + QLatin1String("recent_files.json");
+    return dir + QLatin1String("/recent_files.json");
 }
 
 QStringList loadRecentFiles()

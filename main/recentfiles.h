@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// The recently opened files: recent_files.json in the configuration folder, a
+// The recently opened files: recent_files.json in the data folder, a
 // JSON array of absolute paths, newest first, at most kMaxRecentFiles. The list
 // lives only in the file, so instances running side by side share it.
 

@@ -52,11 +52,7 @@ void deliver(const QPointer<MainWindow>& window, const QStringList& paths)
     qDebug().noquote() << QStringLiteral("[Docavel] Hand-off received: %1 file(s)").arg(paths.size());
     if (!window)
         return;
-    for (const QString& path : paths) {
-        if (!window)
-            return;
-        window->openFile(path);
-    }
+    window->openFiles(paths); // one hand-off, one batch
     if (window)
         bringWindowToFront(window->window());
 }
@@ -164,11 +160,12 @@ void startLocalServer(QCoreApplication* application, MainWindow* mainWindow)
     acceptConnections(listening, window);
 
     const QStringList files = fileArguments(application->arguments());
-    for (const QString& file : files)
-        QTimer::singleShot(0, mainWindow, [window, file] {
+    if (!files.isEmpty()) {
+        QTimer::singleShot(0, mainWindow, [window, files] {
             if (window)
-                window->openFile(file);
+                window->openFiles(files);
         });
+    }
 }
 
 QLocalServer* localServer()

@@ -35,7 +35,7 @@ quorvia_headless_screenshot() {
 
     # The viewer notes its first paint in today's log; wait for a new such line.
     local log_file
-    log_file="$HOME/AppData/Roaming/Veltrano/Quorvia/Log/Quorvia_$(date +%Y-%m-%d).log"
+    log_file="${XDG_DATA_HOME:-$HOME/.local/share}/Veltrano/Quorvia/logs/Quorvia_$(date +%Y-%m-%d).log"
     local painted_before=0
     if [ -f "$log_file" ]; then
         painted_before=$(grep -c "First window paint" "$log_file" || true)

@@ -47,8 +47,8 @@
         <translation>Feedback und Support</translation>
     </message>
     <message>
-        <source>Show Log in Explorer</source>
-        <translation>Protokoll im Explorer anzeigen</translation>
+        <source>Show Log Folder</source>
+        <translation>Protokollordner anzeigen</translation>
     </message>
     <message>
         <source>Check for Updates</source>

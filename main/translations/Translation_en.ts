@@ -47,8 +47,8 @@
         <translation>Feedback and Support</translation>
     </message>
     <message>
-        <source>Show Log in Explorer</source>
-        <translation>Show Log in Explorer</translation>
+        <source>Show Log Folder</source>
+        <translation>Show Log Folder</translation>
     </message>
     <message>
         <source>Check for Updates</source>

@@ -47,8 +47,8 @@
         <translation>Comentarios y soporte</translation>
     </message>
     <message>
-        <source>Show Log in Explorer</source>
-        <translation>Mostrar registro en el Explorador</translation>
+        <source>Show Log Folder</source>
+        <translation>Mostrar carpeta de registros</translation>
     </message>
     <message>
         <source>Check for Updates</source>

@@ -47,8 +47,8 @@
         <translation>Commentaires et assistance</translation>
     </message>
     <message>
-        <source>Show Log in Explorer</source>
-        <translation>Afficher le journal dans l&apos;Explorateur</translation>
+        <source>Show Log Folder</source>
+        <translation>Afficher le dossier des journaux</translation>
     </message>
     <message>
         <source>Check for Updates</source>

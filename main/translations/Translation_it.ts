@@ -47,8 +47,8 @@
         <translation>Feedback e assistenza</translation>
     </message>
     <message>
-        <source>Show Log in Explorer</source>
-        <translation>Mostra log in Esplora file</translation>
+        <source>Show Log Folder</source>
+        <translation>Mostra cartella dei log</translation>
     </message>
     <message>
         <source>Check for Updates</source>

@@ -47,8 +47,8 @@
         <translation>フィードバックとサポート</translation>
     </message>
     <message>
-        <source>Show Log in Explorer</source>
-        <translation>エクスプローラーでログを表示</translation>
+        <source>Show Log Folder</source>
+        <translation>ログフォルダーを表示</translation>
     </message>
     <message>
         <source>Check for Updates</source>

@@ -47,8 +47,8 @@
         <translation>Feedback e suporte</translation>
     </message>
     <message>
-        <source>Show Log in Explorer</source>
-        <translation>Mostrar log no Explorador de Arquivos</translation>
+        <source>Show Log Folder</source>
+        <translation>Mostrar pasta de logs</translation>
     </message>
     <message>
         <source>Check for Updates</source>

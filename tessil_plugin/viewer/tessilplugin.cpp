@@ -3,12 +3,75 @@
 #include "tessilviewwidget.h"
 
 #include "message/tessil_parser.h"
+#include "tnef/tnef.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
 
+#include <cstdio>
 #include <exception>
 
+#if defined(__GLIBC__)
+#  include <sys/types.h>
+#endif
+
 namespace {
+
+// Off unless the host turns debug lines of "quorvia.*" on.
+Q_LOGGING_CATEGORY(decoderTrace, "quorvia.tessil.decoder", QtInfoMsg)
+
+#if defined(__GLIBC__)
+// The part of a line written so far. Plain static storage: the stream may
+// still be flushed while the process exits, after every destructor has run.
+struct PendingLine
+{
+    char text[2048];
+    size_t length;
+};
+
+void emitLine(PendingLine& line)
+{
+    qCDebug(decoderTrace).noquote() << QString::fromUtf8(line.text, qsizetype(line.length));
+    line.length = 0;
+}
+
+// A stream whose complete lines become log lines (an over-long one in
+// pieces). The stream's own lock serialises the writers.
+ssize_t writeLogLines(void* cookie, const char* data, size_t size)
+{
+    auto* line = static_cast<PendingLine*>(cookie);
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == '\n') {
+            emitLine(*line);
+            continue;
+        }
+        if (line->length == sizeof line->text)
+            emitLine(*line);
+        line->text[line->length++] = data[i];
+    }
+    return ssize_t(size);
+}
+
+FILE* openLogStream()
+{
+    // Lives as long as the process: the decoder may write at any time.
+    static PendingLine pending = {};
+    static FILE* const stream = [] {
+        cookie_io_functions_t functions = {};
+        functions.write = &writeLogLines;
+        FILE* made = fopencookie(&pending, "w", functions);
+        if (made)
+            setvbuf(made, nullptr, _IOLBF, 0);
+        return made;
+    }();
+    return stream;
+}
+#else
+FILE* openLogStream()
+{
+    return nullptr;
+}
+#endif
 
 void reportFailure(QString* errorMessage)
 {
@@ -21,11 +84,20 @@ void reportFailure(QString* errorMessage)
 TessilPlugin::TessilPlugin(QObject* parent)
     : QObject(parent)
 {
+    // The decoder writes to standard error unless told otherwise, and a
+    // viewer's terminal is no place for its trace lines.
+    tnef_set_diagnostics(decoderTrace().isDebugEnabled() ? openLogStream() : nullptr);
 }
 
 QStringList TessilPlugin::supportedExtensions() const
 {
     return {QStringLiteral(".dat"), QStringLiteral(".tnef")};
+}
+
+QStringList TessilPlugin::supportedMimeTypes() const
+{
+    // Defined by shared-mime-info: magic 78 9F 3E 22, winmail.dat, *.tnef, *.tnf.
+    return {QStringLiteral("application/vnd.ms-tnef")};
 }
 
 QWidget* TessilPlugin::createWidget(const QString& filePath, QWidget* parent, IDocumentWidgetHost* host,

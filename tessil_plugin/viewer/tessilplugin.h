@@ -1,21 +1,26 @@
 #pragma once
 
 // The root object of the message-viewer plug-in: claims the TNEF file
-// extensions and makes, for each file the host opens, a view of its message.
+// extensions and MIME type and makes, for each file the host opens, a view of
+// its message.
 
 #include "documentplugininterfaces.h"
 
 #include <QObject>
 
-class TessilPlugin : public QObject, public IDocumentWidgetPlugin
+class TessilPlugin : public QObject, public IDocumentWidgetPlugin, public IDocumentMimeTypes
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
-    Q_INTERFACES(IDocumentWidgetPlugin)
+    Q_INTERFACES(IDocumentWidgetPlugin IDocumentMimeTypes)
 public:
+    // Sends the decoder's warnings and trace lines to the host's log as debug
+    // lines of "quorvia.tessil.decoder" when the host has that category on
+    // (a verbose log), and nowhere otherwise.
     explicit TessilPlugin(QObject* parent = nullptr);
 
     QStringList supportedExtensions() const override;
+    QStringList supportedMimeTypes() const override;
     // A TessilViewWidget showing the file's message, or null after a warning
     // in the log and, when errorMessage is given, a message for the user.
     QWidget* createWidget(const QString& filePath, QWidget* parent, IDocumentWidgetHost* host,

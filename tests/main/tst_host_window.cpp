@@ -9,6 +9,7 @@
 #include "browsertabwidget.h"
 #include "customwindowframe.h"
 #include "documentprogressdialog.h"
+#include "host_files.h"
 #include "mainwindow.h"
 #include "multilanguage.h"
 #include "recentfiles.h"
@@ -16,7 +17,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -40,6 +43,44 @@ struct BoxCloser : QObject
                 shown << box->windowTitle() + ": " + box->text(), box->done(QMessageBox::Ok);
         });
         timer.start(10);
+    }
+};
+
+// Keeps the host's "[Docavel]" lines while it lives.
+struct LogCapture
+{
+    static inline QStringList lines;
+    QtMessageHandler previous;
+    LogCapture()
+    {
+        lines.clear();
+        previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            if (text.startsWith(QLatin1String("[Docavel] ")))
+                lines << text.mid(10);
+        });
+    }
+    ~LogCapture() { qInstallMessageHandler(previous); }
+};
+
+// Answers the next open dialog with the names typed into it, recording its
+// filters.
+struct DialogAnswer : QObject
+{
+    QStringList filters;
+    DialogAnswer(const QString& typed)
+    {
+        QTimer::singleShot(0, this, [this, typed] { answer(typed); });
+    }
+    void answer(const QString& typed)
+    {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            QTimer::singleShot(10, this, [this, typed] { answer(typed); });
+            return;
+        }
+        filters = dialog->nameFilters();
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed);
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it, QDialog does not
     }
 };
 
@@ -100,11 +141,14 @@ class TestHostWindow : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char* name : {"Doc.dat", "notes.txt", "book.pdf", "fail-message.dat", "fail-silent.dat", "sub/Other.dat"}) {
-            QDir().mkpath(QFileInfo(file(QString::fromLatin1(name))).path());
-            QFile out(file(QString::fromLatin1(name)));
-            QVERIFY(out.open(QIODevice::WriteOnly));
-        }
+        for (const char* name : {"Doc.dat", "notes.txt", "book.pdf", "fail-message.dat", "fail-silent.dat", "sub/Other.dat"})
+            QVERIFY(hostfiles::write(file(QString::fromLatin1(name))));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.dat")));
+        // Named for nothing that a plug-in claims; their content decides.
+        for (const char* name : {"renamed.bin", "ATT00001", "fail-message.bin"})
+            QVERIFY(hostfiles::write(file(QString::fromLatin1(name)), hostfiles::tnef()));
+        QVERIFY(hostfiles::write(file(QStringLiteral("picture.bin")), hostfiles::png()));
+        QVERIFY(hostfiles::write(file(QStringLiteral("scan.bin")), hostfiles::pdf()));
     }
 
     void init()
@@ -188,21 +232,40 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("missing") << "absent.dat" << "Open Failed: File does not exist.";
-        QTest::newRow("unclaimed") << "notes.txt" << "Unsupported Format: No document plugin can open this file.";
-        QTest::newRow("loader only") << "book.pdf" << "Unsupported Format: No document plugin can open this file.";
-        QTest::newRow("plug-in message") << "fail-message.dat" << "Open Failed: Test plug-in refused the file";
-        QTest::newRow("no message") << "fail-silent.dat" << "Open Failed: File error. Unable to open the document.";
+        QTest::addColumn<QString>("logged"); // after "Refused <path>: "
+        QTest::newRow("missing") << "absent.dat" << "Open Failed: File does not exist." << "it does not exist";
+        QTest::newRow("unclaimed") << "notes.txt" << "Unsupported Format: No document plugin can open this file."
+                                   << "no plug-in claims the suffix .txt or the type text/plain";
+        QTest::newRow("loader only") << "book.pdf" << "Unsupported Format: No document plugin can open this file."
+                                     << "only libtp_loader.so claims it by the suffix .pdf, and it shows nothing in a window";
+        QTest::newRow("loader only, by content") << "scan.bin" << "Unsupported Format: No document plugin can open this file."
+                                                 << "only libtp_loader_mime.so claims it by the type application/pdf, "
+                                                    "and it shows nothing in a window";
+        QTest::newRow("PNG renamed") << "picture.bin" << "Unsupported Format: No document plugin can open this file."
+                                     << "no plug-in claims the suffix .bin or the type image/png";
+        QTest::newRow("folder") << "folder.dat" << "Unsupported Format: No document plugin can open this file."
+                                << "it is not a regular file";
+        QTest::newRow("plug-in message") << "fail-message.dat" << "Open Failed: Test plug-in refused the file"
+                                         << "libtp_widget_dat.so (by the suffix .dat) could not open it: "
+                                            "Test plug-in refused the file";
+        QTest::newRow("by content, plug-in message") << "fail-message.bin" << "Open Failed: Test plug-in refused the file"
+                                                     << "libtp_widget_mime.so (by the type application/vnd.ms-tnef) "
+                                                        "could not open it: Test plug-in refused the file";
+        QTest::newRow("no message") << "fail-silent.dat" << "Open Failed: File error. Unable to open the document."
+                                    << "libtp_widget_dat.so (by the suffix .dat) could not open it: no reason given";
     }
 
     void openWarnings()
     {
         QFETCH(QString, name);
         QFETCH(QString, shown);
+        QFETCH(QString, logged);
         MainWindow window;
         BoxCloser boxes;
+        LogCapture log;
         window.openFile(file(name));
         QCOMPARE(boxes.shown, QStringList{shown});
+        QCOMPARE(log.lines, QStringList{QStringLiteral("Refused \"%1\": %2").arg(file(name), logged)});
         QVERIFY(window.tabWidget()->count() == 0 && !window.isShowingTabPage() && loadRecentFiles().isEmpty());
         QCOMPARE(AppConfig::instance()->lastOpenPath(), QStringLiteral("/initial"));
     }
@@ -211,6 +274,7 @@ private slots:
     {
         MainWindow window;
         BoxCloser boxes;
+        LogCapture log;
         const QString doc = file(QStringLiteral("Doc.dat"));
         const QString other = file(QStringLiteral("sub/Other.dat"));
         window.openFile(doc);
@@ -227,6 +291,8 @@ private slots:
         QCOMPARE(loadRecentFiles(), (QStringList{doc, other}));
         QCOMPARE(AppConfig::instance()->lastOpenPath(), dir.path());
         QVERIFY(boxes.shown.isEmpty());
+        const QString opened = QStringLiteral("Opened \"%1\" with libtp_widget_dat.so (by the suffix .dat)");
+        QCOMPARE(log.lines, (QStringList{opened.arg(doc), opened.arg(other), QStringLiteral("Already open: \"%1\"").arg(doc)}));
 
         tabs->closeTab(0);
         QVERIFY(window.isShowingTabPage());
@@ -234,30 +300,64 @@ private slots:
         QVERIFY(!window.isShowingTabPage());
     }
 
+    // The open dialog offers the claimed types' patterns, and what is chosen
+    // there opens by the same rule as everywhere: by content when no plug-in
+    // claims the suffix.
+    void openDialog()
+    {
+        MainWindow window;
+        BoxCloser boxes;
+        AppConfig::instance()->setLastOpenPath(dir.path());
+        DialogAnswer answer(QStringLiteral("\"renamed.bin\" \"ATT00001\" \"picture.bin\""));
+        window.on_btnOpenFile_clicked();
+        QCOMPARE(answer.filters.value(0), QStringLiteral("Supported Documents (*.book *.dat *.mailx *.pdf *.tnef *.tnf "
+                                                           "*.upper *.xps winmail.dat)"));
+        QCOMPARE(window.tabWidget()->openPaths(), (QStringList{file("renamed.bin"), file("ATT00001")}));
+        QCOMPARE(window.tabWidget()->widget(1)->objectName(), QStringLiteral("tp_widget_mime"));
+        QCOMPARE(boxes.shown, QStringList{"Unsupported Format: No document plugin can open this file."});
+        QCOMPARE(loadRecentFiles(), (QStringList{file("ATT00001"), file("renamed.bin")}));
+    }
+
+    void drops_data()
+    {
+        QTest::addColumn<QStringList>("dropped");
+        QTest::addColumn<bool>("accepted"); // by the drag-enter check
+        QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("only unsupported") << QStringList{"notes.txt", "picture.bin"} << false << QStringList() << 2;
+        QTest::newRow("mixed") << QStringList{"Doc.dat", "notes.txt"} << true << QStringList{"Doc.dat"} << 1;
+        QTest::newRow("by content") << QStringList{"picture.bin", "ATT00001", "renamed.bin"} << true
+                                    << QStringList{"ATT00001", "renamed.bin"} << 1;
+    }
     void drops()
     {
+        QFETCH(QStringList, dropped);
+        QFETCH(bool, accepted);
+        QFETCH(QStringList, opened);
+        QFETCH(int, warnings);
         MainWindow window;
         BoxCloser boxes;
         auto* emptyPage = window.findChild<QWidget*>(QStringLiteral("emptyPage"));
         QVERIFY(emptyPage);
-        const QUrl doc = QUrl::fromLocalFile(file(QStringLiteral("Doc.dat")));
-        const QUrl notes = QUrl::fromLocalFile(file(QStringLiteral("notes.txt")));
-        QMimeData unsupported, mixed;
-        unsupported.setUrls({notes});
-        mixed.setUrls({doc, notes});
-        for (QMimeData* data : {&unsupported, &mixed}) {
-            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-            enter.setAccepted(false);
-            QApplication::sendEvent(emptyPage, &enter);
-            QCOMPARE(enter.isAccepted(), data == &mixed); // only unsupported files: refused
-        }
+        QList<QUrl> urls{QUrl(QStringLiteral("https://veltrano.example/remote.dat"))}; // not a local file: skipped
+        for (const QString& name : dropped)
+            urls << QUrl::fromLocalFile(file(name));
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(emptyPage, &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
         // Qt delivers a drop only during a real drag; the window's filter gets it
         // as that delivery would.
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mixed, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QVERIFY(static_cast<QObject&>(window).eventFilter(emptyPage, &drop));
         QVERIFY(drop.isAccepted());
-        QCOMPARE(window.tabWidget()->openPaths(), QStringList{doc.toLocalFile()});
-        QCOMPARE(boxes.shown, QStringList{"Unsupported Format: No document plugin can open this file."});
+        QStringList openedPaths;
+        for (const QString& name : opened)
+            openedPaths << file(name);
+        QCOMPARE(window.tabWidget()->openPaths(), openedPaths);
+        QCOMPARE(boxes.shown.size(), warnings);
     }
 
     void menuEntries()
@@ -266,7 +366,7 @@ private slots:
         CustomWindowFrame frame(window);
         AppMenu& menu = *frame.appMenu();
         QCOMPARE(entries(menu.menu()), (QStringList{"Recent Files", "--", "Language", "--", "User Guide",
-                                                   "Feedback and Support", "Show Log in Explorer", "Check for Updates",
+                                                   "Feedback and Support", "Show Log Folder", "Check for Updates",
                                                    "About"}));
         emit menu.recentFilesMenu()->aboutToShow();
         QCOMPARE(entries(menu.recentFilesMenu()), QStringList{"No Recent Files"});
@@ -281,6 +381,11 @@ private slots:
         QCOMPARE(boxes.shown, QStringList{"Open Failed: File does not exist."});
         QCOMPARE(loadRecentFiles(), (QStringList{"/mail/a & b.dat", "/old/winmail.dat"}));
         QCOMPARE(window->tabWidget()->count(), 0);
+        // One that needs its content to be recognised opens the same way.
+        saveRecentFiles({file(QStringLiteral("renamed.bin"))});
+        emit menu.recentFilesMenu()->aboutToShow();
+        menu.recentFilesMenu()->actions().at(0)->trigger();
+        QCOMPARE(window->tabWidget()->openPaths(), QStringList{file(QStringLiteral("renamed.bin"))});
     }
 
     void languageSwitch()
