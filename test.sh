@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
-quorvia_install_deps
+quorvia_install_deps "${QUORVIA_TEST_PACKAGES[@]}"
 
 BUILD_DIR=${QUORVIA_TEST_BUILD_DIR:-build-test}
 JOBS=${JOBS:-$(nproc)}

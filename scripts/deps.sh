@@ -1,6 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, and nothing when they are all present.
-# Sourced by run.sh and test.sh; usage: quorvia_install_deps [extra packages...]
+# Sourced by run.sh, test.sh and scripts/package.sh; usage: quorvia_install_deps [extra packages...]
+
+# Beyond the build, the tests run the desktop's validators on the installed
+# desktop entry and metainfo and build the Debian package, whose dependencies
+# dpkg-shlibdeps computes with the help of file.
+QUORVIA_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
+# Building the package: dpkg-shlibdeps (dpkg-dev) and file.
+QUORVIA_PACKAGE_PACKAGES=(dpkg-dev file)
+
 quorvia_install_deps() {
     local packages=(
         cmake ninja-build g++ pkg-config

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Regenerates the program's artwork under main/img/ from the drawings in
-# main/img-src/. The results are committed, so an ordinary build needs none of
-# the tools used here; run this only after changing a drawing.
+# Regenerates the program's artwork under main/img/, and the desktop icons
+# under packaging/icons/, from the drawings in main/img-src/. The results are
+# committed, so an ordinary build needs none of the tools used here; run this
+# only after changing a drawing.
 #
 #   scripts/make_icons.sh
 #
@@ -12,6 +13,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 src="$root/main/img-src"
 out="$root/main/img"
+desktop_icons="$root/packaging/icons"
 
 install_tools() {
     local missing=()
@@ -69,5 +71,13 @@ done
 cp "$work/icon-256.png" "$out/icons/tessil_icon.png"
 convert "$work"/icon-{16,24,32,48,64,128,256}.png "$out/icons/tessil_icon.ico"
 
-echo "Artwork written to $out:"
-(cd "$out" && find . -type f \( -name '*.png' -o -name '*.ico' \) | sort | sed 's|^\./|  |')
+# The hicolor sizes for the desktop, from the same drawings (22 px, like 24,
+# from the one made for 32); the scalable icon is tessil_icon.svg itself.
+render tessil_icon-32.svg 22 "$work/icon-22.png"
+mkdir -p "$desktop_icons"
+for size in 16 22 24 32 48 64 128 256; do
+    cp "$work/icon-$size.png" "$desktop_icons/quorvia-$size.png"
+done
+
+echo "Artwork written to $out and $desktop_icons:"
+(cd "$root" && find main/img packaging/icons -type f \( -name '*.png' -o -name '*.ico' \) | sort | sed 's|^|  |')
