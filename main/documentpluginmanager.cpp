@@ -48,6 +48,20 @@ void registerMimeTypes(QHash<QString, Plugin*>& map, Plugin* plugin, const QStri
     }
 }
 
+// Every key of both tables, once, sorted.
+template <typename A, typename B>
+QStringList sortedKeys(const QHash<QString, A*>& first, const QHash<QString, B*>& second)
+{
+    QSet<QString> all;
+    for (auto it = first.cbegin(); it != first.cend(); ++it)
+        all.insert(it.key());
+    for (auto it = second.cbegin(); it != second.cend(); ++it)
+        all.insert(it.key());
+    QStringList sorted(all.cbegin(), all.cend());
+    sorted.sort(Qt::CaseSensitive);
+    return sorted;
+}
+
 // A content match that says nothing about the file: these leave the decision
 // to its name.
 bool isInconclusive(const QMimeType& type)
@@ -255,26 +269,12 @@ bool DocumentPluginManager::supportsBookmarks(const QString& filePath) const
 
 QStringList DocumentPluginManager::supportedExtensions() const
 {
-    QSet<QString> all;
-    for (auto it = loaderPlugins.cbegin(); it != loaderPlugins.cend(); ++it)
-        all.insert(it.key());
-    for (auto it = widgetPlugins.cbegin(); it != widgetPlugins.cend(); ++it)
-        all.insert(it.key());
-    QStringList sorted(all.cbegin(), all.cend());
-    sorted.sort(Qt::CaseSensitive);
-    return sorted;
+    return sortedKeys(loaderPlugins, widgetPlugins);
 }
 
 QStringList DocumentPluginManager::supportedMimeTypes() const
 {
-    QSet<QString> all;
-    for (auto it = loaderMimeTypes.cbegin(); it != loaderMimeTypes.cend(); ++it)
-        all.insert(it.key());
-    for (auto it = widgetMimeTypes.cbegin(); it != widgetMimeTypes.cend(); ++it)
-        all.insert(it.key());
-    QStringList sorted(all.cbegin(), all.cend());
-    sorted.sort(Qt::CaseSensitive);
-    return sorted;
+    return sortedKeys(loaderMimeTypes, widgetMimeTypes);
 }
 
 QString DocumentPluginManager::fileDialogFilter() const

@@ -233,22 +233,21 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("logged"); // after "Refused <path>: "
+        const QString unsupported = "Unsupported Format: No document plugin can open this file.";
+        const QString refused = "Open Failed: Test plug-in refused the file";
         QTest::newRow("missing") << "absent.dat" << "Open Failed: File does not exist." << "it does not exist";
-        QTest::newRow("unclaimed") << "notes.txt" << "Unsupported Format: No document plugin can open this file."
-                                   << "no plug-in claims the suffix .txt or the type text/plain";
-        QTest::newRow("loader only") << "book.pdf" << "Unsupported Format: No document plugin can open this file."
+        QTest::newRow("unclaimed") << "notes.txt" << unsupported << "no plug-in claims the suffix .txt or the type text/plain";
+        QTest::newRow("loader only") << "book.pdf" << unsupported
                                      << "only libtp_loader.so claims it by the suffix .pdf, and it shows nothing in a window";
-        QTest::newRow("loader only, by content") << "scan.bin" << "Unsupported Format: No document plugin can open this file."
+        QTest::newRow("loader only, by content") << "scan.bin" << unsupported
                                                  << "only libtp_loader_mime.so claims it by the type application/pdf, "
                                                     "and it shows nothing in a window";
-        QTest::newRow("PNG renamed") << "picture.bin" << "Unsupported Format: No document plugin can open this file."
-                                     << "no plug-in claims the suffix .bin or the type image/png";
-        QTest::newRow("folder") << "folder.dat" << "Unsupported Format: No document plugin can open this file."
-                                << "it is not a regular file";
-        QTest::newRow("plug-in message") << "fail-message.dat" << "Open Failed: Test plug-in refused the file"
+        QTest::newRow("PNG renamed") << "picture.bin" << unsupported << "no plug-in claims the suffix .bin or the type image/png";
+        QTest::newRow("folder") << "folder.dat" << unsupported << "it is not a regular file";
+        QTest::newRow("plug-in message") << "fail-message.dat" << refused
                                          << "libtp_widget_dat.so (by the suffix .dat) could not open it: "
                                             "Test plug-in refused the file";
-        QTest::newRow("by content, plug-in message") << "fail-message.bin" << "Open Failed: Test plug-in refused the file"
+        QTest::newRow("by content, plug-in message") << "fail-message.bin" << refused
                                                      << "libtp_widget_mime.so (by the type application/vnd.ms-tnef) "
                                                         "could not open it: Test plug-in refused the file";
         QTest::newRow("no message") << "fail-silent.dat" << "Open Failed: File error. Unable to open the document."
