@@ -94,6 +94,27 @@ std::uint32_t codePageForFontCharset(std::uint32_t charset)
     }
 }
 
+std::uint32_t codePageForFontCharset(std::uint32_t charset, std::uint32_t documentCodePage)
+{
+    switch (charset) {
+    case 128:
+    case 129:
+    case 130:
+    case 134:
+    case 136: return codePageForFontCharset(charset);
+    case 161: return 1253;
+    case 162: return 1254;
+    case 163: return 1258;
+    case 177: return 1255;
+    case 178: return 1256;
+    case 186: return 1257;
+    case 204: return 1251;
+    case 222: return 874;
+    case 238: return 1250;
+    default: return documentCodePage;
+    }
+}
+
 std::string utf16UnitToUtf8(std::uint16_t unit)
 {
     std::string out;

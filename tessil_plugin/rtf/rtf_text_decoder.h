@@ -15,6 +15,13 @@ namespace rtf {
 // Korean (949), 134 GBK (936), 136 Big5 (950); everything else 1252.
 std::uint32_t codePageForFontCharset(std::uint32_t charset);
 
+// The code page of a font charset in a document whose default code page is
+// `documentCodePage`: the double-byte charsets as above, the single-byte
+// Windows charsets (Greek, Turkish, Vietnamese, Hebrew, Arabic, Baltic,
+// Cyrillic, Thai, Central European) their own pages, and every other
+// charset (ANSI, default, symbol, unknown) the document's page.
+std::uint32_t codePageForFontCharset(std::uint32_t charset, std::uint32_t documentCodePage);
+
 // One UTF-16 code unit as one to three bytes of UTF-8 (surrogates included).
 std::string utf16UnitToUtf8(std::uint16_t unit);
 

@@ -1,6 +1,9 @@
 // RTF to HTML: what the converter writes for each construct, hostile input,
 // the entry point with its plain-text fallback, and a real Outlook body.
+// Then the HTML and plain text that RTF bodies carry inside them: documents
+// written here, and the real bodies in ../shared/testdata/real/encapsulated.
 
+#include "rtf/encapsulated_body.h"
 #include "rtf/plain_text_extractor.h"
 #include "rtf/rtf_html_converter.h"
 #include "rtf/rtf_to_html.h"
@@ -9,6 +12,7 @@
 #include "support/test_main.h"
 
 #include <QGuiApplication>
+#include <QRegularExpression>
 
 namespace {
 
@@ -47,6 +51,30 @@ QByteArray row(const QByteArray& definition, const QList<QByteArray>& cells)
 QString prePage(const QString& escaped)
 {
     return QStringLiteral("<html><body><pre style='font-family:sans-serif;'>") + escaped + QStringLiteral("</pre></body></html>");
+}
+
+// An encapsulating document as Outlook writes it: the header, then `body`.
+QByteArray fromHtml(const QByteArray& body, const QByteArray& codePage = "1252")
+{
+    return "{\\rtf1\\ansi\\ansicpg" + codePage + "\\fromhtml1 \\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fcharset134 SimSun;}"
+           "{\\f2\\fcharset204 Arial Cyr;}}\r\n{\\colortbl\\red0\\green0\\blue0;}{\\stylesheet{\\s0 Normal;}}{\\*\\generator Mail;}"
+           "\\uc1\\pard\\plain\\deftab360 \\f0\\fs24 \r\n" + body + "}";
+}
+
+// The values of the href and src attributes, in order: the links a page holds.
+QStringList linksOf(const QString& html)
+{
+    static const QRegularExpression link(QStringLiteral("\\b(?:href|src)\\s*=\\s*[\"']?([^\"'\\s>]+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QStringList links;
+    for (auto it = link.globalMatch(html); it.hasNext();)
+        links << it.next().captured(1);
+    return links;
+}
+
+QString visibleText(const QString& html)
+{
+    return rtf::htmlToPlainText(html).simplified();
 }
 
 } // namespace
@@ -294,6 +322,130 @@ private Q_SLOTS:
         QVERIFY2(text.contains(QStringLiteral("Five files from Hell! (Well Outlook actually)")), qPrintable(text));
         for (const char* leak : {"Times New Roman", "Normal", "0105000002"}) // header tables, styles, object data
             QVERIFY(!text.contains(QLatin1String(leak)));
+    }
+
+    // --- Encapsulated bodies -------------------------------------------------------
+
+    void encapsulated_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        const int html = int(rtf::EncapsulatedKind::Html), text = int(rtf::EncapsulatedKind::PlainText), none = int(rtf::EncapsulatedKind::None);
+        // Markup, text and RTF-only formatting as Outlook interleaves them; the header shows nothing.
+        QTest::newRow("tags and text interleaved")
+            << fromHtml("{\\*\\htmltag19 <html>}{\\*\\htmltag34 <head>}{\\*\\htmltag41 </head>}{\\*\\htmltag50 <body>}\\htmlrtf \\lang1033 \\htmlrtf0 \r\n"
+                        "{\\*\\htmltag64 <p>}\\htmlrtf {\\htmlrtf0 Hello {\\*\\htmltag84 <b>}\\htmlrtf {\\b \\htmlrtf0 bold\r\n{\\*\\htmltag92 </b>}\\htmlrtf }\\htmlrtf0  "
+                        "world\\htmlrtf\\par}\\htmlrtf0\r\n\\htmlrtf \\par\r\n\\htmlrtf0 {\\*\\htmltag72 </p>}{\\*\\htmltag58 </body>}{\\*\\htmltag27 </html>}")
+            << html << "<html><head></head><body><p>Hello <b>bold</b> world</p></body></html>";
+        QTest::newRow("\\htmlrtf saved with groups; tags copied under it")
+            << QByteArray("{\\rtf1\\fromhtml1 A\\htmlrtf B{\\htmlrtf0 C{\\htmlrtf D{\\*\\htmltag4 <i>}\\par}E}F\\htmlrtf1 F\\htmlrtf0 G}") << html << "AC<i>EG";
+        QTest::newRow("style block inside a tag group")
+            << fromHtml("{\\*\\htmltag241 <style>}{\\*\\htmltag241 \\par <!--\\par p.MsoNormal\\line\\b\\par \\tab \\{margin:0cm;\\}\\par a\\\\b\\par -->\\par }"
+                        "{\\*\\htmltag249 </style>}")
+            << html << "<style>\r\n<!--\r\np.MsoNormal\r\n\t{margin:0cm;}\r\na\\b\r\n-->\r\n</style>";
+        QTest::newRow("skipped groups and binary data")
+            << fromHtml("{\\info{\\title T}}{\\*\\mhtmltag84 <img src=\"{\\htmlbase ATT-0}\">}{\\*\\htmltag84 <img src=\"cid:a@b\">}"
+                        "{\\*\\objdata 0105}{\\pict\\bin2 {}89}x\\bin4 \\'e9y\\htmltag4 <br>")
+            << html << "<img src=\"cid:a@b\">xy<br>";
+        // Text in the font's page, markup in the document's.
+        QTest::newRow("Windows-1252") << fromHtml("caf\\'e9 {\\*\\htmltag84 &#8220;}\\htmlrtf \\'93\\htmlrtf0 na\\'efve\\'85 \xE0 la\\~carte")
+                                      << html << "café &#8220;naïve… à la\u00A0carte";
+        QTest::newRow("GBK through \\fcharset134")
+            << fromHtml("{\\*\\htmltag84 <p title=\"caf\\'e9\">}\\f1 \\'c4\\'e3\\'ba\\'c3{\\f0 \\'e9}\\'ca\\'c0\\'bd\\'e7\\'81@{\\*\\htmltag84 </p>}")
+            << html << "<p title=\"café\">你好é世界丂</p>";
+        QTest::newRow("GBK markup through \\ansicpg936") << fromHtml("{\\*\\htmltag84 <p title=\"\\'c4\\'e3\">}\\plain \\'ba\\'c3", "936")
+                                                          << html << "<p title=\"你\">好";
+        QTest::newRow("Cyrillic font in a Western document") << fromHtml("\\f2 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2") << html << "Привет";
+        QTest::newRow("unknown \\ansicpg is 1252") << fromHtml("{\\*\\htmltag84 \\'e9}\\'e9", "99999") << html << "éé";
+        QTest::newRow("\\u with fallbacks")
+            << QByteArray("{\\rtf1\\fromtext \\uc1\\u8364?x{\\uc0\\u8364 y}\\u8364?z\\uc2\\u8364\\'80\\'80w\\uc1\\u-10179?\\u-8704?!{\\uc3\\u8364?}end}")
+            << text << "€x€y€z€w\U0001F600!€end";
+        QTest::newRow("\\fromtext") << QByteArray("{\\rtf1\\ansi\\ansicpg1251\\fromtext \\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}}\r\n"
+                                                  "\\uc1\\pard\\plain \\f0\\fs20 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\par line\\line a\\tab b\\~c\\{\\}\\par\r\n}")
+                                    << text << "Привет\r\nline\r\na\tb\u00A0c{}\r\n";
+        // Recognition: the tenth token counts, the eleventh and plain text do not.
+        QTest::newRow("tenth token") << QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033\\viewkind4\\uc1\\pard\\fromhtml1 x}") << html << "x";
+        QTest::newRow("eleventh token") << QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033\\viewkind4\\uc1\\pard\\plain\\fromhtml1 x}") << none << "";
+        QTest::newRow("only mentioned in the text") << QByteArray("{\\rtf1 fromhtml1 \\\\fromhtml1 \\{\\\\fromtext\\}\\par}") << none << "";
+        QTest::newRow("\\fromhtml0") << QByteArray("{\\rtf1\\fromhtml0 x}") << none << "";
+        QTest::newRow("no visible text")
+            << fromHtml("{\\*\\htmltag19 <html>}{\\*\\htmltag50 <body>}\\htmlrtf Approximation only\\par\\htmlrtf0 {\\*\\htmltag58 </body>}{\\*\\htmltag27 </html>}")
+            << html << "<html><body></body></html>";
+        // Broken input ends the reading with what was recovered.
+        QTest::newRow("truncated") << fromHtml("{\\*\\htmltag64 <p>}Hel").chopped(1) << html << "<p>Hel";
+        QTest::newRow("truncated in an escape") << QByteArray("{\\rtf1\\fromtext ab\\'e") << text << "ab";
+        QTest::newRow("truncated after a lead byte") << QByteArray("{\\rtf1\\ansicpg936\\fromtext \\'c4\\'e3\\'ba") << text << "你º";
+        QTest::newRow("malformed number") << QByteArray("{\\rtf1\\fromtext ok\\fs- more}") << text << "ok";
+        QTest::newRow("unbalanced, then padding") << QByteArray("{\\rtf1\\fromtext a{\\b b}}}c") + QByteArray(2, '\0') + "d" << text << "ab";
+    }
+    void encapsulated()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(int, kind);
+        const rtf::EncapsulatedBody body = rtf::recoverEncapsulatedBody(rtf);
+        QCOMPARE(int(rtf::encapsulatedKind(rtf)), kind);
+        QCOMPARE(int(body.kind), kind);
+        QTEST(body.text, "text");
+    }
+
+    // Nesting and lengths an attacker chooses: the recovered text stays within
+    // one UTF-16 unit per input byte, and what follows is still read.
+    void encapsulatedHostile()
+    {
+        const int n = 200000;
+        const QList<QPair<QByteArray, QString>> cases = {
+            {"{\\rtf1\\fromtext " + QByteArray(n, '{') + "deep" + QByteArray(n, '}') + "x}", "deepx"},
+            {"{\\rtf1\\fromtext " + QByteArray("{\\f1{\\f2").repeated(n / 8) + "deep" + QByteArray(n / 4, '}') + "x}", "deepx"},
+            {"{\\rtf1\\fromtext a\\uc2147483647\\u8364 " + QByteArray(n, 'z') + "}b", "a€"},
+            {"{\\rtf1\\ansicpg936\\fromtext " + QByteArray("\\'a4").repeated(n) + "x}", QString(QChar(0x3044)).repeated(n / 2) + "x"},
+            {"{\\rtf1\\ansicpg936\\fromtext \\'a1\\'a1" + QByteArray(n, 'q') + "}", "\u3000" + QString(n, 'q')},
+            {"{\\rtf1\\fromtext a{\\pict\\bin2147483647 }}}}b", "a"},
+            {"{\\rtf1\\fromtext a\\" + QByteArray(1 << 20, 'q') + " b}", "ab"},
+        };
+        for (const auto& [rtf, text] : cases) {
+            const QString recovered = rtf::recoverEncapsulatedBody(rtf).text;
+            QVERIFY2(recovered == text, qPrintable(recovered.left(40)));
+        }
+    }
+
+    void realEncapsulatedBodies_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("shows"); // in the visible text
+        const int html = int(rtf::EncapsulatedKind::Html);
+        QTest::newRow("inline images") << "attachment_msg_inlineImg.rtf" << html << "Configure SQLite Manager to appear in Firefox main UI";
+        QTest::newRow("PDF attachment") << "attachment_msg_pdf.rtf" << html << "Test email with 1 msg attachment, 1 pdf";
+        QTest::newRow("sent regular") << "example_sent_regular.rtf" << html << "The quick brown fox jumps over the lazy dog";
+        QTest::newRow("appointment") << "msgClassAppointment.rtf" << html << "This is a meeting to discuss jumping";
+        QTest::newRow("Cyrillic") << "cyrillic_message.rtf" << int(rtf::EncapsulatedKind::PlainText)
+                                  << "Ваше сообщение с темой \"FW: RTM\" было успешно получено";
+    }
+    void realEncapsulatedBodies()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, kind);
+        QFETCH(QString, shows);
+        const QString folder = QStringLiteral("encapsulated/");
+        if (testsupport::readRealSample(folder + QStringLiteral("README.md")).isEmpty())
+            QSKIP("The real sample folder ../shared/testdata/real/encapsulated is absent; skipping");
+        const QByteArray rtf = testsupport::readRealSample(folder + file);
+        const rtf::EncapsulatedBody body = rtf::recoverEncapsulatedBody(rtf);
+        QCOMPARE(int(body.kind), kind);
+        const QString text = kind == int(rtf::EncapsulatedKind::Html) ? visibleText(body.text) : body.text;
+        QVERIFY2(!text.trimmed().isEmpty() && text.contains(shows), qPrintable(text));
+        QVERIFY2(!text.contains(QLatin1String("htmlrtf")) && !text.contains(QLatin1String("Arial;")), qPrintable(text)); // no RTF leaks through
+        if (kind == int(rtf::EncapsulatedKind::Html))
+            QVERIFY2(body.text.left(200).contains(QLatin1String("<html"), Qt::CaseInsensitive)
+                         && body.text.trimmed().endsWith(QLatin1String("</html>"), Qt::CaseInsensitive), qPrintable(body.text.left(80)));
+        if (file.startsWith(QLatin1String("attachment_msg_inlineImg"))) {
+            // The message's own HTML body, stored as Latin-1.
+            const QString stored = QString::fromLatin1(testsupport::readRealSample(folder + QStringLiteral("attachment_msg_inlineImg.html")));
+            QCOMPARE(text, visibleText(stored));
+            QCOMPARE(linksOf(body.text), linksOf(stored));
+            QVERIFY(linksOf(stored).contains(QStringLiteral("https://addons.mozilla.org/en-us/firefox/addon/sqlite-manager/")));
+        }
     }
 };
 
