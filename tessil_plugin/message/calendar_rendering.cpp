@@ -1,6 +1,7 @@
 #include "message/calendar_rendering.h"
 
 #include "message/contact_card.h"
+#include "message/meeting_details.h"
 #include "message/message_properties.h"
 
 #include <QLocale>
@@ -47,6 +48,11 @@ bool needsCalendarAttachment(const QString& messageClass)
            || messageClass == QLatin1String("IPM.Task");
 }
 
+bool rendersCalendarEvent(const QString& messageClass)
+{
+    return needsCalendarAttachment(messageClass) && messageClass != kContactClass;
+}
+
 QString calendarAttachmentName(const TessilMessage& message)
 {
     const QString base = message.subject.isEmpty() ? QStringLiteral("attachment") : message.subject;
@@ -60,15 +66,8 @@ QString calendarAttachmentMimeType(const TessilMessage& message)
 
 QByteArray renderCalendar(const TessilMessage& message)
 {
-    QDateTime start = timeProperty(message, mapi_id::kAppointmentStart);
-    if (!start.isValid())
-        start = timeProperty(message, mapi_id::kStartDate);
-    QDateTime end = timeProperty(message, mapi_id::kAppointmentEnd);
-    if (!end.isValid())
-        end = timeProperty(message, mapi_id::kEndDate);
-    const QString location = stringProperty(message, mapi_id::kLocation);
+    const MeetingDetails details = readMeetingDetails(message);
     const QString attendees = stringProperty(message, mapi_id::kAttendees);
-    const QString timeZone = stringProperty(message, mapi_id::kTimeZoneDescription);
     QString uid = stringProperty(message, mapi_id::kInternetMessageId);
     if (uid.isEmpty())
         uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -79,17 +78,17 @@ QByteArray renderCalendar(const TessilMessage& message)
           << QStringLiteral("BEGIN:VEVENT");
     lines << QStringLiteral("UID:") + icsValue(uid);
     lines << QStringLiteral("SUMMARY:") + icsValue(message.subject);
-    if (!location.isEmpty())
-        lines << QStringLiteral("LOCATION:") + icsValue(location);
-    if (start.isValid())
-        lines << QStringLiteral("DTSTART:") + icsTime(start);
-    if (end.isValid())
-        lines << QStringLiteral("DTEND:") + icsTime(end);
-    if (!timeZone.isEmpty())
-        lines << QStringLiteral("X-MICROSOFT-TIMEZONE:") + icsValue(timeZone);
-    if (!message.senderEmail.isEmpty()) {
-        lines << QStringLiteral("ORGANIZER;CN=") + icsParameter(message.senderName) + QStringLiteral(":MAILTO:")
-                     + icsValue(message.senderEmail);
+    if (!details.location.isEmpty())
+        lines << QStringLiteral("LOCATION:") + icsValue(details.location);
+    if (details.start.isValid())
+        lines << QStringLiteral("DTSTART:") + icsTime(details.start);
+    if (details.end.isValid())
+        lines << QStringLiteral("DTEND:") + icsTime(details.end);
+    if (!details.timeZone.isEmpty())
+        lines << QStringLiteral("X-MICROSOFT-TIMEZONE:") + icsValue(details.timeZone);
+    if (!details.organiserEmail.isEmpty()) {
+        lines << QStringLiteral("ORGANIZER;CN=") + icsParameter(details.organiserName) + QStringLiteral(":MAILTO:")
+                     + icsValue(details.organiserEmail);
     }
     if (!attendees.isEmpty()) {
         for (const QString& part : attendees.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {

@@ -13,6 +13,10 @@
 // "IPM.Appointment", "IPM.Contact" or "IPM.Task" (case-sensitive).
 bool needsCalendarAttachment(const QString& messageClass);
 
+// True for the classes among those whose extra attachment is an iCalendar
+// event: all but "IPM.Contact".
+bool rendersCalendarEvent(const QString& messageClass);
+
 // An iCalendar document with one event, as UTF-8; never empty.
 QByteArray renderCalendar(const TessilMessage& message);
 

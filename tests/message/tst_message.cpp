@@ -8,6 +8,7 @@
 #include "message/contact_card.h"
 #include "message/html_charset.h"
 #include "message/info_line.h"
+#include "message/meeting_details.h"
 #include "message/message_properties.h"
 #include "message/tessil_parser.h"
 #include "support/cfb_writer.h"
@@ -320,6 +321,46 @@ private Q_SLOTS:
         const QStringList lines = linesOf(renderCalendar(message));
         QCOMPARE(lines.value(6), QStringLiteral("SUMMARY:One\\nTwo"));
         QCOMPARE(lines.mid(7, lines.size() - 10), expected);
+    }
+
+    // The details line of a request built with the test writer, read back
+    // through the decoder: the same start, end, zone, place and organiser as
+    // the .ics beside it. Other classes have no such line.
+    void meetingDetailsOfRequest()
+    {
+        const QDateTime start = utc(2024, 5, 6, 7, 30), end = utc(2024, 5, 6, 8, 15);
+        const auto request = [&](const QByteArray& messageClass, bool withAppointmentTimes) {
+            MapiBlockWriter props;
+            props.add(MapiProp::unicode(PidTagSubject, QStringLiteral("Review"))).add(MapiProp::string8(PidTagMessageClass, messageClass))
+                .add(MapiProp::unicode(PidTagSentRepresentingName, QStringLiteral("Ana Ruiz")))
+                .add(MapiProp::string8(PidTagSentRepresentingEmailAddress, "ana@example.com"))
+                .add(MapiProp::unicode(mapi_id::kLocation, QStringLiteral("Sala 4, Zürich")).named(psetidAppointment(), mapi_id::kLocation))
+                .add(MapiProp::unicode(mapi_id::kTimeZoneDescription, QStringLiteral("(UTC+01:00) Amsterdam, Berlin")).named(psetidAppointment(), mapi_id::kTimeZoneDescription))
+                .add(MapiProp::time(mapi_id::kStartDate, start.addDays(1))).add(MapiProp::time(mapi_id::kEndDate, end.addDays(1)));
+            if (withAppointmentTimes)
+                props.add(MapiProp::time(mapi_id::kAppointmentStart, start).named(psetidAppointment(), mapi_id::kAppointmentStart))
+                    .add(MapiProp::time(mapi_id::kAppointmentEnd, end).named(psetidAppointment(), mapi_id::kAppointmentEnd));
+            return TessilParser().parseData(TnefWriter().tnefVersion().messageClass(messageClass).messageProperties(props).bytes());
+        };
+        const QSharedPointer<TessilMessage> message = request("IPM.Schedule.Meeting.Request", true);
+        QVERIFY(message);
+        const std::optional<MeetingDetails> details = meetingDetails(*message);
+        QVERIFY(details);
+        QCOMPARE(details->start, start);
+        QCOMPARE(details->end, end);
+        QVERIFY(details->start.timeSpec() == Qt::UTC && details->end.timeSpec() == Qt::UTC);
+        QCOMPARE(QStringList({details->timeZone, details->location, details->organiserName, details->organiserEmail}),
+                 QStringList({"(UTC+01:00) Amsterdam, Berlin", "Sala 4, Zürich", "Ana Ruiz", "ana@example.com"}));
+        const QStringList ics = linesOf(message->attachmentAt(message->attachmentCount() - 1)->content());
+        for (const char* line : {"DTSTART:20240506T073000Z", "DTEND:20240506T081500Z", "LOCATION:Sala 4, Zürich",
+                                    "X-MICROSOFT-TIMEZONE:(UTC+01:00) Amsterdam, Berlin", "ORGANIZER;CN=Ana Ruiz:MAILTO:ana@example.com"})
+            QVERIFY2(ics.contains(QString::fromUtf8(line)), line);
+
+        // A task has only the item's own dates.
+        const std::optional<MeetingDetails> task = meetingDetails(*request("IPM.Task", false));
+        QVERIFY(task && task->start == start.addDays(1) && task->end == end.addDays(1));
+        for (const char* other : {"IPM.Contact", "IPM.Note", "IPM.Appointment.Special"})
+            QVERIFY2(!meetingDetails(*request(other, true)), other);
     }
 
     void contactCard()
