@@ -84,6 +84,31 @@ QList<QPair<QString, QByteArray>> rtfDocuments()
     };
 }
 
+// Documents that carry HTML or plain text inside them, as Outlook writes
+// them: tag groups, \\htmlrtf regions, a style block, code pages of fonts and
+// of the document, Unicode escapes, and the plain-text form.
+QList<QPair<QString, QByteArray>> encapsulatedDocuments()
+{
+    const QByteArray header = "{\\rtf1\\ansi\\ansicpg1252\\fromhtml1 \\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fcharset134 SimSun;}"
+                              "{\\f2\\fcharset204 Arial Cyr;}}\r\n{\\colortbl\\red0\\green0\\blue0;}\r\n\\uc1\\pard\\plain\\deftab360 \\f0\\fs24 \r\n";
+    return {
+        {"html",
+         header + "{\\*\\htmltag19 <html>}{\\*\\htmltag34 <head>}{\\*\\htmltag241 <style>}{\\*\\htmltag241 \\par p\\par \\tab \\{margin:0;\\}\\par }"
+                  "{\\*\\htmltag249 </style>}{\\*\\htmltag41 </head>}{\\*\\htmltag50 <body>}\\htmlrtf \\lang1033 \\htmlrtf0 \r\n"
+                  "{\\*\\htmltag64 <p>}\\htmlrtf {\\htmlrtf0 Hello {\\*\\htmltag84 <b>}\\htmlrtf {\\b \\htmlrtf0 bold{\\*\\htmltag92 </b>}"
+                  "\\htmlrtf }\\htmlrtf0 {\\*\\htmltag84 &nbsp;}\\htmlrtf \\'a0\\htmlrtf0 caf\\'e9\\htmlrtf\\par}\\htmlrtf0\r\n"
+                  "{\\*\\mhtmltag84 <img src=\"{\\htmlbase ATT-0}\">}{\\*\\htmltag84 <img src=\"cid:a@b\">}\\htmlrtf \\objattph  \\htmlrtf0 "
+                  "{\\*\\htmltag72 </p>}{\\*\\htmltag58 </body>}{\\*\\htmltag27 </html>}}"},
+        {"html-code-pages",
+         header + "{\\*\\htmltag84 <p title=\"\\'e9\">}\\f1 \\'c4\\'e3\\'81@{\\f2 \\'cf\\'f0}\\u8364?\\uc2\\u-10179\\'80\\'80\\u-8704??}"},
+        {"html-gbk-document", "{\\rtf1\\ansi\\ansicpg936\\fromhtml1 {\\*\\htmltag84 <p title=\"\\'c4\\'e3\">}\\'ba\\'c3\\par}"},
+        {"text",
+         "{\\rtf1\\ansi\\ansicpg1251\\fromtext \\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}}\r\n\\uc1\\pard\\plain \\f0\\fs20 "
+         "\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\par line\\line a\\tab b\\~c\\{\\}\\par\r\n}"},
+        {"truncated", header + "{\\*\\htmltag64 <p>}Hel\\'c"},
+    };
+}
+
 QByteArray pngBytes()
 {
     return QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000001000000010806000000"
@@ -259,7 +284,12 @@ int main(int argc, char** argv)
         put("mapi_properties", block.first, block.second);
     put("mapi_properties", "empty", le32(0));
 
+    for (const auto& document : encapsulatedDocuments()) {
+        put("encapsulated_body", document.first, document.second);
+        put("rtf_to_html", "encapsulated-" + document.first, document.second);
+    }
     for (const auto& document : rtfDocuments()) {
+        put("encapsulated_body", "rtf-" + document.first, document.second);
         put("rtf_to_html", document.first, document.second);
         put("compressed_rtf", document.first, compressedRtf(document.second));
     }

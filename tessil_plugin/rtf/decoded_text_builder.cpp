@@ -2,6 +2,7 @@
 
 #include "common/codepage.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -37,7 +38,9 @@ bool isKnownWindowsPage(std::uint32_t codePage)
     }
 }
 
-struct PageTable
+} // namespace
+
+struct CodePageTable
 {
     bool multiByte = false;
     // Bytes 0x80 to 0xFF: the character each is alone, or, where it is none
@@ -46,9 +49,11 @@ struct PageTable
     bool alone[128] = {};
 };
 
-std::unique_ptr<PageTable> buildTable(std::uint32_t codePage)
+namespace {
+
+std::unique_ptr<CodePageTable> buildTable(std::uint32_t codePage)
 {
-    auto table = std::make_unique<PageTable>();
+    auto table = std::make_unique<CodePageTable>();
     if (codePage == 1252) {
         for (int b = 0x80; b <= 0xFF; ++b) {
             table->high[b - 0x80] = codepage::cp1252ToUnicode(static_cast<unsigned char>(b));
@@ -88,9 +93,9 @@ std::unique_ptr<PageTable> buildTable(std::uint32_t codePage)
 
 // The table of a page, or null when the builder does not decode it. Made
 // once per page and thread; only known pages are ever kept.
-const PageTable* pageTable(std::uint32_t codePage)
+const CodePageTable* pageTable(std::uint32_t codePage)
 {
-    thread_local std::unordered_map<std::uint32_t, std::unique_ptr<PageTable>> tables;
+    thread_local std::unordered_map<std::uint32_t, std::unique_ptr<CodePageTable>> tables;
     const auto found = tables.find(codePage);
     if (found != tables.end())
         return found->second.get();
@@ -114,15 +119,11 @@ bool DecodedTextBuilder::decodes(std::uint32_t codePage)
     return pageTable(codePage) != nullptr;
 }
 
-void DecodedTextBuilder::appendBytes(const char* bytes, std::size_t length, std::uint32_t codePage)
+void DecodedTextBuilder::appendBytesInPieces(const char* bytes, std::size_t length, std::uint32_t codePage)
 {
     if (length == 0)
         return;
-    const PageTable* table = pageTable(codePage);
-    if (!table) {
-        codePage = 1252;
-        table = pageTable(codePage);
-    }
+    const CodePageTable* table = tableFor(codePage);
     if (table->multiByte && (!waiting_.empty() || !isAscii(bytes, length))) {
         if (!waiting_.empty() && waitingPage_ != codePage)
             flushWaiting(true);
@@ -133,25 +134,67 @@ void DecodedTextBuilder::appendBytes(const char* bytes, std::size_t length, std:
         return;
     }
     flushWaiting(true);
-    const qsizetype start = text_.size();
-    text_.resize(start + static_cast<qsizetype>(length));
-    QChar* out = text_.data() + start;
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        out[i] = QChar(byte < 0x80 ? char16_t(byte) : table->high[byte - 0x80]);
+    while (length > 0) {
+        if (unitCount_ == kUnitBuffer)
+            flushUnits();
+        const std::size_t count = std::min(length, kUnitBuffer - unitCount_);
+        char16_t* out = units_ + unitCount_;
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto byte = static_cast<unsigned char>(bytes[i]);
+            out[i] = byte < 0x80 ? char16_t(byte) : table->high[byte - 0x80];
+        }
+        unitCount_ += count;
+        bytes += count;
+        length -= count;
     }
+}
+
+// The table of `codePage`; a page the builder does not decode becomes 1252.
+const CodePageTable* DecodedTextBuilder::tableFor(std::uint32_t& codePage)
+{
+    if (!lastTable_ || codePage != lastPage_) {
+        lastPage_ = codePage;
+        lastResolvedPage_ = codePage;
+        lastTable_ = pageTable(codePage);
+        if (!lastTable_) {
+            lastResolvedPage_ = 1252;
+            lastTable_ = pageTable(1252);
+        }
+        singleByteHigh_ = lastTable_->multiByte ? nullptr : lastTable_->high;
+    }
+    codePage = lastResolvedPage_;
+    return lastTable_;
 }
 
 void DecodedTextBuilder::appendUnit(char16_t unit)
 {
     flushWaiting(true);
-    text_.append(QChar(unit));
+    appendUnits(&unit, 1);
 }
 
 QString DecodedTextBuilder::take()
 {
     flushWaiting(true);
+    flushUnits();
     return std::exchange(text_, QString());
+}
+
+void DecodedTextBuilder::appendUnits(const char16_t* units, std::size_t count)
+{
+    if (count > kUnitBuffer - unitCount_)
+        flushUnits();
+    if (count >= kUnitBuffer) {
+        text_.append(reinterpret_cast<const QChar*>(units), static_cast<qsizetype>(count));
+        return;
+    }
+    std::copy(units, units + count, units_ + unitCount_);
+    unitCount_ += count;
+}
+
+void DecodedTextBuilder::flushUnits()
+{
+    text_.append(reinterpret_cast<const QChar*>(units_), static_cast<qsizetype>(unitCount_));
+    unitCount_ = 0;
 }
 
 // Decodes the waiting bytes up to the last place where the text can be cut,
@@ -182,16 +225,17 @@ void DecodedTextBuilder::decodeWaiting(std::size_t length)
 {
     std::u16string decoded;
     if (codepage::decodeStrict(waitingPage_, waiting_.data(), length, decoded)) {
-        text_.append(reinterpret_cast<const QChar*>(decoded.data()), static_cast<qsizetype>(decoded.size()));
+        appendUnits(decoded.data(), decoded.size());
         return;
     }
-    const PageTable& table = *pageTable(waitingPage_);
+    const CodePageTable& table = *pageTable(waitingPage_);
     const char* bytes = waiting_.data();
     std::size_t i = 0;
     while (i < length) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80 || table.alone[byte - 0x80]) {
-            text_.append(QChar(byte < 0x80 ? char16_t(byte) : table.high[byte - 0x80]));
+            const char16_t unit = byte < 0x80 ? char16_t(byte) : table.high[byte - 0x80];
+            appendUnits(&unit, 1);
             ++i;
             continue;
         }
@@ -200,12 +244,12 @@ void DecodedTextBuilder::decodeWaiting(std::size_t length)
         std::size_t taken = 0;
         for (std::size_t size = 2; size <= 4 && i + size <= length && taken == 0; ++size) {
             if (codepage::decodeStrict(waitingPage_, bytes + i, size, decoded) && !decoded.empty() && decoded.size() <= 2) {
-                text_.append(reinterpret_cast<const QChar*>(decoded.data()), static_cast<qsizetype>(decoded.size()));
+                appendUnits(decoded.data(), decoded.size());
                 taken = size;
             }
         }
         if (taken == 0) {
-            text_.append(QChar(table.high[byte - 0x80]));
+            appendUnits(&table.high[byte - 0x80], 1);
             taken = 1;
         }
         i += taken;

@@ -19,6 +19,8 @@
 
 namespace rtf {
 
+struct CodePageTable;
+
 class DecodedTextBuilder
 {
 public:
@@ -29,7 +31,21 @@ public:
 
     // Appends `length` bytes of text in `codePage`; a page that decodes()
     // refuses is read as 1252.
-    void appendBytes(const char* bytes, std::size_t length, std::uint32_t codePage);
+    void appendBytes(const char* bytes, std::size_t length, std::uint32_t codePage)
+    {
+        // Most pieces are a few bytes in the page of the piece before: they
+        // are widened here, without a call.
+        if (codePage == lastPage_ && singleByteHigh_ && waiting_.empty() && length <= kUnitBuffer - unitCount_) {
+            char16_t* out = units_ + unitCount_;
+            for (std::size_t i = 0; i < length; ++i) {
+                const auto byte = static_cast<unsigned char>(bytes[i]);
+                out[i] = byte < 0x80 ? char16_t(byte) : singleByteHigh_[byte - 0x80];
+            }
+            unitCount_ += length;
+            return;
+        }
+        appendBytesInPieces(bytes, length, codePage);
+    }
 
     // Appends one UTF-16 unit; surrogate halves pair up with their neighbours.
     void appendUnit(char16_t unit);
@@ -39,13 +55,29 @@ public:
     QString take();
 
 private:
+    void appendBytesInPieces(const char* bytes, std::size_t length, std::uint32_t codePage);
+    const CodePageTable* tableFor(std::uint32_t& codePage);
     void flushWaiting(bool everything);
     void decodeWaiting(std::size_t length);
+    void appendUnits(const char16_t* units, std::size_t count);
+    void flushUnits();
+
+    // Text comes in pieces of a few characters: they gather here first, so
+    // that the QString grows in large steps.
+    static const std::size_t kUnitBuffer = 2048;
+    char16_t units_[kUnitBuffer];
+    std::size_t unitCount_ = 0;
 
     QString text_;
     std::string waiting_; // bytes of a multi-byte page, not yet decoded
     std::uint32_t waitingPage_ = 0;
     std::size_t searchedUpTo_ = 0; // waiting_ holds no safe cut before this
+    // The page asked for last and its table, so that a run of pieces in one
+    // page looks the table up once.
+    std::uint32_t lastPage_ = 0;
+    std::uint32_t lastResolvedPage_ = 0;
+    const CodePageTable* lastTable_ = nullptr;
+    const char16_t* singleByteHigh_ = nullptr; // of lastTable_, when its page is single-byte
 };
 
 } // namespace rtf

@@ -8,15 +8,23 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <deque>
 #include <limits>
+#include <map>
 #include <stdexcept>
 #include <string_view>
-#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace rtf {
 namespace {
 
 const int kRecognitionTokens = 10;
+const char kStarred[] = "\\*\\";
+const std::ptrdiff_t kStarredLength = 3;
 const std::uint32_t kFallbackCodePage = 1252;
 // The font of a group that named none (or reset it with \plain): \deff's.
 const std::int32_t kDefaultFont = std::numeric_limits<std::int32_t>::min();
@@ -91,6 +99,10 @@ ReaderWord classify(std::string_view name)
     default:
         break;
     }
+    // Every destination in the converter's table has four to ten letters;
+    // the common formatting words of other lengths need no lookup.
+    if (name.size() < 4 || name.size() > 10)
+        return ReaderWord::Other;
     switch (lookupWord(name)) {
     case Word::SkippedDestination:
     case Word::ColourTable:
@@ -122,6 +134,53 @@ struct TextStops
     }
 };
 constexpr TextStops kTextStops;
+
+// The end of the stretch of plain text that starts at `cursor`. Text is most
+// of a document, so it is scanned sixteen bytes at a time where SSE2 is
+// there (every x86-64 processor), else eight: a word holds the byte c
+// exactly when the classic zero-byte test finds a zero in word ^ c...c, and
+// the lowest bit that test sets is always that of the first such byte.
+const char* endOfText(const char* cursor, const char* end)
+{
+#if defined(__SSE2__)
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i zero = _mm_setzero_si128();
+    while (end - cursor >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cursor));
+        const __m128i stops = _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, backslash), _mm_cmpeq_epi8(block, open)),
+                         _mm_or_si128(_mm_cmpeq_epi8(block, close), _mm_cmpeq_epi8(block, cr))),
+            _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, zero)));
+        const int mask = _mm_movemask_epi8(stops);
+        if (mask != 0)
+            return cursor + __builtin_ctz(static_cast<unsigned>(mask));
+        cursor += 16;
+    }
+#elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const auto holds = [](std::uint64_t word, unsigned char c) {
+        const std::uint64_t x = word ^ (kOnes * c);
+        return (x - kOnes) & ~x & kHighBits;
+    };
+    while (end - cursor >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, cursor, sizeof word);
+        const std::uint64_t stops =
+            holds(word, '\\') | holds(word, '{') | holds(word, '}') | holds(word, '\r') | holds(word, '\n') | holds(word, 0);
+        if (stops != 0)
+            return cursor + __builtin_ctzll(stops) / 8;
+        cursor += 8;
+    }
+#endif
+    while (cursor < end && !kTextStops.stops[static_cast<unsigned char>(*cursor)])
+        ++cursor;
+    return cursor;
+}
 
 EncapsulatedKind recognise(const char* cursor, const char* end)
 {
@@ -169,6 +228,12 @@ public:
                     ++cursor_;
                     fallbackToSkip_ = 0;
                     openGroup();
+                    if (end_ - cursor_ >= kStarredLength && std::memcmp(cursor_, kStarred, kStarredLength) == 0) {
+                        // The most frequent group by far, "{\*\htmltagN", read
+                        // without the general symbol path.
+                        cursor_ += kStarredLength;
+                        readStarredDestination();
+                    }
                     break;
                 case '}':
                     ++cursor_;
@@ -211,8 +276,8 @@ private:
             return documentCodePage_;
         const std::int32_t font = state_.font == kDefaultFont ? defaultFont_ : state_.font;
         if (!fontPageKnown_ || font != pageFont_) {
-            const auto entry = fonts_.find(font);
-            const std::uint32_t charset = entry == fonts_.end() ? 0 : entry->second.charset;
+            const auto entry = fontCharsets_.find(font);
+            const std::uint32_t charset = entry == fontCharsets_.end() ? 0 : entry->second;
             std::uint32_t page = codePageForFontCharset(charset, documentCodePage_);
             if (!DecodedTextBuilder::decodes(page))
                 page = documentCodePage_;
@@ -221,6 +286,17 @@ private:
             fontPageKnown_ = true;
         }
         return fontPage_;
+    }
+
+    // Only fonts whose charset has a code page of its own are kept: the
+    // others read as the document's page, and a table of thousands of
+    // entries costs no more than its size.
+    void noteFont(std::int32_t number, std::uint32_t charset)
+    {
+        if (codePageForFontCharset(charset, 0) != 0)
+            fontCharsets_[number] = charset;
+        else
+            fontCharsets_.erase(number);
     }
 
     // Runs of identical saved states share one entry, so that deep nesting
@@ -271,8 +347,7 @@ private:
     void readText()
     {
         const char* begin = cursor_;
-        while (cursor_ < end_ && !kTextStops.stops[static_cast<unsigned char>(*cursor_)])
-            ++cursor_;
+        cursor_ = endOfText(cursor_, end_);
         if (fallbackToSkip_ > 0) {
             const std::ptrdiff_t skipped = std::min<std::ptrdiff_t>(fallbackToSkip_, cursor_ - begin);
             begin += skipped;
@@ -338,23 +413,27 @@ private:
             if (state_.destination == Destination::Text)
                 emitUnit(0x00A0);
             break;
-        case '*': {
-            // {\*\htmltagN ...} is read; every other such destination is not.
+        case '*':
             if (cursor_ < end_ && *cursor_ == '\\') {
-                const char* next = cursor_ + 1;
-                const RtfToken word = readToken(next, end_);
-                if (!word.isSymbol && word.name == "htmltag") {
-                    cursor_ = next;
-                    state_.destination = Destination::Tag;
-                    break;
-                }
+                ++cursor_;
+                readStarredDestination();
+            } else {
+                skipDestination();
             }
-            skipDestination();
             break;
-        }
         default:
             break;
         }
+    }
+
+    // After "\*\": {\*\htmltagN ...} is read; every other such destination is not.
+    void readStarredDestination()
+    {
+        const RtfToken word = readToken(cursor_, end_);
+        if (!word.isSymbol && word.name == "htmltag")
+            state_.destination = Destination::Tag;
+        else
+            skipDestination();
     }
 
     void readWord(const RtfToken& token)
@@ -413,7 +492,7 @@ private:
             skipBinary(param);
             break;
         case ReaderWord::FontTable:
-            readFontTable(cursor_, end_, fonts_);
+            readFontTable(cursor_, end_, [this](std::int32_t number, FontEntry&& entry) { noteFont(number, entry.charset); });
             fontPageKnown_ = false;
             closeGroup();
             break;
@@ -426,12 +505,12 @@ private:
     DecodedTextBuilder text_;
 
     GroupState state_;
-    std::vector<SavedState> saved_;
+    std::deque<SavedState> saved_; // grows without copying what it holds
     std::int32_t fallbackToSkip_ = 0;
 
     std::uint32_t documentCodePage_ = kFallbackCodePage;
     std::int32_t defaultFont_ = kDefaultFont;
-    FontTable fonts_;
+    std::map<std::int32_t, std::uint32_t> fontCharsets_;
     // The code page of the last font asked about.
     bool fontPageKnown_ = false;
     std::int32_t pageFont_ = 0;

@@ -39,6 +39,11 @@ void readColourTable(const char*& cursor, const char* end, ColourTable& table)
 
 void readFontTable(const char*& cursor, const char* end, FontTable& table)
 {
+    readFontTable(cursor, end, [&table](std::int32_t number, FontEntry&& entry) { table[number] = std::move(entry); });
+}
+
+void readFontTable(const char*& cursor, const char* end, const std::function<void(std::int32_t, FontEntry&&)>& store)
+{
     FontEntry entry;
     std::int32_t number = 0; // not reset between entries
     bool entryOpen = false;
@@ -51,7 +56,7 @@ void readFontTable(const char*& cursor, const char* end, FontTable& table)
                 return;
             if (!entry.name.empty())
                 entry.nameHash = std::hash<std::string>()(entry.name);
-            table[number] = std::move(entry);
+            store(number, std::move(entry));
             entry = FontEntry();
             entryOpen = false;
             nameDone = false;

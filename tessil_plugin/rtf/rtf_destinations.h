@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,5 +51,9 @@ void readColourTable(const char*& cursor, const char* end, ColourTable& table);
 // Reads a \fonttbl body; `cursor` stands after the word and ends after the
 // table's closing brace. Only entries in braces of their own are stored.
 void readFontTable(const char*& cursor, const char* end, FontTable& table);
+
+// The same reading, handing each entry to `store` with its number instead,
+// for readers that keep less of it than the whole entry.
+void readFontTable(const char*& cursor, const char* end, const std::function<void(std::int32_t, FontEntry&&)>& store);
 
 } // namespace rtf

@@ -11,6 +11,7 @@
 #include "message/html_charset.h"
 #include "message/tessil_parser.h"
 #include "ole/compound_file.h"
+#include "rtf/encapsulated_body.h"
 #include "rtf/rtf_to_html.h"
 #include "support/cfb_writer.h"
 #include "support/lzfu_compressor.h"
@@ -207,6 +208,18 @@ private Q_SLOTS:
         QTest::newRow("decodeBodyText: Windows-1252") << Case{[](int n) { return "<p>" + QByteArray("caf\xE9 ").repeated(n) + "</p>"; }, [](const QByteArray& b) {
             QVERIFY(!normaliseHtmlCharset(decodeBodyText(b.constData(), b.size(), 0)).isEmpty());
         }, 32000, 16, 65536};
+        // The reader keeps only fonts with a code page of their own, saved group
+        // states run-length coded, and multi-byte text in small pieces.
+        QTest::newRow("recoverEncapsulatedBody: font table") << Case{[](int n) {
+            QByteArray rtf = "{\\rtf1\\fromtext {\\fonttbl";
+            for (int i = 0; i < n; ++i)
+                rtf += "{\\f" + QByteArray::number(i) + "\\fcharset204}";
+            return rtf + "}x}";
+        }, [](const QByteArray& b) { QCOMPARE(rtf::recoverEncapsulatedBody(b).text, QStringLiteral("x")); }, 16000, 8, 64 * 1024};
+        QTest::newRow("recoverEncapsulatedBody: saved states") << Case{[](int n) { return "{\\rtf1\\fromtext " + QByteArray("{\\f1{\\f2").repeated(n) + "x"; },
+            [](const QByteArray& b) { QCOMPARE(rtf::recoverEncapsulatedBody(b).text, QStringLiteral("x")); }, 16000, 8, 64 * 1024};
+        QTest::newRow("recoverEncapsulatedBody: GBK text") << Case{[](int n) { return "{\\rtf1\\ansicpg936\\fromtext " + QByteArray("\xC4\xE3 ").repeated(n) + "}"; },
+            [](const QByteArray& b) { QVERIFY(rtf::recoverEncapsulatedBody(b).text.endsWith(QStringLiteral("你 "))); }, 16000, 8, 64 * 1024};
         // LZFu expands 8x by design, the converter about 12x that.
         QTest::newRow("message: RTF of empty paragraphs") << Case{[](int n) { return tnefWithRtf("{\\rtf1 " + QByteArray("\\par ").repeated(n) + "}"); }, runMessage,
                                                                   8000, 160, 1024 * 1024};
