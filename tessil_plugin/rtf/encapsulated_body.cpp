@@ -136,10 +136,11 @@ struct TextStops
 constexpr TextStops kTextStops;
 
 // The end of the stretch of plain text that starts at `cursor`. Text is most
-// of a document, so it is scanned sixteen bytes at a time where SSE2 is
-// there (every x86-64 processor), else eight: a word holds the byte c
-// exactly when the classic zero-byte test finds a zero in word ^ c...c, and
-// the lowest bit that test sets is always that of the first such byte.
+// of a document, so it is scanned sixteen bytes at a time with SSE2 (every
+// x86-64 processor has it), else eight at a time in a 64-bit word: the word
+// holds the byte c exactly when the classic zero-byte test finds a zero in
+// word ^ c...c, and the lowest bit that test sets is always that of the
+// first such byte (bits above it may be set falsely).
 const char* endOfText(const char* cursor, const char* end)
 {
 #if defined(__SSE2__)
@@ -288,9 +289,9 @@ private:
         return fontPage_;
     }
 
-    // Only fonts whose charset has a code page of its own are kept: the
-    // others read as the document's page, and a table of thousands of
-    // entries costs no more than its size.
+    // Only the charsets of fonts whose charset has a code page of its own
+    // are kept; the others read as the document's page. Whole entries would
+    // cost a table of many small fonts eleven times its size.
     void noteFont(std::int32_t number, std::uint32_t charset)
     {
         if (codePageForFontCharset(charset, 0) != 0)

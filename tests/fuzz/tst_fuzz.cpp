@@ -219,7 +219,7 @@ private Q_SLOTS:
         QTest::newRow("recoverEncapsulatedBody: saved states") << Case{[](int n) { return "{\\rtf1\\fromtext " + QByteArray("{\\f1{\\f2").repeated(n) + "x"; },
             [](const QByteArray& b) { QCOMPARE(rtf::recoverEncapsulatedBody(b).text, QStringLiteral("x")); }, 16000, 8, 64 * 1024};
         QTest::newRow("recoverEncapsulatedBody: GBK text") << Case{[](int n) { return "{\\rtf1\\ansicpg936\\fromtext " + QByteArray("\xC4\xE3 ").repeated(n) + "}"; },
-            [](const QByteArray& b) { QVERIFY(rtf::recoverEncapsulatedBody(b).text.endsWith(QStringLiteral("你 "))); }, 16000, 8, 64 * 1024};
+            [](const QByteArray& b) { QCOMPARE(rtf::recoverEncapsulatedBody(b).text, QStringLiteral("你 ").repeated((b.size() - 28) / 3)); }, 16000, 8, 64 * 1024};
         // LZFu expands 8x by design, the converter about 12x that.
         QTest::newRow("message: RTF of empty paragraphs") << Case{[](int n) { return tnefWithRtf("{\\rtf1 " + QByteArray("\\par ").repeated(n) + "}"); }, runMessage,
                                                                   8000, 160, 1024 * 1024};

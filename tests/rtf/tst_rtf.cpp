@@ -375,6 +375,7 @@ private Q_SLOTS:
         // Broken input ends the reading with what was recovered.
         QTest::newRow("truncated") << fromHtml("{\\*\\htmltag64 <p>}Hel").chopped(1) << html << "<p>Hel";
         QTest::newRow("truncated in an escape") << QByteArray("{\\rtf1\\fromtext ab\\'e") << text << "ab";
+        QTest::newRow("invalid byte among GBK") << QByteArray("{\\rtf1\\ansicpg936\\fromtext \\'c4\\'e3\\'81 \\'c4\\'e3}") << text << "你\u0081 你";
         QTest::newRow("truncated after a lead byte") << QByteArray("{\\rtf1\\ansicpg936\\fromtext \\'c4\\'e3\\'ba") << text << "你º";
         QTest::newRow("malformed number") << QByteArray("{\\rtf1\\fromtext ok\\fs- more}") << text << "ok";
         QTest::newRow("unbalanced, then padding") << QByteArray("{\\rtf1\\fromtext a{\\b b}}}c") + QByteArray(2, '\0') + "d" << text << "ab";
