@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <mutex>
 #include <string>
@@ -80,6 +81,13 @@ double peakResidentMiB()
             return std::strtod(line.c_str() + 6, nullptr) / 1024.0;  // kB
     }
     return -1;
+}
+
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
 bool resetPeakResident()

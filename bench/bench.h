@@ -74,6 +74,10 @@ double memcpySeconds(std::uint64_t bytes);
 // Peak resident memory of the process in MiB (VmHWM), or -1 when unknown.
 double peakResidentMiB();
 
+// CPU time of the calling thread in seconds: other processes on a busy
+// machine disturb it much less than wall-clock time.
+double threadCpuSeconds();
+
 // Resets the peak to the current resident size; false when not supported.
 bool resetPeakResident();
 

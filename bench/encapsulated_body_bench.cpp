@@ -16,7 +16,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -136,20 +135,13 @@ struct Best
 Best gReader;
 Best gConverter;
 
-double threadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 template <typename Run>
 void timed(Best& best, Run run)
 {
     const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = threadCpuSeconds();
+    const double cpuStart = bench::threadCpuSeconds();
     run();
-    best.cpuSeconds = std::min(best.cpuSeconds, threadCpuSeconds() - cpuStart);
+    best.cpuSeconds = std::min(best.cpuSeconds, bench::threadCpuSeconds() - cpuStart);
     best.seconds = std::min(best.seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }
 

@@ -14,7 +14,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -131,13 +130,6 @@ double gBestSeconds[3] = {std::numeric_limits<double>::max(), std::numeric_limit
 double gBestCpuSeconds[3] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
                              std::numeric_limits<double>::max()};
 
-double threadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 template <int Index, std::uint64_t Mebibytes>
 class RtfToHtmlCase : public bench::Case
 {
@@ -159,9 +151,9 @@ public:
     void run() override
     {
         const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = threadCpuSeconds();
+        const double cpuStart = bench::threadCpuSeconds();
         const QString html = rtf::rtfToHtml(input_);
-        const double cpuSeconds = threadCpuSeconds() - cpuStart;
+        const double cpuSeconds = bench::threadCpuSeconds() - cpuStart;
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (!html.startsWith(QLatin1String("<?xml")))
             throw std::runtime_error("rtfToHtml fell back on generated RTF");
