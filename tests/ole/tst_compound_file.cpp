@@ -3,6 +3,7 @@
 #include "support/test_main.h"
 
 #include <QGuiApplication>
+#include <QtEndian>
 
 #include <functional>
 
@@ -72,7 +73,9 @@ private Q_SLOTS:
     }
 
     // The three paths embedded objects are looked up by, and the 4096-byte
-    // cutoff between the mini stream and regular sectors.
+    // cutoff between the mini stream and regular sectors. Consecutive chains
+    // would read right through the wrong table, so every layout is also
+    // written fragmented.
     void lookup_data()
     {
         QTest::addColumn<QByteArray>("path");
@@ -89,15 +92,23 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, path);
         for (auto siblings : {CfbWriter::SiblingLayout::Balanced, CfbWriter::SiblingLayout::RightChain}) {
-            CfbWriter writer;
-            writer.setSiblingLayout(siblings);
-            writer.addStream(QStringLiteral("/A"), pattern(40, 9));  // one-character names are never matched
-            writer.addStream(QStringLiteral("/CONTENTS"), pattern(300, 10));
-            writer.addStream(QStringLiteral("/Package"), pattern(5000, 11));
-            writer.addStream(QStringLiteral("/Sub/Mini"), pattern(4095, 14));
-            writer.addStream(QStringLiteral("/Sub/Deeper/Regular"), pattern(4096, 12));
-            writer.addStream(QString::fromLatin1("/\x01Ole10Native"), pattern(90, 13));
-            QTEST(readStream(writer.build(), path.constData()), "expected");
+            for (auto chains : {CfbWriter::ChainLayout::Consecutive, CfbWriter::ChainLayout::Fragmented}) {
+                CfbWriter writer;
+                writer.setSiblingLayout(siblings);
+                writer.setChainLayout(chains);
+                writer.addStream(QStringLiteral("/A"), pattern(40, 9));  // one-character names are never matched
+                writer.addStream(QStringLiteral("/CONTENTS"), pattern(300, 10));
+                writer.addStream(QStringLiteral("/Package"), pattern(5000, 11));
+                writer.addStream(QStringLiteral("/Sub/Mini"), pattern(4095, 14));
+                writer.addStream(QStringLiteral("/Sub/Deeper/Regular"), pattern(4096, 12));
+                writer.addStream(QString::fromLatin1("/\x01Ole10Native"), pattern(90, 13));
+                CfbLayout layout;
+                const QByteArray file = writer.build(&layout);
+                const quint32 regular = layout.startSector.value(QStringLiteral("/Sub/Deeper/Regular"));
+                const quint32 after = qFromLittleEndian<quint32>(file.constData() + layout.fatEntryOffset(regular));
+                QCOMPARE(after == regular + 1, chains == CfbWriter::ChainLayout::Consecutive);
+                QTEST(readStream(file, path.constData()), "expected");
+            }
         }
     }
 

@@ -113,18 +113,26 @@ QByteArray CfbWriter::build(CfbLayout* layoutOut) const
         sectors.append(QByteArray());
         next.append(kFree);
     }
-    auto allocate = [&](const QByteArray& bytes) -> quint32 {
+    const bool fragmented = chainLayout_ == ChainLayout::Fragmented;
+    // Splits bytes into units; reversed, unit k of n goes to place n - 1 - k
+    // and links to the place before it. Returns the first unit's place.
+    auto place = [](const QByteArray& bytes, qsizetype unit, bool reversed, quint32 base, QList<QByteArray>& units,
+                    QList<quint32>& links) -> quint32 {
+        const quint32 count = quint32((bytes.size() + unit - 1) / unit);
+        for (quint32 j = 0; j < count; ++j) {
+            const quint32 k = reversed ? count - 1 - j : j;
+            QByteArray piece = bytes.mid(qsizetype(k) * unit, unit);
+            piece.resize(unit, '\0');
+            units.append(piece);
+            const bool last = reversed ? j == 0 : j + 1 == count;
+            links.append(last ? kEndOfChain : reversed ? base + j - 1 : base + j + 1);
+        }
+        return reversed ? base + count - 1 : base;
+    };
+    auto allocate = [&](const QByteArray& bytes, bool reversed = false) -> quint32 {
         if (bytes.isEmpty())
             return kEndOfChain;
-        const quint32 first = quint32(sectors.size());
-        for (qsizetype offset = 0; offset < bytes.size(); offset += sectorSize) {
-            QByteArray sector = bytes.mid(offset, sectorSize);
-            sector.resize(sectorSize, '\0');
-            sectors.append(sector);
-            next.append(quint32(sectors.size()));
-        }
-        next.last() = kEndOfChain;
-        return first;
+        return place(bytes, sectorSize, reversed, quint32(sectors.size()), sectors, next);
     };
 
     QList<quint32> starts(entries_.size(), kEndOfChain);
@@ -135,20 +143,17 @@ QByteArray CfbWriter::build(CfbLayout* layoutOut) const
         if (entry.storage || entry.data.isEmpty())
             continue;
         if (entry.data.size() >= kCutoff) {
-            starts[i] = allocate(entry.data);
+            starts[i] = allocate(entry.data, fragmented);
         } else {
-            const quint32 first = quint32(miniStream.size() / kMiniSectorSize);
-            QByteArray padded = entry.data;
-            padded.resize(roundUp(padded.size(), kMiniSectorSize), '\0');
-            miniStream.append(padded);
-            const quint32 count = quint32(padded.size() / kMiniSectorSize);
-            for (quint32 k = 0; k < count; ++k)
-                miniFat.append(k + 1 == count ? kEndOfChain : first + k + 1);
-            starts[i] = first;
+            QList<QByteArray> pieces;
+            starts[i] = place(entry.data, kMiniSectorSize, false, quint32(miniStream.size() / kMiniSectorSize), pieces,
+                              miniFat);
+            for (const QByteArray& piece : std::as_const(pieces))
+                miniStream.append(piece);
         }
         layout.startSector.insert(entry.path, starts[i]);
     }
-    starts[0] = allocate(miniStream);
+    starts[0] = allocate(miniStream, fragmented);
     layout.miniStreamStart = starts[0];
 
     QByteArray miniFatBytes;

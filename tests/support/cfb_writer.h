@@ -49,10 +49,18 @@ public:
     // middle first), or each one the right sibling of the one before it
     // (listed in the order they were added).
     enum class SiblingLayout { Balanced, RightChain };
+    // Where the sectors of large streams and of the mini stream lie: one
+    // after the other, or last first, so that no chain goes on to the next
+    // sector, as in a file edited in place. Mini sectors stay consecutive:
+    // a chain read through the wrong table then never matches the right one.
+    // The directory, the mini FAT and the FAT stay consecutive, as
+    // CfbLayout's offsets assume.
+    enum class ChainLayout { Consecutive, Fragmented };
 
     explicit CfbWriter(int sectorShift = 9);
 
     void setSiblingLayout(SiblingLayout layout) { siblingLayout_ = layout; }
+    void setChainLayout(ChainLayout layout) { chainLayout_ = layout; }
 
     // Paths are "/Name" or "/Storage/Name"; a name may hold any character
     // (such as a leading "\x01"). Missing parent storages are created.
@@ -74,6 +82,7 @@ private:
 
     int sectorShift_;
     SiblingLayout siblingLayout_ = SiblingLayout::Balanced;
+    ChainLayout chainLayout_ = ChainLayout::Consecutive;
     QList<Entry> entries_;
 };
 
