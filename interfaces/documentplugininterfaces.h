@@ -7,12 +7,14 @@
 // matches the objects made on the other.
 
 #include <QtCore/QByteArray>
+#include <QtCore/QList>
 #include <QtCore/QObject>
 #include <QtCore/QString>
 #include <QtCore/QStringList>
 #include <QtCore/QtGlobal>
 
 QT_BEGIN_NAMESPACE
+class QAction;
 class QWidget;
 QT_END_NAMESPACE
 
@@ -108,10 +110,53 @@ public:
     virtual QStringList supportedMimeTypes() const = 0;
 };
 
+// Optional, beside IDocumentWidgetPlugin on the same root object: the commands
+// of a document widget, which the host offers in its menu and on the keyboard
+// while that widget's tab is the current one. The host knows nothing of what
+// they do.
+//
+// The host asks once, right after createWidget returned the widget, and keeps
+// the list for the widget's life; the plug-in enables and disables the actions
+// as its state changes. The actions must live at least as long as the widget
+// (children of it, typically). The host:
+//  - lists them in its menu, after "Recent Files", in the order given, with
+//    their shortcuts shown (a separator action groups them);
+//  - adds them to its window while their tab is current, and takes them off
+//    again when another tab becomes current, so that their shortcuts work
+//    wherever the focus is in the window and never clash with another tab's;
+//  - takes off an action any shortcut that is one of its own: Ctrl+O (open),
+//    Ctrl+W (close the tab), Ctrl+Q (quit), Ctrl+Tab, Ctrl+Shift+Tab,
+//    Ctrl+PgDown, Ctrl+PgUp (switch tabs), F1 (user guide), and the other keys
+//    the platform binds to QKeySequence::Open, Close, Quit, NextChild,
+//    PreviousChild and HelpContents.
+// A view may add the same actions to itself too (for a context menu, say).
+//
+// Views name their actions, by QObject::objectName, from this list, in this
+// order: "print", "exportPdf", "find", "zoomIn", "zoomOut", "zoomReset",
+// "saveAttachment", "saveAllAttachments", "properties"; one a view lacks is
+// left out.
+//
+// A plug-in that implements this interface also names the document of each
+// widget by the widget's own windowTitle (QWidget::setWindowTitle; changes
+// are followed through windowTitleChanged): the host's window reads
+// "<title> — Veltrano Quorvia" while its tab is current, and shows the file
+// name instead while the title is empty. The titles of other plug-ins'
+// widgets are not read: they never promised a meaning (Designer leaves
+// "Form" in them).
+class IDocumentWidgetActions
+{
+public:
+    virtual ~IDocumentWidgetActions() = default;
+    // documentWidget is a widget this plug-in's createWidget returned.
+    virtual QList<QAction*> documentActions(QWidget* documentWidget) const = 0;
+};
+
 #define IDocumentPlugin_iid "com.example.reader.IDocumentPlugin/1.1"
 #define IDocumentWidgetPlugin_iid "com.example.reader.IDocumentWidgetPlugin/1.0"
 #define IDocumentMimeTypes_iid "com.veltrano.quorvia.IDocumentMimeTypes/1.0"
+#define IDocumentWidgetActions_iid "com.veltrano.quorvia.IDocumentWidgetActions/1.0"
 
 Q_DECLARE_INTERFACE(IDocumentPlugin, IDocumentPlugin_iid)
 Q_DECLARE_INTERFACE(IDocumentWidgetPlugin, IDocumentWidgetPlugin_iid)
 Q_DECLARE_INTERFACE(IDocumentMimeTypes, IDocumentMimeTypes_iid)
+Q_DECLARE_INTERFACE(IDocumentWidgetActions, IDocumentWidgetActions_iid)

@@ -4,6 +4,7 @@
 #include "appconfig.h"
 #include "apppaths.h"
 #include "cvbaseservice/icvupdatesservice.h"
+#include "hostshortcuts.h"
 #include "multilanguage.h"
 #include "productlinks.h"
 #include "recentfiles.h"
@@ -50,7 +51,9 @@ AppMenu::AppMenu(QObject* parent)
     , aboutAction(makeHelpAction(this, AboutId))
 {
     helpMenu->addAction(recentMenu->menuAction());
-    helpMenu->addSeparator();
+    documentSeparator = helpMenu->addSeparator();
+    documentSeparator->setVisible(false);
+    documentsEnd = helpMenu->addSeparator();
     helpMenu->addAction(languageAction);
     helpMenu->addSeparator();
     // Without a user guide beside the program the entry would lead nowhere.
@@ -60,6 +63,9 @@ AppMenu::AppMenu(QObject* parent)
     helpMenu->addAction(showLogAction);
     helpMenu->addAction(checkUpdatesAction);
     helpMenu->addAction(aboutAction);
+
+    userGuideAction->setShortcuts(hostshortcuts::userGuide());
+    userGuideAction->setShortcutVisibleInContextMenu(true);
 
     recentMenu->setToolTipsVisible(true);
     connect(recentMenu, &QMenu::aboutToShow, this, &AppMenu::rebuildRecentFiles);
@@ -95,6 +101,32 @@ QAction* AppMenu::helpAction(int id) const
             return action;
     }
     return nullptr;
+}
+
+QList<QAction*> AppMenu::windowActions() const
+{
+    if (helpMenu->actions().contains(userGuideAction))
+        return {userGuideAction};
+    return {};
+}
+
+void AppMenu::setDocumentActions(const QList<QAction*>& actions)
+{
+    for (const QPointer<QAction>& action : std::as_const(documentActions)) {
+        if (action)
+            helpMenu->removeAction(action);
+    }
+    documentActions.clear();
+    for (QAction* action : actions) {
+        if (!action)
+            continue;
+        // A menu dropped from a button counts as a context menu, where some
+        // desktops hide shortcuts.
+        action->setShortcutVisibleInContextMenu(true);
+        helpMenu->insertAction(documentsEnd, action);
+        documentActions.append(action);
+    }
+    documentSeparator->setVisible(!documentActions.isEmpty());
 }
 
 void AppMenu::setBookmarkMenuEnabled(bool enabled)

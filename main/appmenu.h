@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QAction;
@@ -11,8 +12,9 @@ class QPushButton;
 class QWidget;
 
 // The application menu that drops down from the frame's menu button: recent
-// files, the interface language and the help entries. It turns the user's
-// choices into requests; opening a file is the main window's affair.
+// files, the current document's commands, the interface language and the
+// help entries. It turns the user's choices into requests; opening a file is
+// the main window's affair.
 class AppMenu : public QObject
 {
     Q_OBJECT
@@ -46,6 +48,9 @@ public:
     QMenu* languageMenu() const { return languagesMenu; }
     // The help action with this id, or null.
     QAction* helpAction(int id) const;
+    // The entries whose shortcuts the window carries, whether or not the
+    // menu is reachable from it.
+    QList<QAction*> windowActions() const;
 
     // Enables or disables the bookmark submenu; this product has none.
     void setBookmarkMenuEnabled(bool enabled);
@@ -60,6 +65,10 @@ public slots:
     // Called by a language action: its data is the language identifier.
     void onLanguageActionTriggered();
     void retranslate();
+    // Lists a document's commands after "Recent Files", in this order, with
+    // their shortcuts; replaces those listed before. The actions stay their
+    // owner's.
+    void setDocumentActions(const QList<QAction*>& actions);
 
 private:
     void rebuildRecentFiles();
@@ -71,6 +80,9 @@ private:
     QMenu* bookmarkMenu = nullptr; // not offered in this product
     QActionGroup* languageGroup;
     QAction* languageAction;
+    QAction* documentSeparator;
+    QAction* documentsEnd; // the separator after the document's commands
+    QList<QPointer<QAction>> documentActions;
     QAction* userGuideAction;
     QAction* productFaqAction;
     QAction* feedbackAction;

@@ -16,7 +16,10 @@ BrowserTabBar::BrowserTabBar(QWidget* parent)
 {
     setMouseTracking(true);
     setExpanding(true);
+    // Only names longer than the cap are shortened, in the middle, so that
+    // the suffix stays.
     setElideMode(Qt::ElideMiddle);
+    setUsesScrollButtons(true);
 }
 
 QRect BrowserTabBar::plusButtonRect() const
@@ -30,6 +33,11 @@ QRect BrowserTabBar::plusButtonRect() const
     return QRect(last.right() + 1, (height() - side) / 2, side, side - 1);
 }
 
+int BrowserTabBar::readableWidth(int index) const
+{
+    return std::min(QTabBar::tabSizeHint(index).width(), kMaxTabWidth);
+}
+
 QSize BrowserTabBar::tabSizeHint(int index) const
 {
     QSize size = QTabBar::tabSizeHint(index);
@@ -37,9 +45,30 @@ QSize BrowserTabBar::tabSizeHint(int index) const
     if (count() > 0 && width() > tabHeight) {
         // Leave one tab height free for the "+" button.
         const int share = (width() - tabHeight) / count();
-        size.setWidth(std::clamp(share, kMinTabWidth, kMaxTabWidth));
+        size.setWidth(std::max(readableWidth(index), std::clamp(share, kMinTabWidth, kMaxTabWidth)));
     }
     return size;
+}
+
+QSize BrowserTabBar::minimumTabSizeHint(int index) const
+{
+    // Qt shrinks tabs down to this before it scrolls; by default that is a
+    // few letters of the name.
+    return QSize(readableWidth(index), QTabBar::tabSizeHint(index).height());
+}
+
+bool BrowserTabBar::isOverflowing() const
+{
+    int needed = 0;
+    for (int i = 0; i < count(); ++i)
+        needed += minimumTabSizeHint(i).width();
+    return count() > 0 && needed > width();
+}
+
+void BrowserTabBar::tabLayoutChange()
+{
+    QTabBar::tabLayoutChange();
+    emit tabsLaidOut();
 }
 
 void BrowserTabBar::mousePressEvent(QMouseEvent* event)
@@ -74,17 +103,26 @@ void BrowserTabBar::leaveEvent(QEvent* event)
 void BrowserTabBar::paintEvent(QPaintEvent* event)
 {
     QTabBar::paintEvent(event);
-
+    if (isOverflowing()) {
+        plusRect = QRect();
+        return;
+    }
     QPainter painter(this);
+    const QRect button = plusButtonRect();
+    paintPlusSquare(painter, button, plusHovered);
+    plusRect = button;
+}
+
+void BrowserTabBar::paintPlusSquare(QPainter& painter, const QRect& square, bool hovered)
+{
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    const QRect button = plusButtonRect();
-    painter.setBrush(QColor(plusHovered ? "#E7EDF3" : "#e6e6e6"));
-    painter.drawRect(button);
-    plusRect = button;
-
+    painter.setBrush(QColor(hovered ? "#E7EDF3" : "#e6e6e6"));
+    painter.drawRect(square);
     painter.setPen(QPen(QColor("#0e0f0f"), 1));
-    const QPoint c = button.center();
+    const QPoint c = square.center();
     painter.drawLine(c.x() - kPlusArm, c.y(), c.x() + kPlusArm, c.y());
     painter.drawLine(c.x(), c.y() - kPlusArm, c.x(), c.y() + kPlusArm);
+    painter.restore();
 }

@@ -4,9 +4,12 @@
 #include <QTabWidget>
 
 class BrowserTabBar;
+class QAbstractButton;
 
 // The document tabs. Besides the tabs it keeps the absolute path of each open
-// document (entry i belongs to tab i), so a file is never opened twice.
+// document (entry i belongs to tab i), so a file is never opened twice. While
+// the tabs scroll, the "+" square that otherwise follows the last tab stands
+// in the bar's right corner, so that it stays in reach.
 class BrowserTabWidget : public QTabWidget
 {
     Q_OBJECT
@@ -17,6 +20,8 @@ public:
     void registerPath(const QString& path);
     QStringList openPaths() const { return paths; }
     BrowserTabBar* browserTabBar() const { return bar; }
+    // The "+" in the corner; enabled only while the tabs scroll.
+    QAbstractButton* cornerAddButton() const { return cornerAdd; }
 
     static QString styleSheetText();
 
@@ -29,6 +34,9 @@ public slots:
     void closeTab(int index);
 
 private:
+    void updateCornerButton();
+
     BrowserTabBar* bar;
+    QAbstractButton* cornerAdd;
     QStringList paths;
 };

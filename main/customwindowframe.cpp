@@ -4,9 +4,11 @@
 
 #include "applicationservices.h"
 #include "appmenu.h"
+#include "hostshortcuts.h"
 #include "mainwindow.h"
 #include "multilanguage.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -47,24 +49,44 @@ CustomWindowFrame::CustomWindowFrame(QWidget* contentWidget, QWidget* parent)
     setUpFrame();
 
     menu = attachAppMenu(ui->btn_menu, this);
-    if (menu && content) {
-        if (auto* mainWindow = qobject_cast<MainWindow*>(content)) {
-            connect(menu, &AppMenu::recentFileTriggered, mainWindow, &MainWindow::openFile);
-            connect(mainWindow, &MainWindow::bookmarkCommandsEnabledChanged, menu, &AppMenu::setBookmarkMenuEnabled);
-            menu->setBookmarkMenuEnabled(mainWindow->currentDocumentSupportsBookmarks());
-        }
+    if (menu)
+        addActions(menu->windowActions());
+    auto* mainWindow = qobject_cast<MainWindow*>(content);
+    if (menu && mainWindow) {
+        connect(menu, &AppMenu::recentFileTriggered, mainWindow, &MainWindow::openFile);
+        connect(mainWindow, &MainWindow::bookmarkCommandsEnabledChanged, menu, &AppMenu::setBookmarkMenuEnabled);
+        menu->setBookmarkMenuEnabled(mainWindow->currentDocumentSupportsBookmarks());
+        connect(mainWindow, &MainWindow::documentActionsChanged, menu, &AppMenu::setDocumentActions);
+        menu->setDocumentActions(mainWindow->currentDocumentActions());
+    }
+    if (mainWindow) {
+        connect(mainWindow, &MainWindow::documentTitleChanged, this, &CustomWindowFrame::setDocumentTitle);
+        documentName = mainWindow->documentTitle();
     }
 
     connect(ui->btn_minimize, &QPushButton::clicked, this, &QWidget::showMinimized);
     connect(ui->btn_maximize, &QPushButton::clicked, this, &CustomWindowFrame::toggleMaximized);
     connect(ui->btn_close, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+    // Quitting by keyboard is what the close button does.
+    auto* quit = new QAction(this);
+    quit->setObjectName(QStringLiteral("quit"));
+    quit->setShortcuts(hostshortcuts::quit());
+    addAction(quit);
+    connect(quit, &QAction::triggered, ui->btn_close, &QPushButton::click);
+    ui->label_title->installEventFilter(this);
     // btn_menu drops its menu down by itself (QPushButton::setMenu).
     connect(MultiLanguage::instance(), &MultiLanguage::languageChanged, this, &CustomWindowFrame::retranslate);
 
     updateTitle();
 }
 
-CustomWindowFrame::~CustomWindowFrame() = default;
+CustomWindowFrame::~CustomWindowFrame()
+{
+    // The content is deleted after this frame's own part: what it says while
+    // it goes must not reach this frame.
+    if (content)
+        disconnect(content, nullptr, this, nullptr);
+}
 
 void CustomWindowFrame::setUpFrame()
 {
@@ -102,10 +124,41 @@ void CustomWindowFrame::setMaximizeButtonState()
     }
 }
 
+QString CustomWindowFrame::productTitle()
+{
+    return QStringLiteral("Veltrano Quorvia");
+}
+
+void CustomWindowFrame::setDocumentTitle(const QString& documentTitle)
+{
+    documentName = documentTitle;
+    updateTitle();
+}
+
 void CustomWindowFrame::updateTitle()
 {
-    ui->label_title->setText(QStringLiteral("Veltrano Quorvia"));
-    setWindowTitle(ui->label_title->text());
+    // Control characters in a subject would break the title bar's line.
+    QString name = documentName.simplified();
+    for (QChar& c : name) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    setWindowTitle(name.isEmpty() ? productTitle() : QStringLiteral("%1 \u2014 %2").arg(name, productTitle()));
+    elideTitle();
+}
+
+void CustomWindowFrame::elideTitle()
+{
+    const int room = ui->label_title->contentsRect().width();
+    ui->label_title->setText(ui->label_title->fontMetrics().elidedText(windowTitle(), Qt::ElideRight, room));
+    ui->label_title->setToolTip(ui->label_title->text() == windowTitle() ? QString() : windowTitle());
+}
+
+bool CustomWindowFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->label_title && event->type() == QEvent::Resize)
+        elideTitle();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CustomWindowFrame::retranslate()

@@ -18,6 +18,8 @@ class CustomWindowFrame;
 // with a soft shadow and a title bar of its own (icon, title, menu, minimise,
 // maximise/restore, close). It moves by its title bar, resizes by a 4-pixel
 // border, maximises on a double-click, and holds the main window as content.
+// Its title names the current document ("Subject — Veltrano Quorvia"), and it
+// carries the window-wide shortcuts of quitting and of the menu.
 class CustomWindowFrame : public QMainWindow
 {
     Q_OBJECT
@@ -49,14 +51,18 @@ public:
     AppMenu* appMenu() const { return menu; }
     Edges currentResizeEdges() const { return resizeEdges; }
     bool isFrameMaximized() const { return maximized; }
+    static QString productTitle();
 
 public slots:
     void toggleMaximized();
     void updateTitle();
+    // documentTitle empty: the product's name alone.
+    void setDocumentTitle(const QString& documentTitle);
     void retranslate();
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -68,6 +74,8 @@ private:
     void updateResizeEdges(const QPoint& globalPos);
     bool isInTitleBar(const QPoint& globalPos) const;
     void setMaximizeButtonState();
+    // Fits the title to its label, shortened at the end.
+    void elideTitle();
 
     std::unique_ptr<Ui::CustomWindowFrame> ui;
     Edges resizeEdges = NoEdge;
@@ -79,6 +87,7 @@ private:
     QPoint resizePressPos;
     QRect resizeStartGeometry;
     AppMenu* menu = nullptr;
+    QString documentName;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(CustomWindowFrame::Edges)

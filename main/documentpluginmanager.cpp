@@ -177,6 +177,8 @@ void DocumentPluginManager::loadPlugin(const QString& filePath)
         pluginFiles.insert(documentPlugin, libraryName);
     }
     if (widgetPlugin) {
+        if (auto* actions = qobject_cast<IDocumentWidgetActions*>(root))
+            widgetActions.insert(widgetPlugin, actions);
         registerExtensions(widgetPlugins, widgetPlugin);
         registerMimeTypes(widgetMimeTypes, widgetPlugin, claimedTypes);
         pluginFiles.insert(widgetPlugin, libraryName);
@@ -230,8 +232,10 @@ DocumentRoute DocumentPluginManager::route(const QString& filePath) const
             }
         }
     }
-    if (route.widgetPlugin)
+    if (route.widgetPlugin) {
         route.pluginFile = pluginFiles.value(route.widgetPlugin);
+        route.widgetActions = widgetActions.value(route.widgetPlugin, nullptr);
+    }
     else if (route.loaderPlugin)
         route.pluginFile = pluginFiles.value(route.loaderPlugin);
     return route;

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class IDocumentPlugin;
+class IDocumentWidgetActions;
 class IDocumentWidgetHost;
 class IDocumentWidgetPlugin;
 class QMimeType;
@@ -19,6 +20,8 @@ struct DocumentRoute
 {
     IDocumentWidgetPlugin* widgetPlugin = nullptr;
     IDocumentPlugin* loaderPlugin = nullptr;
+    // The widget plug-in's commands for its widgets, when it offers them.
+    IDocumentWidgetActions* widgetActions = nullptr;
     // The library's file name (widget side first), for the log; empty when
     // nothing claims the file.
     QString pluginFile;
@@ -86,6 +89,7 @@ private:
     QHash<QString, IDocumentWidgetPlugin*> widgetPlugins;
     QHash<QString, IDocumentPlugin*> loaderMimeTypes;
     QHash<QString, IDocumentWidgetPlugin*> widgetMimeTypes;
+    QHash<const IDocumentWidgetPlugin*, IDocumentWidgetActions*> widgetActions;
     QHash<const void*, QString> pluginFiles; // interface -> library file name
     QList<QPluginLoader*> pluginLoaders;
 };

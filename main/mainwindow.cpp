@@ -7,6 +7,8 @@
 #include "browsertabwidget.h"
 #include "documentpluginmanager.h"
 #include "documentprogressdialog.h"
+#include "hostshortcuts.h"
+#include "openfailuresdialog.h"
 #include "recentfiles.h"
 
 #include <QAction>
@@ -20,6 +22,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSignalBlocker>
 #include <QUrl>
 
 namespace {
@@ -42,6 +45,13 @@ QString oneLine(QString text)
 QString forLog(const QString& path)
 {
     return QLatin1Char('"') + oneLine(path) + QLatin1Char('"');
+}
+
+// Tab texts read a single "&" as the mark of a shortcut letter; file names
+// are shown as they are.
+QString tabSafe(QString text)
+{
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 } // namespace
 
@@ -72,12 +82,30 @@ MainWindow::MainWindow(QWidget* parent)
     });
     connect(ui->tabWidget, &BrowserTabWidget::addFileClicked, this, &MainWindow::on_btnOpenFile_clicked);
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &MainWindow::updateBookmarkCommands);
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, &MainWindow::onCurrentTabChanged);
+
+    // Active wherever the focus is in the window, and nowhere else.
+    const auto addCommand = [this](const char* name, const QList<QKeySequence>& keys, void (MainWindow::*slot)()) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(keys);
+        addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    addCommand("open", hostshortcuts::open(), &MainWindow::on_btnOpenFile_clicked);
+    addCommand("closeTab", hostshortcuts::closeTab(), &MainWindow::closeCurrentTab);
+    addCommand("nextTab", hostshortcuts::nextTab(), &MainWindow::showNextTab);
+    addCommand("previousTab", hostshortcuts::previousTab(), &MainWindow::showPreviousTab);
 
     ui->toolbarWidget->hide();
 }
 
 MainWindow::~MainWindow()
 {
+    // Closing the tabs changes the current one; whoever listens may be half
+    // torn down already (the frame that holds this window).
+    const QSignalBlocker quietTabs(ui->tabWidget);
+    blockSignals(true);
     // Document widgets belong to plug-in code: delete them while the plug-in
     // manager, and so every library, is certainly still there.
     while (ui->tabWidget->count() > 0)
@@ -139,18 +167,37 @@ void MainWindow::openFile(const QString& path)
 
 void MainWindow::openFiles(const QStringList& paths)
 {
+    QList<OpenOutcome> failures;
     for (const QString& path : paths) {
         const OpenOutcome outcome = openOne(path);
-        if (!outcome.opened && !outcome.title.isEmpty())
-            warn(outcome.title, outcome.text);
+        if (!outcome.opened && !outcome.reason.isEmpty())
+            failures.append(outcome);
     }
+    if (!failures.isEmpty())
+        reportOpenFailures(failures);
 }
 
-MainWindow::OpenOutcome MainWindow::refuse(const QString& path, const QString& reason, const QString& title,
-                                           const QString& text)
+void MainWindow::reportOpenFailures(const QList<OpenOutcome>& failures)
 {
-    qInfo().noquote() << QStringLiteral("[Docavel] Refused %1: %2").arg(forLog(path), oneLine(reason));
-    return OpenOutcome{false, title, text};
+    // One dialog at a time: failures of a batch that arrives while it is
+    // shown (a hand-off, say) join its list.
+    if (!failuresDialog) {
+        failuresDialog = new OpenFailuresDialog(this);
+        failuresDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    for (const OpenOutcome& failure : failures)
+        failuresDialog->addFailure(failure.path, failure.reason);
+    // Window-modal, without a nested event loop: a batch arriving meanwhile
+    // is handled at once.
+    failuresDialog->open();
+    failuresDialog->raise();
+    failuresDialog->activateWindow();
+}
+
+MainWindow::OpenOutcome MainWindow::refuse(const QString& path, const QString& logReason, const QString& userReason)
+{
+    qInfo().noquote() << QStringLiteral("[Docavel] Refused %1: %2").arg(forLog(path), oneLine(logReason));
+    return OpenOutcome{false, path, userReason};
 }
 
 MainWindow::OpenOutcome MainWindow::openOne(const QString& path)
@@ -161,7 +208,7 @@ MainWindow::OpenOutcome MainWindow::openOne(const QString& path)
     const QFileInfo info(path);
     const QString absolutePath = info.absoluteFilePath();
     if (!info.exists())
-        return refuse(absolutePath, QStringLiteral("it does not exist"), tr("Open Failed"), tr("File does not exist."));
+        return refuse(absolutePath, QStringLiteral("it does not exist"), tr("File does not exist."));
 
     const int openIndex = ui->tabWidget->indexOfPath(absolutePath);
     if (openIndex >= 0) {
@@ -169,14 +216,14 @@ MainWindow::OpenOutcome MainWindow::openOne(const QString& path)
         rememberOpened(absolutePath);
         ui->tabWidget->setCurrentIndex(openIndex);
         showTabPage();
-        return OpenOutcome{true, {}, {}};
+        return OpenOutcome{true, absolutePath, {}};
     }
 
     // A folder has nothing to show, and reading a pipe or a device would wait
     // for ever.
     if (!info.isFile()) {
-        return refuse(absolutePath, QStringLiteral("it is not a regular file"), tr("Unsupported Format"),
-                      tr("No document plugin can open this file."));
+        return refuse(absolutePath, QStringLiteral("it is not a regular file"),
+                      info.isDir() ? tr("This is a folder, not a file.") : tr("This is not a regular file."));
     }
 
     const DocumentRoute route = pluginManager->route(absolutePath);
@@ -186,7 +233,7 @@ MainWindow::OpenOutcome MainWindow::openOne(const QString& path)
             ? QStringLiteral("only %1 claims it by %2, and it shows nothing in a window").arg(route.pluginFile, lookup)
             : QStringLiteral("no plug-in claims %1").arg(lookup.isEmpty() ? QStringLiteral("a file without suffix")
                                                                            : lookup);
-        return refuse(absolutePath, reason, tr("Unsupported Format"), tr("No document plugin can open this file."));
+        return refuse(absolutePath, reason, tr("No document plugin can open this file."));
     }
 
     QString errorMessage;
@@ -195,7 +242,7 @@ MainWindow::OpenOutcome MainWindow::openOne(const QString& path)
         const QString reason = QStringLiteral("%1 (by %2) could not open it: %3")
                                    .arg(route.pluginFile, route.lookedUpBy(),
                                         errorMessage.isEmpty() ? QStringLiteral("no reason given") : errorMessage);
-        return refuse(absolutePath, reason, tr("Open Failed"),
+        return refuse(absolutePath, reason,
                       errorMessage.isEmpty() ? tr("File error. Unable to open the document.") : errorMessage);
     }
     qInfo().noquote() << QStringLiteral("[Docavel] Opened %1 with %2 (by %3)")
@@ -204,14 +251,116 @@ MainWindow::OpenOutcome MainWindow::openOne(const QString& path)
     widget->setProperty(kSourceFileProperty, absolutePath);
     widget->setProperty(kBookmarksProperty, route.widgetPlugin->supportsBookmarks(absolutePath));
     rememberOpened(absolutePath);
-    const QString fileName = info.fileName();
-    const int index = ui->tabWidget->addTab(widget, fileName);
-    ui->tabWidget->setTabToolTip(index, fileName);
-    ui->tabWidget->registerPath(absolutePath);
+    const QList<QAction*> actions =
+        route.widgetActions ? route.widgetActions->documentActions(widget) : QList<QAction*>();
+    addDocumentTab(widget, absolutePath, info.fileName(), absolutePath, actions, route.widgetActions != nullptr);
+    return OpenOutcome{true, absolutePath, {}};
+}
+
+void MainWindow::addDocumentTab(QWidget* widget, const QString& key, const QString& name, const QString& toolTip,
+                                const QList<QAction*>& actions, bool titled)
+{
+    DocumentTab tab;
+    tab.name = name;
+    tab.titled = titled;
+    for (QAction* action : actions) {
+        if (!action)
+            continue;
+        const QList<QKeySequence> taken = hostshortcuts::release(action);
+        for (const QKeySequence& lost : taken) {
+            qWarning().noquote() << QStringLiteral("[Docavel] %1 is the window's own key: taken off the document "
+                                                   "command \"%2\"")
+                                        .arg(lost.toString(QKeySequence::PortableText), action->objectName());
+        }
+        tab.actions.append(action);
+    }
+    documentTabs.insert(widget, tab);
+    connect(widget, &QObject::destroyed, this, [this, widget] { documentTabs.remove(widget); });
+    if (titled) {
+        connect(widget, &QWidget::windowTitleChanged, this, [this, widget] {
+            if (widget == titledWidget)
+                emit documentTitleChanged(documentTitle());
+        });
+    }
+
+    const int index = ui->tabWidget->addTab(widget, tabSafe(name));
+    ui->tabWidget->setTabToolTip(index, toolTip);
+    ui->tabWidget->registerPath(key);
     ui->tabWidget->setCurrentIndex(index);
     showTabPage();
     updateBookmarkCommands();
-    return OpenOutcome{true, {}, {}};
+}
+
+void MainWindow::onCurrentTabChanged()
+{
+    QWidget* current = ui->tabWidget->currentWidget();
+    const auto found = documentTabs.constFind(current);
+    QList<QAction*> actions;
+    if (found != documentTabs.constEnd()) {
+        for (const QPointer<QAction>& action : found->actions) {
+            if (action)
+                actions.append(action);
+        }
+    }
+    // Another tab's shortcuts must not stay active: two actions on one key
+    // would leave both silent.
+    for (const QPointer<QAction>& action : std::as_const(activeActions)) {
+        if (action)
+            removeAction(action);
+    }
+    activeActions.clear();
+    for (QAction* action : std::as_const(actions)) {
+        addAction(action);
+        activeActions.append(action);
+    }
+    titledWidget = current;
+    emit documentActionsChanged(actions);
+    emit documentTitleChanged(documentTitle());
+}
+
+OpenFailuresDialog* MainWindow::openFailuresDialog() const
+{
+    return failuresDialog;
+}
+
+QList<QAction*> MainWindow::currentDocumentActions() const
+{
+    QList<QAction*> actions;
+    for (const QPointer<QAction>& action : activeActions) {
+        if (action)
+            actions.append(action);
+    }
+    return actions;
+}
+
+QString MainWindow::documentTitle() const
+{
+    const QWidget* current = ui->tabWidget->currentWidget();
+    if (!current)
+        return QString();
+    const DocumentTab tab = documentTabs.value(current);
+    const QString own = tab.titled ? current->windowTitle().trimmed() : QString();
+    return own.isEmpty() ? tab.name : own;
+}
+
+void MainWindow::closeCurrentTab()
+{
+    if (ui->tabWidget->count() > 0)
+        ui->tabWidget->closeTab(ui->tabWidget->currentIndex());
+}
+
+void MainWindow::showNextTab()
+{
+    const int count = ui->tabWidget->count();
+    if (count > 1)
+        ui->tabWidget->setCurrentIndex((ui->tabWidget->currentIndex() + 1) % count);
+}
+
+void MainWindow::showPreviousTab()
+{
+    const int count = ui->tabWidget->count();
+    if (count > 1)
+        ui->tabWidget->setCurrentIndex((ui->tabWidget->currentIndex() + count - 1) % count);
 }
 
 void MainWindow::on_btnOpenFile_clicked()

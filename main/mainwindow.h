@@ -3,7 +3,9 @@
 #include "documentplugininterfaces.h"
 
 #include <QHash>
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -11,6 +13,8 @@
 class BrowserTabWidget;
 class DocumentPluginManager;
 class DocumentProgressDialog;
+class OpenFailuresDialog;
+class QAction;
 
 namespace Ui {
 class MainWindow;
@@ -20,7 +24,11 @@ class MainWindow;
 // one operation through which every file reaches a plug-in. Files arrive in
 // batches (the command line, one drop, one hand-off from a second start, one
 // choice in the open dialog: openFiles) or one at a time (a recent file:
-// openFile). It is also the host service that plug-in widgets keep.
+// openFile); the files of a batch that fail are reported together, in one
+// dialog. It is also the host service that plug-in widgets keep, and it keeps
+// the current tab's commands (a plug-in's IDocumentWidgetActions) active in
+// the window beside its own keyboard commands: open, close the tab, next and
+// previous tab.
 class MainWindow : public QMainWindow, public IDocumentWidgetHost
 {
     Q_OBJECT
@@ -34,6 +42,13 @@ public:
     void setTempDirPath(const QString& path);
 
     bool currentDocumentSupportsBookmarks() const;
+    // The current tab's commands, in the plug-in's order; none without tabs.
+    QList<QAction*> currentDocumentActions() const;
+    // What the window's title names: the current document's own title, its
+    // file name when it has none; empty without tabs.
+    QString documentTitle() const;
+    // The dialog listing the failures of the last batch while it is shown.
+    OpenFailuresDialog* openFailuresDialog() const;
     DocumentPluginManager* documentPluginManager() const { return pluginManager; }
     BrowserTabWidget* tabWidget() const;
     bool isShowingTabPage() const;
@@ -46,12 +61,18 @@ public:
 
 signals:
     void bookmarkCommandsEnabledChanged(bool enabled);
+    void documentActionsChanged(const QList<QAction*>& actions);
+    void documentTitleChanged(const QString& title);
 
 public slots:
     void openFile(const QString& path);
     void openFiles(const QStringList& paths);
     void on_btnOpenFile_clicked();
     void updateBookmarkCommands();
+    void closeCurrentTab();
+    // Both wrap around.
+    void showNextTab();
+    void showPreviousTab();
 
     void onLoaderProgress(int current, int total, QString detail);
     void onLoaderPdfFileReady(QString pdfPath);
@@ -72,17 +93,34 @@ private:
         DocumentProgressDialog* dialog = nullptr;
     };
 
-    // What became of one file of a batch; a failure carries the warning for
-    // the user.
+    // What became of one file of a batch; a failure carries the reason for
+    // the user, unless there is nothing to report (an empty path).
     struct OpenOutcome
     {
         bool opened = false;
-        QString title;
-        QString text;
+        QString path;
+        QString reason;
+    };
+
+    // A document in a tab: its commands, the name that stands for it when it
+    // gives no title of its own, and whether its widget's title is one.
+    struct DocumentTab
+    {
+        QList<QPointer<QAction>> actions;
+        QString name;
+        bool titled = false;
     };
 
     OpenOutcome openOne(const QString& path);
-    OpenOutcome refuse(const QString& path, const QString& reason, const QString& title, const QString& text);
+    OpenOutcome refuse(const QString& path, const QString& logReason, const QString& userReason);
+    // Shows widget in a new tab that becomes the current one. key tells
+    // documents apart (a file's absolute path); the tab shows name, with
+    // toolTip as its tip. actions are the plug-in's commands for the widget;
+    // titled says the widget's windowTitle names its document.
+    void addDocumentTab(QWidget* widget, const QString& key, const QString& name, const QString& toolTip,
+                        const QList<QAction*>& actions, bool titled);
+    void onCurrentTabChanged();
+    void reportOpenFailures(const QList<OpenOutcome>& failures);
     void showTabPage();
     void showEmptyPage();
     void setToolbarEnabled(bool enabled);
@@ -97,4 +135,9 @@ private:
     QString temporaryFolder;
     QHash<QObject*, PendingTask> loaderTasks;
     QHash<QObject*, PendingTask> exportTasks;
+    QHash<const QWidget*, DocumentTab> documentTabs;
+    // The actions now added to this window: the current tab's.
+    QList<QPointer<QAction>> activeActions;
+    QPointer<QWidget> titledWidget;
+    QPointer<OpenFailuresDialog> failuresDialog;
 };

@@ -239,10 +239,6 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
         <translation>Die Datei existiert nicht.</translation>
     </message>
     <message>
-        <source>Unsupported Format</source>
-        <translation>Nicht unterstütztes Format</translation>
-    </message>
-    <message>
         <source>No document plugin can open this file.</source>
         <translation>Kein Dokument-Plug-in kann diese Datei öffnen.</translation>
     </message>
@@ -253,6 +249,36 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
     <message>
         <source>Open Document</source>
         <translation>Dokument öffnen</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Dies ist ein Ordner, keine Datei.</translation>
+    </message>
+    <message>
+        <source>This is not a regular file.</source>
+        <translation>Dies ist keine gewöhnliche Datei.</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailuresDialog</name>
+    <message>
+        <source>Open Failed</source>
+        <translation>Öffnen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Grund</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation>
+            <numerusform>%n Datei konnte nicht geöffnet werden.</numerusform>
+            <numerusform>%n Dateien konnten nicht geöffnet werden.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -239,10 +239,6 @@ This build does not contact any update server.</translation>
         <translation>File does not exist.</translation>
     </message>
     <message>
-        <source>Unsupported Format</source>
-        <translation>Unsupported Format</translation>
-    </message>
-    <message>
         <source>No document plugin can open this file.</source>
         <translation>No document plugin can open this file.</translation>
     </message>
@@ -253,6 +249,36 @@ This build does not contact any update server.</translation>
     <message>
         <source>Open Document</source>
         <translation>Open Document</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>This is a folder, not a file.</translation>
+    </message>
+    <message>
+        <source>This is not a regular file.</source>
+        <translation>This is not a regular file.</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailuresDialog</name>
+    <message>
+        <source>Open Failed</source>
+        <translation>Open Failed</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Reason</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation>
+            <numerusform>%n file could not be opened.</numerusform>
+            <numerusform>%n files could not be opened.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

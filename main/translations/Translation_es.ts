@@ -239,10 +239,6 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
         <translation>El archivo no existe.</translation>
     </message>
     <message>
-        <source>Unsupported Format</source>
-        <translation>Formato no compatible</translation>
-    </message>
-    <message>
         <source>No document plugin can open this file.</source>
         <translation>Ningún complemento de documentos puede abrir este archivo.</translation>
     </message>
@@ -253,6 +249,36 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
     <message>
         <source>Open Document</source>
         <translation>Abrir documento</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Esto es una carpeta, no un archivo.</translation>
+    </message>
+    <message>
+        <source>This is not a regular file.</source>
+        <translation>Esto no es un archivo normal.</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailuresDialog</name>
+    <message>
+        <source>Open Failed</source>
+        <translation>Error al abrir</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Motivo</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation>
+            <numerusform>No se pudo abrir %n archivo.</numerusform>
+            <numerusform>No se pudieron abrir %n archivos.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -239,10 +239,6 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
         <translation>Le fichier n&apos;existe pas.</translation>
     </message>
     <message>
-        <source>Unsupported Format</source>
-        <translation>Format non pris en charge</translation>
-    </message>
-    <message>
         <source>No document plugin can open this file.</source>
         <translation>Aucun module de document ne peut ouvrir ce fichier.</translation>
     </message>
@@ -253,6 +249,36 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
     <message>
         <source>Open Document</source>
         <translation>Ouvrir un document</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Ceci est un dossier, pas un fichier.</translation>
+    </message>
+    <message>
+        <source>This is not a regular file.</source>
+        <translation>Ce n&apos;est pas un fichier ordinaire.</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailuresDialog</name>
+    <message>
+        <source>Open Failed</source>
+        <translation>Échec de l&apos;ouverture</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Raison</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation>
+            <numerusform>%n fichier n&apos;a pas pu être ouvert.</numerusform>
+            <numerusform>%n fichiers n&apos;ont pas pu être ouverts.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

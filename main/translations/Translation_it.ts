@@ -239,10 +239,6 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
         <translation>Il file non esiste.</translation>
     </message>
     <message>
-        <source>Unsupported Format</source>
-        <translation>Formato non supportato</translation>
-    </message>
-    <message>
         <source>No document plugin can open this file.</source>
         <translation>Nessun plug-in per documenti può aprire questo file.</translation>
     </message>
@@ -253,6 +249,36 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
     <message>
         <source>Open Document</source>
         <translation>Apri documento</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Questa è una cartella, non un file.</translation>
+    </message>
+    <message>
+        <source>This is not a regular file.</source>
+        <translation>Questo non è un file normale.</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailuresDialog</name>
+    <message>
+        <source>Open Failed</source>
+        <translation>Apertura non riuscita</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Motivo</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation>
+            <numerusform>Non è stato possibile aprire %n file.</numerusform>
+            <numerusform>Non è stato possibile aprire %n file.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -239,10 +239,6 @@ This build does not contact any update server.</source>
         <translation>ファイルが存在しません。</translation>
     </message>
     <message>
-        <source>Unsupported Format</source>
-        <translation>未対応の形式</translation>
-    </message>
-    <message>
         <source>No document plugin can open this file.</source>
         <translation>このファイルを開けるドキュメント プラグインがありません。</translation>
     </message>
@@ -253,6 +249,35 @@ This build does not contact any update server.</source>
     <message>
         <source>Open Document</source>
         <translation>ドキュメントを開く</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>これはファイルではなくフォルダーです。</translation>
+    </message>
+    <message>
+        <source>This is not a regular file.</source>
+        <translation>これは通常のファイルではありません。</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailuresDialog</name>
+    <message>
+        <source>Open Failed</source>
+        <translation>開けませんでした</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>理由</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation>
+            <numerusform>%n 個のファイルを開けませんでした。</numerusform>
+        </translation>
     </message>
 </context>
 <context>

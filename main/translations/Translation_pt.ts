@@ -239,10 +239,6 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
         <translation>O arquivo não existe.</translation>
     </message>
     <message>
-        <source>Unsupported Format</source>
-        <translation>Formato não suportado</translation>
-    </message>
-    <message>
         <source>No document plugin can open this file.</source>
         <translation>Nenhum plug-in de documentos consegue abrir este arquivo.</translation>
     </message>
@@ -253,6 +249,36 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
     <message>
         <source>Open Document</source>
         <translation>Abrir documento</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Isto é uma pasta, não um arquivo.</translation>
+    </message>
+    <message>
+        <source>This is not a regular file.</source>
+        <translation>Este não é um arquivo comum.</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailuresDialog</name>
+    <message>
+        <source>Open Failed</source>
+        <translation>Falha ao abrir</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Arquivo</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Motivo</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation>
+            <numerusform>%n arquivo não pôde ser aberto.</numerusform>
+            <numerusform>%n arquivos não puderam ser abertos.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -246,11 +246,15 @@ private slots:
         QCOMPARE(loaded.first(), QFileInfo(TP_UPPER).fileName());
         QCOMPARE(QSet<QString>(loaded.cbegin(), loaded.cend()),
                  (QSet<QString>{QFileInfo(TP_UPPER).fileName(), QFileInfo(TP_DAT).fileName(), QFileInfo(TP_LOADER).fileName(),
-                                QFileInfo(TP_MIME).fileName(), QFileInfo(TP_LOADER_MIME).fileName()}));
+                                QFileInfo(TP_MIME).fileName(), QFileInfo(TP_LOADER_MIME).fileName(),
+                                QFileInfo(TP_ACTIONS).fileName()}));
         QVERIFY(!QLibrary(TP_NEITHER).isLoaded());
         // The claimed types bring their file-name patterns.
         QCOMPARE(manager.fileDialogFilter(), QStringLiteral("Supported Documents (*.book *.dat *.mailx *.pdf *.tnef *.tnf "
-                                                            "*.upper *.xps winmail.dat);;All Files (*)"));
+                                                            "*.upper *.view *.xps winmail.dat);;All Files (*)"));
+        // Commands come from the plug-in that offers them, beside its widgets.
+        QVERIFY(manager.route(QStringLiteral("/x/a.view")).widgetActions);
+        QVERIFY(!manager.route(QStringLiteral("/x/a.dat")).widgetActions);
         QCOMPARE(DocumentPluginManager().fileDialogFilter(), QStringLiteral("Supported Documents ();;All Files (*)"));
         // Beside the program in the build tree; the private library folder
         // of an installed one.

@@ -12,11 +12,14 @@
 #include "host_files.h"
 #include "mainwindow.h"
 #include "multilanguage.h"
+#include "openfailuresdialog.h"
 #include "recentfiles.h"
 #include "support/test_main.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +30,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTranslator>
+#include <QTreeWidget>
 
 namespace {
 
@@ -63,11 +68,12 @@ struct LogCapture
 };
 
 // Answers the next open dialog with the names typed into it, recording its
-// filters.
+// filters; cancels it when nothing is to be typed.
 struct DialogAnswer : QObject
 {
     QStringList filters;
-    DialogAnswer(const QString& typed)
+    bool shown = false;
+    DialogAnswer(const QString& typed = QString())
     {
         QTimer::singleShot(0, this, [this, typed] { answer(typed); });
     }
@@ -78,11 +84,33 @@ struct DialogAnswer : QObject
             QTimer::singleShot(10, this, [this, typed] { answer(typed); });
             return;
         }
+        shown = true;
         filters = dialog->nameFilters();
+        if (typed.isEmpty())
+            return dialog->reject();
         dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed);
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it, QDialog does not
     }
 };
+
+// The failures the window lists, "name: reason", after which it closes the
+// list; the full path is each name's tip.
+QStringList takeFailures(MainWindow& window)
+{
+    QStringList rows;
+    OpenFailuresDialog* dialog = window.openFailuresDialog();
+    if (!dialog)
+        return rows;
+    const auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("failureList"));
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        rows << item->text(0) + ": " + item->text(1);
+        if (QFileInfo(item->toolTip(0)).fileName() != item->text(0) || QFileInfo(item->toolTip(0)).isRelative())
+            rows << "tip is not the full path: " + item->toolTip(0);
+    }
+    dialog->close();
+    return rows;
+}
 
 class ExposedTabBar : public BrowserTabBar
 {
@@ -99,13 +127,38 @@ void addDocument(BrowserTabWidget& tabs, const QString& path)
         widget->setProperty("sourceFilePath", path), tabs.registerPath(path);
 }
 
+// What the menu shows: separators as "--", shortcuts after a tab.
 QStringList entries(const QMenu* menu)
 {
     QStringList texts;
-    for (const QAction* action : menu->actions())
-        texts << (action->isSeparator() ? QStringLiteral("--") : action->iconText());
+    for (const QAction* action : menu->actions()) {
+        if (!action->isVisible())
+            continue;
+        QString text = action->isSeparator() ? QStringLiteral("--") : action->iconText();
+        if (!action->shortcut().isEmpty() && action->isShortcutVisibleInContextMenu())
+            text += '\t' + action->shortcut().toString(QKeySequence::PortableText);
+        texts << text;
+    }
     return texts;
 }
+
+// The commands a test plug-in's widget offers, in order.
+QList<QAction*> commandsOf(const QWidget* document)
+{
+    return document->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// Catches what the program hands to the desktop to open.
+struct UrlCatcher : QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 void sendMouse(QWidget* target, QEvent::Type type, const QPoint& global, Qt::MouseButtons buttons)
 {
@@ -141,7 +194,8 @@ class TestHostWindow : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char* name : {"Doc.dat", "notes.txt", "book.pdf", "fail-message.dat", "fail-silent.dat", "sub/Other.dat"})
+        for (const char* name : {"Doc.dat", "notes.txt", "book.pdf", "fail-message.dat", "fail-silent.dat", "sub/Other.dat",
+                                 "a.view", "b.view", "a & b.dat"})
             QVERIFY(hostfiles::write(file(QString::fromLatin1(name))));
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.dat")));
         // Named for nothing that a plug-in claims; their content decides.
@@ -164,27 +218,74 @@ private slots:
 
     void tabWidths_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<int>("tabs");
         QTest::addColumn<int>("barWidth");
-        QTest::addColumn<int>("expected"); // -1: an equal share of (width - height)
-        QTest::newRow("capped at 180") << 5 << 1000 << 180;
-        QTest::newRow("equal share") << 10 << 1000 << -1;
-        QTest::newRow("floor of 18") << 60 << 600 << 18;
+        QTest::addColumn<int>("expected"); // -1: an equal share of (width - height); -2: the whole name
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("capped at 180") << "a.dat" << 5 << 1000 << 180 << false;
+        QTest::newRow("equal share") << "a.dat" << 8 << 1000 << -1 << false;
+        QTest::newRow("never below the name") << "document 10.dat" << 60 << 600 << -2 << true;
+        QTest::newRow("a long name capped") << QString(60, QLatin1Char('x')) + ".dat" << 2 << 1000 << 180 << false;
     }
 
     void tabWidths()
     {
+        QFETCH(QString, name);
         QFETCH(int, tabs);
         QFETCH(int, barWidth);
         QFETCH(int, expected);
+        QFETCH(bool, scrolls);
         ExposedTabBar bar;
         for (int i = 0; i < tabs; ++i)
-            bar.addTab(QStringLiteral("document %1.dat").arg(i));
+            bar.addTab(name);
         const int height = bar.baseHint().height();
         bar.resize(barWidth, height + 6);
-        QCOMPARE(bar.tabSizeHint(tabs - 1), QSize(expected < 0 ? (barWidth - height) / tabs : expected, height));
+        const int width = expected == -1 ? (barWidth - height) / tabs : expected == -2 ? bar.baseHint().width() : expected;
+        QCOMPARE(bar.tabSizeHint(tabs - 1), QSize(width, height));
+        QCOMPARE(bar.isOverflowing(), scrolls);
         bar.resize(height - 1, height); // narrower than a tab is high: Qt's own size
         QCOMPARE(bar.tabSizeHint(0), bar.baseHint());
+    }
+
+    // Names that do not fit scroll instead of shrinking to a few letters;
+    // the "+" then waits in the corner.
+    void scrollingTabs()
+    {
+        BrowserTabWidget tabs;
+        tabs.resize(700, 300);
+        for (int i = 0; i < 30; ++i)
+            addDocument(tabs, QStringLiteral("/docs/message %1.dat").arg(i));
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        BrowserTabBar* bar = tabs.browserTabBar();
+        QSignalSpy clicked(&tabs, &BrowserTabWidget::addFileClicked);
+        for (int shown : {30, 2}) {
+            while (tabs.count() > shown)
+                tabs.closeTab(0);
+            const bool scrolls = shown == 30;
+            QTRY_COMPARE(bar->isOverflowing(), scrolls);
+            QCOMPARE(tabs.cornerAddButton()->isEnabled(), scrolls);
+            int arrows = 0;
+            for (const QToolButton* button : bar->findChildren<QToolButton*>())
+                arrows += button->isVisible();
+            QCOMPARE(arrows, scrolls ? 2 : 0);
+            for (int i = 0; i < tabs.count(); ++i) {
+                const int whole = bar->fontMetrics().horizontalAdvance(tabs.tabText(i));
+                QVERIFY2(bar->tabRect(i).width() > whole, qPrintable(tabs.tabText(i)));
+            }
+            bar->repaint();
+            const int before = clicked.count();
+            QTest::mouseClick(tabs.cornerAddButton(), Qt::LeftButton);
+            if (!scrolls)
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->plusButtonRect().center());
+            QCOMPARE(clicked.count(), before + 1);
+        }
+        // The current tab is scrolled into view.
+        for (int i = 0; i < 28; ++i)
+            addDocument(tabs, QStringLiteral("/docs/again %1.dat").arg(i));
+        tabs.setCurrentIndex(tabs.count() - 1);
+        QTRY_VERIFY(bar->rect().contains(bar->tabRect(tabs.count() - 1).center()));
     }
 
     void plusSquare()
@@ -233,9 +334,9 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("logged"); // after "Refused <path>: "
-        const QString unsupported = "Unsupported Format: No document plugin can open this file.";
-        const QString refused = "Open Failed: Test plug-in refused the file";
-        QTest::newRow("missing") << "absent.dat" << "Open Failed: File does not exist." << "it does not exist";
+        const QString unsupported = "No document plugin can open this file.";
+        const QString refused = "Test plug-in refused the file";
+        QTest::newRow("missing") << "absent.dat" << "File does not exist." << "it does not exist";
         QTest::newRow("unclaimed") << "notes.txt" << unsupported << "no plug-in claims the suffix .txt or the type text/plain";
         QTest::newRow("loader only") << "book.pdf" << unsupported
                                      << "only libtp_loader.so claims it by the suffix .pdf, and it shows nothing in a window";
@@ -243,14 +344,14 @@ private slots:
                                                  << "only libtp_loader_mime.so claims it by the type application/pdf, "
                                                     "and it shows nothing in a window";
         QTest::newRow("PNG renamed") << "picture.bin" << unsupported << "no plug-in claims the suffix .bin or the type image/png";
-        QTest::newRow("folder") << "folder.dat" << unsupported << "it is not a regular file";
+        QTest::newRow("folder") << "folder.dat" << "This is a folder, not a file." << "it is not a regular file";
         QTest::newRow("plug-in message") << "fail-message.dat" << refused
                                          << "libtp_widget_dat.so (by the suffix .dat) could not open it: "
                                             "Test plug-in refused the file";
         QTest::newRow("by content, plug-in message") << "fail-message.bin" << refused
                                                      << "libtp_widget_mime.so (by the type application/vnd.ms-tnef) "
                                                         "could not open it: Test plug-in refused the file";
-        QTest::newRow("no message") << "fail-silent.dat" << "Open Failed: File error. Unable to open the document."
+        QTest::newRow("no message") << "fail-silent.dat" << "File error. Unable to open the document."
                                     << "libtp_widget_dat.so (by the suffix .dat) could not open it: no reason given";
     }
 
@@ -263,7 +364,8 @@ private slots:
         BoxCloser boxes;
         LogCapture log;
         window.openFile(file(name));
-        QCOMPARE(boxes.shown, QStringList{shown});
+        QCOMPARE(takeFailures(window), QStringList{name + ": " + shown});
+        QVERIFY(boxes.shown.isEmpty());
         QCOMPARE(log.lines, QStringList{QStringLiteral("Refused \"%1\": %2").arg(file(name), logged)});
         QVERIFY(window.tabWidget()->count() == 0 && !window.isShowingTabPage() && loadRecentFiles().isEmpty());
         QCOMPARE(AppConfig::instance()->lastOpenPath(), QStringLiteral("/initial"));
@@ -310,10 +412,11 @@ private slots:
         DialogAnswer answer(QStringLiteral("\"renamed.bin\" \"ATT00001\" \"picture.bin\""));
         window.on_btnOpenFile_clicked();
         QCOMPARE(answer.filters.value(0), QStringLiteral("Supported Documents (*.book *.dat *.mailx *.pdf *.tnef *.tnf "
-                                                           "*.upper *.xps winmail.dat)"));
+                                                           "*.upper *.view *.xps winmail.dat)"));
         QCOMPARE(window.tabWidget()->openPaths(), (QStringList{file("renamed.bin"), file("ATT00001")}));
         QCOMPARE(window.tabWidget()->widget(1)->objectName(), QStringLiteral("tp_widget_mime"));
-        QCOMPARE(boxes.shown, QStringList{"Unsupported Format: No document plugin can open this file."});
+        QCOMPARE(takeFailures(window), QStringList{"picture.bin: No document plugin can open this file."});
+        QVERIFY(boxes.shown.isEmpty());
         QCOMPARE(loadRecentFiles(), (QStringList{file("ATT00001"), file("renamed.bin")}));
     }
 
@@ -322,7 +425,7 @@ private slots:
         QTest::addColumn<QStringList>("dropped");
         QTest::addColumn<bool>("accepted"); // by the drag-enter check
         QTest::addColumn<QStringList>("opened");
-        QTest::addColumn<int>("warnings");
+        QTest::addColumn<int>("failures");
         QTest::newRow("only unsupported") << QStringList{"notes.txt", "picture.bin"} << false << QStringList() << 2;
         QTest::newRow("mixed") << QStringList{"Doc.dat", "notes.txt"} << true << QStringList{"Doc.dat"} << 1;
         QTest::newRow("by content") << QStringList{"picture.bin", "ATT00001", "renamed.bin"} << true
@@ -333,7 +436,7 @@ private slots:
         QFETCH(QStringList, dropped);
         QFETCH(bool, accepted);
         QFETCH(QStringList, opened);
-        QFETCH(int, warnings);
+        QFETCH(int, failures);
         MainWindow window;
         BoxCloser boxes;
         auto* emptyPage = window.findChild<QWidget*>(QStringLiteral("emptyPage"));
@@ -356,7 +459,41 @@ private slots:
         for (const QString& name : opened)
             openedPaths << file(name);
         QCOMPARE(window.tabWidget()->openPaths(), openedPaths);
-        QCOMPARE(boxes.shown.size(), warnings);
+        QCOMPARE(takeFailures(window).size(), failures);
+        QVERIFY(boxes.shown.isEmpty());
+    }
+
+    // The failures of one batch in one list, in the interface language;
+    // those of a batch arriving while it is shown join it.
+    void failureList()
+    {
+        MainWindow window;
+        BoxCloser boxes;
+        window.show();
+        window.openFiles({file("absent.dat"), file("Doc.dat"), file("notes.txt"), file("folder.dat")});
+        QPointer<OpenFailuresDialog> dialog = window.openFailuresDialog();
+        QVERIFY(dialog && dialog->isVisible() && dialog->windowModality() == Qt::WindowModal);
+        QCOMPARE(window.tabWidget()->count(), 1);
+        const auto* heading = dialog->findChild<QLabel*>(QStringLiteral("headingLabel"));
+        QCOMPARE(heading->text(), QStringLiteral("3 files could not be opened."));
+        window.openFiles({file("notes.txt"), file("fail-silent.dat")}); // a hand-off, say
+        QCOMPARE(window.openFailuresDialog(), dialog.data());
+        QCOMPARE(heading->text(), QStringLiteral("4 files could not be opened."));
+        QCOMPARE(takeFailures(window), (QStringList{"absent.dat: File does not exist.",
+                                                    "notes.txt: No document plugin can open this file.",
+                                                    "folder.dat: This is a folder, not a file.",
+                                                    "fail-silent.dat: File error. Unable to open the document."}));
+        QTRY_VERIFY(dialog.isNull()); // deleted once closed
+        window.openFiles({file("Doc.dat"), file("sub/Other.dat")});
+        QVERIFY(!window.openFailuresDialog());
+
+        MultiLanguage::instance()->switchLanguage(5);
+        window.openFiles({file("absent.dat")});
+        QCOMPARE(window.openFailuresDialog()->windowTitle(), QStringLiteral("Öffnen fehlgeschlagen"));
+        QCOMPARE(window.openFailuresDialog()->findChild<QLabel*>(QStringLiteral("headingLabel"))->text(),
+                 QStringLiteral("1 Datei konnte nicht geöffnet werden."));
+        QCOMPARE(takeFailures(window), QStringList{"absent.dat: Die Datei existiert nicht."});
+        QVERIFY(boxes.shown.isEmpty());
     }
 
     void menuEntries()
@@ -364,7 +501,7 @@ private slots:
         auto* window = new MainWindow;
         CustomWindowFrame frame(window);
         AppMenu& menu = *frame.appMenu();
-        QCOMPARE(entries(menu.menu()), (QStringList{"Recent Files", "--", "Language", "--", "User Guide",
+        QCOMPARE(entries(menu.menu()), (QStringList{"Recent Files", "--", "Language", "--", "User Guide\tF1",
                                                    "Feedback and Support", "Show Log Folder", "Check for Updates",
                                                    "About"}));
         emit menu.recentFilesMenu()->aboutToShow();
@@ -374,10 +511,9 @@ private slots:
         emit menu.recentFilesMenu()->aboutToShow();
         QCOMPARE(entries(menu.recentFilesMenu()), (QStringList{"1. a & b.dat", "2. winmail.dat"}));
         QCOMPARE(menu.recentFilesMenu()->actions().at(1)->toolTip(), QStringLiteral("/old/winmail.dat"));
-        // A file gone missing warns and keeps its place.
-        BoxCloser boxes;
+        // A file gone missing is reported and keeps its place.
         menu.recentFilesMenu()->actions().at(1)->trigger();
-        QCOMPARE(boxes.shown, QStringList{"Open Failed: File does not exist."});
+        QCOMPARE(takeFailures(*window), QStringList{"winmail.dat: File does not exist."});
         QCOMPARE(loadRecentFiles(), (QStringList{"/mail/a & b.dat", "/old/winmail.dat"}));
         QCOMPARE(window->tabWidget()->count(), 0);
         // One that needs its content to be recognised opens the same way.
@@ -385,6 +521,154 @@ private slots:
         emit menu.recentFilesMenu()->aboutToShow();
         menu.recentFilesMenu()->actions().at(0)->trigger();
         QCOMPARE(window->tabWidget()->openPaths(), QStringList{file(QStringLiteral("renamed.bin"))});
+    }
+
+    // The current tab's commands follow "Recent Files", in the plug-in's
+    // order, with their shortcuts; a tab without any lists none.
+    void documentCommands()
+    {
+        auto* window = new MainWindow;
+        CustomWindowFrame frame(window);
+        QMenu* menu = frame.appMenu()->menu();
+        const QStringList before = entries(menu);
+        const QStringList commands{"--", "Print\tCtrl+P", "Export as PDF", "--", "Find\tCtrl+F",
+                                   "Zoom In\tCtrl++", "Zoom Out\tCtrl+-", "Actual Size\tCtrl+0",
+                                   "Save Attachment\tCtrl+S", "Save All Attachments\tCtrl+Shift+S",
+                                   "Properties\tAlt+Return"};
+        const QStringList withCommands = QStringList{before.first()} + commands + before.mid(1);
+        window->openFiles({file("a.view"), file("Doc.dat"), file("b.view")});
+        QCOMPARE(entries(menu), withCommands);
+        QList<QAction*> listed = menu->actions().mid(2, 10);
+        QCOMPARE(listed, commandsOf(window->tabWidget()->widget(2)));
+        QStringList names;
+        for (const QAction* action : listed)
+            names << action->objectName();
+        QCOMPARE(names, (QStringList{"print", "exportPdf", "", "find", "zoomIn", "zoomOut", "zoomReset",
+                                     "saveAttachment", "saveAllAttachments", "properties"}));
+        // The host keeps Ctrl+W: the plug-in's second key for "properties" is gone.
+        QCOMPARE(listed.last()->shortcuts(), QList<QKeySequence>{QKeySequence(Qt::ALT | Qt::Key_Return)});
+        window->tabWidget()->setCurrentIndex(1);
+        QCOMPARE(entries(menu), before);
+        window->tabWidget()->setCurrentIndex(0);
+        QCOMPARE(entries(menu), withCommands);
+        QCOMPARE(menu->actions().mid(2, 10), commandsOf(window->tabWidget()->widget(0)));
+        window->tabWidget()->closeTab(0); // its commands go with it
+        QCOMPARE(entries(menu), before);
+        window->tabWidget()->setCurrentIndex(1);
+        window->tabWidget()->closeTab(1);
+        window->tabWidget()->closeTab(0);
+        QCOMPARE(entries(menu), before);
+    }
+
+    void shortcuts_data()
+    {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("effect");
+        const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+        // Tabs: a.view, b.view (both with the same commands), Doc.dat (none).
+        QTest::newRow("Ctrl+P, this tab's print") << 1 << int(Qt::Key_P) << ctrl << "print in b.view";
+        QTest::newRow("Ctrl+F") << 0 << int(Qt::Key_F) << ctrl << "find in a.view";
+        QTest::newRow("Ctrl++") << 0 << int(Qt::Key_Plus) << ctrl << "zoomIn in a.view";
+        QTest::newRow("Ctrl+=") << 1 << int(Qt::Key_Equal) << ctrl << "zoomIn in b.view";
+        QTest::newRow("Ctrl+-") << 0 << int(Qt::Key_Minus) << ctrl << "zoomOut in a.view";
+        QTest::newRow("Ctrl+0") << 0 << int(Qt::Key_0) << ctrl << "zoomReset in a.view";
+        QTest::newRow("Ctrl+S") << 0 << int(Qt::Key_S) << ctrl << "saveAttachment in a.view";
+        QTest::newRow("Ctrl+Shift+S") << 0 << int(Qt::Key_S) << (ctrl | shift) << "saveAllAttachments in a.view";
+        QTest::newRow("Alt+Return") << 1 << int(Qt::Key_Return) << int(Qt::AltModifier) << "properties in b.view";
+        QTest::newRow("no commands in this tab") << 2 << int(Qt::Key_P) << ctrl << "";
+        QTest::newRow("Ctrl+W, the host's") << 0 << int(Qt::Key_W) << ctrl << "closed a.view";
+        QTest::newRow("Ctrl+Tab") << 0 << int(Qt::Key_Tab) << ctrl << "now b.view";
+        QTest::newRow("Ctrl+Tab wraps") << 2 << int(Qt::Key_Tab) << ctrl << "now a.view";
+        QTest::newRow("Ctrl+Shift+Tab wraps") << 0 << int(Qt::Key_Backtab) << (ctrl | shift) << "now Doc.dat";
+        QTest::newRow("Ctrl+PgDown") << 1 << int(Qt::Key_PageDown) << ctrl << "now Doc.dat";
+        QTest::newRow("Ctrl+PgUp") << 1 << int(Qt::Key_PageUp) << ctrl << "now a.view";
+        QTest::newRow("Ctrl+O") << 0 << int(Qt::Key_O) << ctrl << "open dialog";
+        QTest::newRow("Ctrl+Q") << 0 << int(Qt::Key_Q) << ctrl << "quit";
+        QTest::newRow("F1") << 2 << int(Qt::Key_F1) << 0 << "user guide";
+    }
+
+    // Each key, pressed where the focus is, does its one thing. The main
+    // window on its own carries the document's keys; the frame adds its own
+    // (and its menu's).
+    void shortcuts()
+    {
+        QFETCH(int, current);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, effect);
+        auto* window = new MainWindow;
+        const bool framed = effect == "quit" || effect == "user guide";
+        std::unique_ptr<QWidget> top(framed ? static_cast<QWidget*>(new CustomWindowFrame(window)) : window);
+        auto* close = top->findChild<QPushButton*>(QStringLiteral("btn_close"));
+        QVERIFY(!close || close->disconnect(qApp)); // the test would end here
+        window->openFiles({file("a.view"), file("b.view"), file("Doc.dat")});
+        BrowserTabWidget* tabs = window->tabWidget();
+        tabs->setCurrentIndex(current);
+        top->show();
+        QApplication::setActiveWindow(top.get());
+        QVERIFY(QTest::qWaitForWindowActive(top.get()));
+
+        QStringList effects;
+        for (int i = 0; i < tabs->count(); ++i) {
+            for (QAction* action : commandsOf(tabs->widget(i))) {
+                connect(action, &QAction::triggered, this, [&effects, action, name = tabs->tabText(i)] {
+                    effects << action->objectName() + " in " + name;
+                });
+            }
+        }
+        if (close)
+            connect(close, &QPushButton::clicked, this, [&effects] { effects << "quit"; });
+        UrlCatcher urls;
+        DialogAnswer dialog;
+        const QString name = tabs->tabText(current);
+
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : tabs->currentWidget(),
+                        Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (tabs->count() < 3)
+            effects << "closed " + name;
+        else if (tabs->currentIndex() != current)
+            effects << "now " + tabs->tabText(tabs->currentIndex());
+        if (dialog.shown)
+            effects << "open dialog";
+        if (urls.opened.size() == 1 && urls.opened.first().fileName() == "user-guide.html")
+            effects << "user guide";
+        QCOMPARE(effects.join(", "), effect);
+    }
+
+    // "Subject — Veltrano Quorvia" for the current tab, the file name for a
+    // document without a title, the product alone without tabs.
+    void windowTitle()
+    {
+        auto* window = new MainWindow;
+        CustomWindowFrame frame(window);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const auto* label = frame.findChild<QLabel*>(QStringLiteral("label_title"));
+        const int minimumWidth = frame.minimumSizeHint().width();
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Veltrano Quorvia"));
+        window->openFiles({file("a.view"), file("a & b.dat")});
+        BrowserTabWidget* tabs = window->tabWidget();
+        QCOMPARE(frame.windowTitle(), QStringLiteral("a & b.dat \u2014 Veltrano Quorvia"));
+        QCOMPARE(label->text(), frame.windowTitle());
+        QCOMPARE(tabs->tabText(1), QStringLiteral("a && b.dat")); // no shortcut letter
+        QCOMPARE(tabs->tabToolTip(1), file("a & b.dat"));
+        tabs->setCurrentIndex(0);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Subject of a.view \u2014 Veltrano Quorvia"));
+        // The view retitles itself: followed while its tab is current.
+        tabs->widget(1)->setWindowTitle(QStringLiteral("Not current"));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Subject of a.view \u2014 Veltrano Quorvia"));
+        const QString subject = QStringLiteral("Re:\tQ3 plan ") + QString(400, QLatin1Char('x'));
+        tabs->widget(0)->setWindowTitle(subject);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Re: Q3 plan %1 \u2014 Veltrano Quorvia").arg(QString(400, 'x')));
+        // A long subject is shortened in the title bar and widens nothing.
+        QVERIFY(label->text().endsWith(QChar(0x2026)) && label->toolTip() == frame.windowTitle());
+        QCOMPARE(frame.minimumSizeHint().width(), minimumWidth);
+        tabs->closeTab(1);
+        tabs->closeTab(0);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Veltrano Quorvia"));
+        QCOMPARE(label->text(), frame.windowTitle());
     }
 
     void languageSwitch()

@@ -1,19 +1,59 @@
 // One source for every test plug-in: the build chooses what each library offers
 // (TP_KIND 1 widget, 2 loader, 3 neither interface, 4 both from one root, 5 a
-// widget that also claims MIME types, 6 a loader that does), its name, the
-// extensions it claims and the MIME types (both "|"-separated, spelt as a
-// careless plug-in might).
+// widget that also claims MIME types, 6 a loader that does, 7 a widget with
+// commands), its name, the extensions it claims and the MIME types (both
+// "|"-separated, spelt as a careless plug-in might).
 
 #include "documentplugininterfaces.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QLabel>
 
 #define TP_CLAIMED QString::fromUtf8(TP_EXTENSIONS).split(QLatin1Char('|'))
 
-#if TP_KIND == 1 || TP_KIND == 4 || TP_KIND == 5
+#if TP_KIND == 7
+namespace {
+// A view's commands, with the shortcuts a view gives them; "properties" also
+// claims Ctrl+W, which the host keeps for closing the tab. They are only the
+// widget's children: their shortcuts work only if the host makes them.
+void addViewCommands(QWidget* view)
+{
+    const struct
+    {
+        const char* name;
+        const char* text;
+        QList<QKeySequence> keys;
+    } commands[] = {
+        {"print", "Print...", {QKeySequence::Print}},
+        {"exportPdf", "Export as PDF...", {}},
+        {nullptr, nullptr, {}},
+        {"find", "Find...", {QKeySequence::Find}},
+        {"zoomIn", "Zoom In", {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
+        {"zoomOut", "Zoom Out", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
+        {"zoomReset", "Actual Size", {QKeySequence(Qt::CTRL | Qt::Key_0)}},
+        {"saveAttachment", "Save Attachment...", {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+        {"saveAllAttachments", "Save All Attachments...", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}},
+        {"properties", "Properties", {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_W)}},
+    };
+    for (const auto& command : commands) {
+        auto* action = new QAction(view);
+        if (!command.name) {
+            action->setSeparator(true);
+        } else {
+            action->setObjectName(QString::fromLatin1(command.name));
+            action->setText(QString::fromLatin1(command.text));
+            action->setShortcuts(command.keys);
+        }
+    }
+}
+} // namespace
+#endif
+
+#if TP_KIND == 1 || TP_KIND == 4 || TP_KIND == 5 || TP_KIND == 7
 // The file's name decides: "fail-message" fails with a message, "fail-silent"
-// without one; otherwise a label named after the plug-in.
+// without one; otherwise a label named after the plug-in. Kind 7 titles it
+// "Subject of <name>" and gives it commands.
 class WidgetPart : public IDocumentWidgetPlugin
 {
 public:
@@ -27,9 +67,27 @@ public:
             return nullptr;
         auto* label = new QLabel(path, parent);
         label->setObjectName(QStringLiteral(TP_NAME));
+#if TP_KIND == 7
+        label->setWindowTitle(QStringLiteral("Subject of ") + name);
+        addViewCommands(label);
+#else
+        label->setWindowTitle(QStringLiteral("Form")); // as Designer leaves it
+#endif
         return label;
     }
     bool supportsBookmarks(const QString&) const override { return false; }
+};
+#endif
+#if TP_KIND == 7
+class ActionsPart : public IDocumentWidgetActions
+{
+public:
+    QList<QAction*> documentActions(QWidget* documentWidget) const override
+    {
+        if (!documentWidget || documentWidget->objectName() != QLatin1String(TP_NAME))
+            return {};
+        return documentWidget->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
+    }
 };
 #endif
 #if TP_KIND == 2 || TP_KIND == 4 || TP_KIND == 6
@@ -82,6 +140,13 @@ class TestPlugin : public QObject, public LoaderPart, public MimePart
     Q_OBJECT
     Q_PLUGIN_METADATA(IID IDocumentPlugin_iid)
     Q_INTERFACES(IDocumentPlugin IDocumentMimeTypes)
+};
+#elif TP_KIND == 7
+class TestPlugin : public QObject, public WidgetPart, public ActionsPart
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
+    Q_INTERFACES(IDocumentWidgetPlugin IDocumentWidgetActions)
 };
 #else
 class TestPlugin : public QObject
