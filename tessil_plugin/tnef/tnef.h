@@ -1,12 +1,15 @@
 #pragma once
 
-// TNEF stream decoder: reads one winmail.dat / .tnef stream and returns its
-// header texts, bodies, attachments and message-level MAPI properties.
+// TNEF stream decoder: reads one winmail.dat / .tnef stream, from a stdio
+// stream or from bytes in memory, and returns its header texts, bodies,
+// attachments and message-level MAPI properties.
 //
-// Plain records with explicit lengths; everything a result holds is heap
-// memory owned by the result and released by tnef_free(). Strings are
-// zero-terminated UTF-8 unless noted; byte buffers carry no terminator. An
-// absent item is a null pointer with length 0.
+// Plain records with explicit lengths. A result of tnef_parse() owns
+// everything it holds, released by tnef_free(). A result of
+// tnef_parse_buffer() may instead point into the caller's bytes for the
+// plain body and for attachment data (see there). Strings are zero-terminated
+// UTF-8 unless noted; byte buffers carry no terminator. An absent item is a
+// null pointer with length 0.
 //
 // The decoder keeps one process-wide option word that every tnef_parse()
 // sets afresh, so two parses must not run at the same time.
@@ -57,11 +60,26 @@ typedef struct TnefResult {
     int32_t property_count;
     int32_t error;            // 0 success, 1 not a valid TNEF stream
     char* error_text;         // left null by the decoder
+    // The bytes given to tnef_parse_buffer(); null after tnef_parse(). A
+    // buffer of the result that lies inside them is part of them.
+    const unsigned char* source;
+    uint64_t source_len;
 } TnefResult;
 
 // Reads the stream from its current position to its end. Returns null only
 // when the result record itself cannot be allocated. Does not close the stream.
 TnefResult* tnef_parse(FILE* stream);
+
+// Decodes `size` bytes in memory, with the same outcome as tnef_parse() on a
+// stream of those bytes. Nothing is copied for the plain body or for
+// attachment data taken from their own records: `body` and
+// `attachments[i].data` then point into `data`, so `data` must stay
+// unchanged and alive as long as the result is used. tnef_free() leaves
+// those bytes alone. Other buffers (attachment data from a property block,
+// the HTML and RTF bodies, properties, texts) are the result's own. Null
+// data with size 0 is an empty input. Returns null only when the result
+// record itself cannot be allocated.
+TnefResult* tnef_parse_buffer(const unsigned char* data, size_t size);
 
 // Releases a result and everything it owns; null does nothing.
 void tnef_free(TnefResult* result);

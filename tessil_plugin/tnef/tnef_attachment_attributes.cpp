@@ -41,7 +41,7 @@ void set_text(char** field, const MapiValue* value)
     *field = copy;
 }
 
-void apply_property(TnefPendingAttachment* a, MapiProperty* p)
+void apply_property(const TnefResult* result, TnefPendingAttachment* a, MapiProperty* p)
 {
     // Every property used here carries bytes; a value of another type under
     // one of these ids holds no pointer and is passed over.
@@ -71,7 +71,7 @@ void apply_property(TnefPendingAttachment* a, MapiProperty* p)
     }
     case PID_TAG_ATTACH_DATA:
         // Taken over rather than copied: attachment data can be large.
-        free(a->data);
+        tnef_release_block(result, a->data);
         a->data = first->data.buf;
         a->len = first->len;
         first->data.buf = nullptr;
@@ -91,10 +91,10 @@ void apply_property(TnefPendingAttachment* a, MapiProperty* p)
     }
 }
 
-void release_pending(TnefPendingAttachment* a)
+void release_pending(const TnefResult* result, TnefPendingAttachment* a)
 {
     free(a->name);
-    free(a->data);
+    tnef_release_block(result, a->data);
     free(a->mime_type);
     free(a->content_id);
     free(a);
@@ -151,7 +151,7 @@ void tnef_close_attachment(TnefParseState* state, int reopen)
 {
     if (state->attachment) {
         publish(state, state->attachment);
-        release_pending(state->attachment);
+        release_pending(state->result, state->attachment);
         state->attachment = nullptr;
     }
     if (reopen)
@@ -165,7 +165,7 @@ void tnef_apply_attachment_attribute(TnefParseState* state, TnefAttribute* attri
         return;
     switch (attribute->id) {
     case ATT_ATTACH_DATA:
-        free(a->data);
+        tnef_release_block(state->result, a->data);
         a->data = attribute->data;
         a->len = attribute->length;
         attribute->data = nullptr;
@@ -180,7 +180,7 @@ void tnef_apply_attachment_attribute(TnefParseState* state, TnefAttribute* attri
         if (!props)
             break;
         for (MapiProperty** it = props; *it; ++it)
-            apply_property(a, *it);
+            apply_property(state->result, a, *it);
         mapi_free_properties(props);
         break;
     }

@@ -36,7 +36,7 @@ TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attri
 
     TnefBlockStatus status;
     uint64_t sum = 0;
-    attribute->data = tnef_read_block(reader, attribute->length, &status, &sum);
+    attribute->data = tnef_read_block(reader, attribute->length, &status, &sum, &attribute->borrowed);
     if (!attribute->data)
         return TNEF_ATTRIBUTE_TRUNCATED;
     if (!tnef_read_u16(reader, &attribute->checksum)) {
@@ -52,7 +52,8 @@ TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attri
 
 void tnef_attribute_release(TnefAttribute* attribute)
 {
-    free(attribute->data);
+    if (!attribute->borrowed)
+        free(attribute->data);
     attribute->data = nullptr;
 }
 

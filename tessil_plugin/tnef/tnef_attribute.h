@@ -32,7 +32,10 @@ typedef struct TnefAttribute {
     uint16_t id;
     uint16_t type;
     uint32_t length;
-    unsigned char* data;  // length + 1 bytes, the last one zero
+    // From a stream, length + 1 bytes of its own, the last one zero; from
+    // memory, a view of the input (borrowed).
+    unsigned char* data;
+    int borrowed;
     uint16_t checksum;
 } TnefAttribute;
 
@@ -46,9 +49,10 @@ typedef enum TnefAttributeStatus {
     TNEF_ATTRIBUTE_TRUNCATED = 2,
 } TnefAttributeStatus;
 
-// Reads the next record. On TNEF_ATTRIBUTE_READ the attribute owns its data
-// (release with tnef_attribute_release); a checksum mismatch is reported on
-// the diagnostics stream and the record is kept as read.
+// Reads the next record. On TNEF_ATTRIBUTE_READ the attribute holds its data
+// (release with tnef_attribute_release; whoever takes `data` over releases it
+// with tnef_release_block); a checksum mismatch is reported on the
+// diagnostics stream and the record is kept as read.
 TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attribute);
 
 void tnef_attribute_release(TnefAttribute* attribute);

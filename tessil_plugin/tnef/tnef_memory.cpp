@@ -1,5 +1,8 @@
 #include "tnef/tnef_memory.h"
 
+#include "tnef/tnef.h"
+#include "tnef/tnef_reader.h"
+
 #include <stdlib.h>
 #include <string.h>
 
@@ -36,6 +39,20 @@ void* checked_xrealloc(void* block, uint64_t count, uint64_t size)
 {
     size_t total = 0;
     return byte_count(count, size, &total) ? realloc(block, total) : nullptr;
+}
+
+void tnef_release_block(const TnefResult* result, void* block)
+{
+    if (!block || tnef_is_static_empty_block(block))
+        return;
+    if (result && result->source) {
+        // Compared as integers: the block may be of another object entirely.
+        const uintptr_t at = (uintptr_t)block;
+        const uintptr_t begin = (uintptr_t)result->source;
+        if (at >= begin && at - begin < result->source_len)
+            return;
+    }
+    free(block);
 }
 
 unsigned char* tnef_memdup0(const void* bytes, uint64_t length)

@@ -11,6 +11,8 @@
 extern "C" {
 #endif
 
+struct TnefResult;
+
 // malloc of count * size bytes; null on overflow, on failure, or when the
 // product does not fit in size_t. A zero size still returns a unique pointer.
 void* checked_xmalloc(uint64_t count, uint64_t size);
@@ -24,6 +26,12 @@ void* checked_xrealloc(void* block, uint64_t count, uint64_t size);
 
 // A copy of `length` bytes followed by one zero byte; null on failure.
 unsigned char* tnef_memdup0(const void* bytes, uint64_t length);
+
+// Releases a block of attribute data held for `result`: a buffer of the
+// decoder's own is freed; a block that lies in the caller's input of
+// tnef_parse_buffer() (or the static empty block) is left alone. Null does
+// nothing.
+void tnef_release_block(const struct TnefResult* result, void* block);
 
 // A zero-terminated copy of at most `length` bytes, stopping at the first
 // zero byte; null on failure.

@@ -13,13 +13,13 @@ namespace {
 
 const uint32_t kSignature = 0x223E9F78;
 
-void hand_over(TnefKeptBody* kept, unsigned char** data, uint64_t* len)
+void hand_over(const TnefResult* result, TnefKeptBody* kept, unsigned char** data, uint64_t* len)
 {
     if (kept->data && kept->len > 0) {
         *data = kept->data;
         *len = kept->len;
     } else {
-        free(kept->data);
+        tnef_release_block(result, kept->data);
     }
     kept->data = nullptr;
     kept->len = 0;
@@ -29,9 +29,9 @@ void finish(TnefParseState* state)
 {
     tnef_close_attachment(state, 0);
     TnefResult* r = state->result;
-    hand_over(&state->body, &r->body, &r->body_len);
-    hand_over(&state->html, &r->html, &r->html_len);
-    hand_over(&state->rtf, &r->rtf, &r->rtf_len);
+    hand_over(r, &state->body, &r->body, &r->body_len);
+    hand_over(r, &state->html, &r->html, &r->html_len);
+    hand_over(r, &state->rtf, &r->rtf, &r->rtf_len);
 }
 
 void end_of_input()
@@ -39,46 +39,30 @@ void end_of_input()
     tnef_diag("Unexpected end of input\n");
 }
 
-} // namespace
-
-extern "C" {
-
-TnefResult* tnef_parse(FILE* stream)
+// The walk over the records, the same for both kinds of input.
+void parse_records(TnefReader* reader, TnefResult* result)
 {
-    tnef_options = TNEF_DEFAULT_OPTIONS;
-
-    TnefResult* result = (TnefResult*)checked_xcalloc(1, sizeof(TnefResult));
-    if (!result)
-        return nullptr;
-    if (!stream) {
-        result->error = 1;
-        return result;
-    }
-
-    TnefReader reader;
-    tnef_reader_init(&reader, stream);
-
     uint32_t signature = 0;
-    if (!tnef_read_u32(&reader, &signature)) {
+    if (!tnef_read_u32(reader, &signature)) {
         end_of_input();
         result->error = 1;
-        return result;
+        return;
     }
     if (signature != kSignature) {
         result->error = 1;
-        return result;
+        return;
     }
     uint16_t key = 0;
-    if (!tnef_read_u16(&reader, &key)) {
+    if (!tnef_read_u16(reader, &key)) {
         end_of_input();
-        return result;
+        return;
     }
 
     TnefParseState state = {};
     state.result = result;
     for (;;) {
         TnefAttribute attribute;
-        const TnefAttributeStatus status = tnef_read_attribute(&reader, &attribute);
+        const TnefAttributeStatus status = tnef_read_attribute(reader, &attribute);
         if (status == TNEF_ATTRIBUTE_NONE)
             break;
         if (status == TNEF_ATTRIBUTE_TRUNCATED) {
@@ -106,6 +90,45 @@ TnefResult* tnef_parse(FILE* stream)
     }
 
     finish(&state);
+}
+
+TnefResult* new_result()
+{
+    tnef_options = TNEF_DEFAULT_OPTIONS;
+    return (TnefResult*)checked_xcalloc(1, sizeof(TnefResult));
+}
+
+} // namespace
+
+extern "C" {
+
+TnefResult* tnef_parse(FILE* stream)
+{
+    TnefResult* result = new_result();
+    if (!result)
+        return nullptr;
+    if (!stream) {
+        result->error = 1;
+        return result;
+    }
+    TnefReader reader;
+    tnef_reader_init(&reader, stream);
+    parse_records(&reader, result);
+    return result;
+}
+
+TnefResult* tnef_parse_buffer(const unsigned char* data, size_t size)
+{
+    TnefResult* result = new_result();
+    if (!result)
+        return nullptr;
+    if (data && size > 0) {
+        result->source = data;
+        result->source_len = size;
+    }
+    TnefReader reader;
+    tnef_reader_init_memory(&reader, data, size);
+    parse_records(&reader, result);
     return result;
 }
 
@@ -113,7 +136,7 @@ void tnef_free(TnefResult* result)
 {
     if (!result)
         return;
-    free(result->body);
+    tnef_release_block(result, result->body);
     free(result->html);
     free(result->rtf);
     free(result->subject);
@@ -125,7 +148,7 @@ void tnef_free(TnefResult* result)
     for (int32_t i = 0; i < result->attachment_count; ++i) {
         TnefAttachment* a = &result->attachments[i];
         free(a->name);
-        free(a->data);
+        tnef_release_block(result, a->data);
         free(a->mime_type);
         free(a->content_id);
     }

@@ -16,13 +16,14 @@ extern "C" {
 typedef struct TnefPendingAttachment {
     unsigned char* name;   // raw bytes, converted when the attachment closes
     uint64_t name_len;
-    unsigned char* data;
+    unsigned char* data;   // may be a view of the memory input: release with tnef_release_block
     uint64_t len;
     char* mime_type;
     char* content_id;
 } TnefPendingAttachment;
 
-// A body kept from the stream: the first one met, owned until the end.
+// A body kept from the stream: the first one met, held until the end (a view
+// of the memory input for the plain body read from memory).
 typedef struct TnefKeptBody {
     int present;           // set once a first candidate has been met
     unsigned char* data;

@@ -5,6 +5,7 @@
 #include "tnef/tnef_memory.h"
 
 #include <stdlib.h>
+#include <string.h>
 #include <sys/types.h>
 
 namespace {
@@ -16,6 +17,10 @@ const uint64_t kChunk = 1u << 20;
 // Blocks are read in pieces that stay in the cache, so that summing each
 // piece right after it arrives does not fetch it from memory a second time.
 const size_t kSumPiece = 256u << 10;
+
+// What a zero-length block of the memory input points to: never null (a null
+// block means failure), never one past the caller's bytes.
+const unsigned char kEmptyBlock[1] = {0};
 
 // Reads `count` bytes to `out` piece by piece, adding them to `sum` when
 // asked; returns how many arrived.
@@ -94,13 +99,45 @@ unsigned char* read_unknown_size(TnefReader* reader, uint64_t length, TnefBlockS
     return buffer;
 }
 
+unsigned char* view_of_memory(TnefReader* reader, uint64_t length, TnefBlockStatus* status, uint64_t* sum)
+{
+    if (length > tnef_reader_remaining(reader)) {
+        *status = TNEF_BLOCK_SHORT;
+        return nullptr;
+    }
+    if (length == 0)
+        return const_cast<unsigned char*>(kEmptyBlock);
+    const unsigned char* block = reader->memory + reader->position;
+    if (sum)
+        *sum = tnef_checksum_add(*sum, block, length);
+    reader->position += length;
+    // The decoder never writes through a block; the result's pointers are
+    // non-const only because the stream path hands over buffers it owns.
+    return const_cast<unsigned char*>(block);
+}
+
 } // namespace
 
 extern "C" {
 
+int tnef_is_static_empty_block(const void* block)
+{
+    return block == kEmptyBlock;
+}
+
+void tnef_reader_init_memory(TnefReader* reader, const unsigned char* data, uint64_t size)
+{
+    reader->stream = nullptr;
+    reader->memory = data;
+    reader->seekable = 1;
+    reader->position = 0;
+    reader->size = data ? size : 0;
+}
+
 void tnef_reader_init(TnefReader* reader, FILE* stream)
 {
     reader->stream = stream;
+    reader->memory = nullptr;
     reader->seekable = 0;
     reader->position = 0;
     reader->size = 0;
@@ -136,6 +173,14 @@ size_t tnef_read_some(TnefReader* reader, void* out, size_t count)
 {
     if (count == 0)
         return 0;
+    if (!reader->stream) {
+        const uint64_t remaining = tnef_reader_remaining(reader);
+        const size_t got = remaining < count ? (size_t)remaining : count;
+        if (got)
+            memcpy(out, reader->memory + reader->position, got);
+        reader->position += got;
+        return got;
+    }
     const size_t got = fread(out, 1, count, reader->stream);
     reader->position += got;
     return got;
@@ -164,9 +209,13 @@ int tnef_read_u32(TnefReader* reader, uint32_t* out)
     return 1;
 }
 
-unsigned char* tnef_read_block(TnefReader* reader, uint64_t length, TnefBlockStatus* status, uint64_t* sum)
+unsigned char* tnef_read_block(TnefReader* reader, uint64_t length, TnefBlockStatus* status, uint64_t* sum,
+                               int* borrowed)
 {
     *status = TNEF_BLOCK_OK;
+    *borrowed = reader->stream ? 0 : 1;
+    if (!reader->stream)
+        return view_of_memory(reader, length, status, sum);
     if (length >= (uint64_t)SIZE_MAX) {
         *status = TNEF_BLOCK_NO_MEMORY;
         return nullptr;

@@ -1,12 +1,14 @@
 #pragma once
 
 // Bounds-checked reading primitives: little-endian integers and byte blocks
-// from the input stream, and little-endian integers from memory.
+// from the input (a stdio stream or bytes in memory), and little-endian
+// integers from memory.
 //
 // A block's length comes from the input, so it is never trusted for an
 // allocation: on a seekable stream a length beyond the bytes that remain is
 // refused before anything is allocated, and on a pipe the block is read in
-// bounded chunks so memory only grows with bytes that actually arrived.
+// bounded chunks so memory only grows with bytes that actually arrived. From
+// memory nothing is allocated at all: a block is a view of the input.
 
 #include <stdint.h>
 #include <stdio.h>
@@ -16,14 +18,18 @@ extern "C" {
 #endif
 
 typedef struct TnefReader {
-    FILE* stream;
-    int seekable;       // 1 when the stream's size is known
-    uint64_t position;  // offset of the next byte to read
-    uint64_t size;      // the stream's size, when seekable
+    FILE* stream;                 // null when reading from memory
+    const unsigned char* memory;  // the input when reading from memory
+    int seekable;                 // 1 when the input's size is known (always for memory)
+    uint64_t position;            // offset of the next byte to read
+    uint64_t size;                // the input's size, when seekable
 } TnefReader;
 
 // Binds a reader to a stream at its current position.
 void tnef_reader_init(TnefReader* reader, FILE* stream);
+
+// Binds a reader to `size` bytes in memory, which must outlive it.
+void tnef_reader_init_memory(TnefReader* reader, const unsigned char* data, uint64_t size);
 
 // Bytes left in a seekable stream; UINT64_MAX when the size is unknown.
 uint64_t tnef_reader_remaining(const TnefReader* reader);
@@ -42,11 +48,18 @@ typedef enum TnefBlockStatus {
     TNEF_BLOCK_NO_MEMORY = 2,   // the block exists but cannot be held
 } TnefBlockStatus;
 
-// Reads `length` bytes into a new buffer of length + 1 bytes whose last byte
-// is zero, adding the bytes to `sum` (when not null) as they arrive. Returns
-// null and sets `status` when the block cannot be read whole; nothing
-// partial is ever returned.
-unsigned char* tnef_read_block(TnefReader* reader, uint64_t length, TnefBlockStatus* status, uint64_t* sum);
+// Reads a block of `length` bytes, adding them to `sum` (when not null).
+// From a stream: a new buffer of length + 1 bytes whose last byte is zero,
+// owned by the caller. From memory: the block where it lies in the input
+// (not followed by a zero), or a static empty block for length 0;
+// `*borrowed` tells which. Returns null and sets `status` when the block
+// cannot be read whole; nothing partial is ever returned.
+unsigned char* tnef_read_block(TnefReader* reader, uint64_t length, TnefBlockStatus* status, uint64_t* sum,
+                               int* borrowed);
+
+// Whether `block` is the static empty block that tnef_read_block() gives for
+// a zero-length block of the memory input.
+int tnef_is_static_empty_block(const void* block);
 
 // Little-endian integers at a pointer (the caller checks the bounds).
 uint16_t tnef_le16(const unsigned char* bytes);

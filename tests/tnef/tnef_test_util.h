@@ -1,7 +1,8 @@
 #pragma once
 
-// Shared by the decoder and resource tests: decoding through a file or a
-// pipe, capturing the diagnostics, and the heap held at the peak of a call.
+// Shared by the decoder and resource tests: decoding through a file, a pipe
+// or memory, describing a result whole, capturing the diagnostics, and the
+// heap held at the peak of a call.
 
 #include "tnef/tnef.h"
 
@@ -25,9 +26,18 @@ using Result = std::unique_ptr<TnefResult, decltype(&tnef_free)>;
 inline QByteArray bytesOf(const void* data, uint64_t len) { return data ? QByteArray(static_cast<const char*>(data), qsizetype(len)) : QByteArray(); }
 inline QByteArray str(const char* s) { return s ? QByteArray(s) : QByteArray(); }
 
-// A seekable file, as the loader hands over, or a pipe, whose size is unknown.
+// Every input parse() was given, so that the memory entry point can be held
+// against the stream on all of them.
+inline QList<QByteArray>& parsedInputs()
+{
+    static QList<QByteArray> inputs;
+    return inputs;
+}
+
+// A seekable file or a pipe, whose size is unknown.
 inline Result parse(const QByteArray& bytes, bool pipe = false)
 {
+    parsedInputs().append(bytes);
     QTemporaryFile file;
     if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
         return Result(nullptr, &tnef_free);
@@ -35,6 +45,27 @@ inline Result parse(const QByteArray& bytes, bool pipe = false)
     Result r(tnef_parse(in), &tnef_free);
     pipe ? pclose(in) : std::fclose(in);
     return r;
+}
+
+inline Result parseBuffer(const QByteArray& bytes)
+{
+    return Result(tnef_parse_buffer(reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size())), &tnef_free);
+}
+
+// Every field of a result, for comparing two results whole.
+inline QByteArrayList describe(const TnefResult* r)
+{
+    QByteArrayList out{QByteArray::number(r->error), bytesOf(r->body, r->body_len), bytesOf(r->html, r->html_len), bytesOf(r->rtf, r->rtf_len),
+                       QByteArray::number(r->code_page), str(r->subject), str(r->sender_name), str(r->sender_email), str(r->display_to),
+                       str(r->display_cc), str(r->message_class), QByteArray::number(r->submit_time), str(r->error_text)};
+    for (int i = 0; i < r->attachment_count; ++i) {
+        const TnefAttachment& a = r->attachments[i];
+        out << str(a.name) + '|' + str(a.mime_type) + '|' + str(a.content_id) + '|' + QByteArray::number(a.is_ole) + '|'
+                + QByteArray::number(a.ole_offset) + '|' + bytesOf(a.data, a.len);
+    }
+    for (int i = 0; i < r->property_count; ++i)
+        out << QByteArray::number(r->properties[i].id) + '/' + QByteArray::number(r->properties[i].type) + '/' + bytesOf(r->properties[i].data, r->properties[i].len);
+    return out;
 }
 
 // Collects the decoder's diagnostics while it lives, without the trace lines.

@@ -5,6 +5,7 @@
 #include "tnef/compressed_rtf.h"
 #include "tnef_test_util.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QRandomGenerator>
 
@@ -418,6 +419,55 @@ private Q_SLOTS:
         QVERIFY(bodies[0] == body && bodies[0].isNull() == body.isNull());
         QCOMPARE(bodies.mid(1), (QList<QByteArray>{kText2, QByteArray()}));  // every value, in order, then a null
         QTEST(diag.messages(), "messages");
+    }
+
+    // Declared last: by now every fixture above went through parse(). From
+    // memory the result, and what is said about the input, are the stream's.
+    void bufferMatchesStream()
+    {
+        QList<QByteArray> inputs = parsedInputs();
+        const QDir real(testsupport::realSamplesDir());
+        for (const QString& name : real.entryList({QStringLiteral("*.dat"), QStringLiteral("*.tnef")}, QDir::Files, QDir::Name))
+            inputs << testsupport::readRealSample(name);
+        inputs << QByteArray() << TnefWriter().bytes().left(5);
+        for (const QByteArray& bytes : std::as_const(inputs)) {
+            QStringList fromStream, fromMemory;
+            QByteArrayList streamResult, memoryResult;
+            {
+                Diagnostics diag;
+                streamResult = describe(parse(bytes).get());
+                fromStream = diag.messages();
+            }
+            {
+                Diagnostics diag;
+                memoryResult = describe(parseBuffer(bytes).get());
+                fromMemory = diag.messages();
+            }
+            QCOMPARE(memoryResult, streamResult);
+            QCOMPARE(fromMemory, fromStream);
+        }
+    }
+
+    // From memory, record data is a view of the input and nothing else is;
+    // tnef_free releases the result's own buffers and leaves the input alone.
+    void bufferResultPointsIntoInput()
+    {
+        const QByteArray large(1 << 20, 'r');
+        TnefWriter w;
+        w.body(large).beginAttachment().attachTitle("A.TXT").attachData(large);
+        w.beginAttachment().attachTitle("B.TXT").attachProperties(block({MapiProp::binary(PidTagAttachDataBinary, "block data")}));
+        w.beginAttachment().attachTitle("C.TXT").attachData(QByteArray()).attachData("second record");
+        const QByteArray bytes = w.bytes();
+        Diagnostics diag;
+        const auto inInput = [&](const void* p) {
+            return quintptr(p) >= quintptr(bytes.constData()) && quintptr(p) < quintptr(bytes.constData() + bytes.size());
+        };
+        HeapPeak heap;
+        auto r = parseBuffer(bytes);
+        QCOMPARE(r->attachment_count, 3);
+        QVERIFY(inInput(r->body) && inInput(r->attachments[0].data) && !inInput(r->attachments[1].data) && inInput(r->attachments[2].data));
+        QCOMPARE(bytesOf(r->attachments[2].data, r->attachments[2].len), QByteArray("second record"));
+        QVERIFY2(heap.peak() < 65536, qPrintable(QString::number(heap.peak())));  // neither megabyte is copied
     }
 };
 
