@@ -1,9 +1,6 @@
 #include "message/embedded_content.h"
 
-#include "message/tessil_message.h"
 #include "ole/compound_file.h"
-
-
 
 namespace {
 
@@ -14,16 +11,15 @@ const char* const kCandidatePaths[] = {"/CONTENTS", "/Package", "/Ole10Native"};
 
 } // namespace
 
-QByteArray extractEmbeddedContent(const TessilAttachment& attachment)
+QByteArray embeddedFile(const QByteArray& data)
 {
-    const QByteArray& data = attachment.data;
     if (data.size() < kMinimumSize)
-        return data;
+        return {};
 
     CompoundFile file(reinterpret_cast<const unsigned char*>(data.constData()) + kInterfaceIdSize,
                       static_cast<std::size_t>(data.size() - kInterfaceIdSize));
     if (!file.open())
-        return data;
+        return {};
 
     for (const char* path : kCandidatePaths) {
         std::optional<CompoundStream> stream = file.stream(path);
@@ -33,9 +29,10 @@ QByteArray extractEmbeddedContent(const TessilAttachment& attachment)
         // only what the chain can supply is allocated, so a hostile size
         // cannot reserve gigabytes for a small attachment.
         const qsizetype size = static_cast<qsizetype>(stream->readableSize());
-        QByteArray payload(size, '\0');
-        stream->read(reinterpret_cast<unsigned char*>(payload.data()), static_cast<std::size_t>(size));
+        QByteArray payload(size, Qt::Uninitialized);
+        payload.truncate(static_cast<qsizetype>(
+            stream->read(reinterpret_cast<unsigned char*>(payload.data()), static_cast<std::size_t>(size))));
         return payload;
     }
-    return data;
+    return {};
 }

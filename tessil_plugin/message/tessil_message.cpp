@@ -4,14 +4,9 @@
 
 #include <QDebug>
 
-QByteArray TessilAttachment::content() const
+void TessilAttachment::unpackEmbeddedObject()
 {
-    return isOle ? extractEmbeddedContent(*this) : data;
-}
-
-qsizetype TessilAttachment::contentSize() const
-{
-    return content().size();
+    embedded = isOle ? embeddedFile(data) : QByteArray();
 }
 
 TessilMessage::~TessilMessage()

@@ -1,8 +1,10 @@
 #pragma once
 
-// The message record that the viewer shows: built once per opened file by
-// TessilParser, never changed afterwards, and shared through QSharedPointer
-// by the view, the attachment model and the attachment actions.
+// The message record that the viewer and tessil show: built once per opened
+// file by TessilParser, never changed afterwards, and shared through
+// QSharedPointer by the view, the attachment model, the attachment actions
+// and the thread that prepares the body. Everything in it is worked out when
+// it is built; nothing is computed lazily, so any thread may read it.
 
 #include <QByteArray>
 #include <QDateTime>
@@ -26,15 +28,23 @@ struct TessilAttachment
     QString fileName;   // always holds a dot, so the file has an extension
     QString mimeType;   // as stored with the attachment; often empty
     QString contentId;  // what an HTML body refers to as "cid:"; often empty
-    QByteArray data;    // the bytes as stored in the file
+    // The bytes as stored in the file. Often a view into the buffer of the
+    // whole file (shared, not copied), so its bytes are not followed by a zero.
+    QByteArray data;
     bool isOle = false; // data is a 16-byte interface id followed by a compound file
+    // For an embedded OLE object, the file that it holds (possibly empty);
+    // null when it holds none that is known, and for every other attachment.
+    // Filled once by unpackEmbeddedObject() when the message is built.
+    QByteArray embedded = {};
 
-    // The bytes a user gets: `data`, or for an embedded OLE object the file
-    // that it holds (falling back to `data` when none is found). Every
-    // consumer (sizes, saving, opening, extensions, inline images) uses this,
-    // never `data`. Extracted afresh on every call.
-    QByteArray content() const;
-    qsizetype contentSize() const;
+    // The bytes a user gets: the embedded file when there is one, else
+    // `data`. Every consumer (sizes, saving, opening, extensions, inline
+    // images) uses this, never `data`.
+    const QByteArray& content() const { return embedded.isNull() ? data : embedded; }
+    qsizetype contentSize() const { return content().size(); }
+
+    // Fills `embedded` from `data` when isOle is set.
+    void unpackEmbeddedObject();
 };
 
 struct TessilMessage
