@@ -1,8 +1,8 @@
 #include "message/body_preparation.h"
 
+#include "common/html_visible_text.h"
 #include "message/tessil_message.h"
 #include "rtf/rtf_to_html.h"
-#include "rtf/visible_text.h"
 
 #include <QRegularExpression>
 
@@ -40,64 +40,6 @@ QByteArray replaceWithin(const QByteArray& html, const QByteArray& search, const
     return out;
 }
 
-bool isInvisible(char32_t codePoint)
-{
-    if (codePoint == 0xFFFC || QChar::isSpace(codePoint))
-        return true;
-    switch (QChar::category(codePoint)) {
-    case QChar::Separator_Space:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-    case QChar::Other_Surrogate:
-    case QChar::Other_PrivateUse:
-    case QChar::Other_NotAssigned:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// The HTML without its <img> tags. An image renders as U+FFFC, which this
-// judgement never counts as visible, so dropping the tags changes no answer;
-// but Qt's importer spends time on each image in proportion to the document
-// before it, so a body of thousands of images took minutes to judge. One
-// pass; a quoted attribute value may hold '>'.
-QString withoutImages(const QString& html)
-{
-    static const QLatin1String tag("<img");
-    qsizetype from = html.indexOf(tag, 0, Qt::CaseInsensitive);
-    if (from < 0)
-        return html;
-    QString out;
-    out.reserve(html.size());
-    qsizetype copied = 0;
-    const qsizetype size = html.size();
-    while (from >= 0) {
-        qsizetype at = from + tag.size();
-        QChar quote;
-        for (; at < size; ++at) {
-            const QChar c = html.at(at);
-            if (!quote.isNull()) {
-                if (c == quote)
-                    quote = QChar();
-            } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-                quote = c;
-            } else if (c == QLatin1Char('>')) {
-                break;
-            }
-        }
-        if (at >= size)
-            break; // an unfinished tag: left as it is, and so is everything after it
-        out += QStringView(html).mid(copied, from - copied);
-        copied = at + 1;
-        from = html.indexOf(tag, copied, Qt::CaseInsensitive);
-    }
-    out += QStringView(html).mid(copied);
-    return out;
-}
-
 } // namespace
 
 QByteArray inlineCidImages(const TessilMessage& message)
@@ -132,7 +74,7 @@ bool hasVisibleText(const QString& text)
             codePoint = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
             ++i;
         }
-        if (!isInvisible(codePoint))
+        if (htmltext::isPrintingCharacter(codePoint))
             return true;
     }
     return false;
@@ -140,7 +82,7 @@ bool hasVisibleText(const QString& text)
 
 bool looksEmpty(const QString& html)
 {
-    return !hasVisibleText(rtf::htmlToPlainText(withoutImages(html)));
+    return !htmltext::showsText(html, htmltext::Counting::Printing);
 }
 
 PreparedBody prepareBody(const TessilMessage& message)
@@ -152,8 +94,10 @@ PreparedBody prepareBody(const TessilMessage& message)
     }
 
     if (!message.rtfBody.isEmpty()) {
-        QString html = rtf::rtfToHtml(message.rtfBody);
-        if (!looksEmpty(html)) {
+        bool showsLetters = false;
+        QString html = rtf::rtfToHtml(message.rtfBody, &showsLetters);
+        // A letter or a digit always shows; anything else is looked at.
+        if (showsLetters || !looksEmpty(html)) {
             // Only the font shorthand; the converter's font-size declarations keep their values.
             static const QRegularExpression fontShorthand(QStringLiteral("font:\\s*[\\d.]+px\\s+"));
             html.replace(fontShorthand, QStringLiteral("font: 14px "));
@@ -164,9 +108,7 @@ PreparedBody prepareBody(const TessilMessage& message)
     if (!message.plainBody.isEmpty()) {
         const QString text = message.plainBody.trimmed();
         if (hasVisibleText(text))
-            return {DisplayBody::Plain,
-                    QStringLiteral("<html><body><pre style='font-family:sans-serif;'>%1</pre></body></html>")
-                        .arg(text.toHtmlEscaped())};
+            return {DisplayBody::Plain, rtf::plainTextPage(text)};
     }
     return {};
 }

@@ -21,11 +21,10 @@ struct PreparedBody
 
 // The body chosen for display together with its HTML: the one decision that
 // prepareBodyHtml() makes, for callers that also need to know which body won.
-// Needs a QGuiApplication (Qt's rich-text engine judges emptiness).
+// Safe on any thread; needs no QGuiApplication.
 PreparedBody prepareBody(const TessilMessage& message);
 
 // The HTML to display, or an empty string when no body has visible text.
-// Needs a QGuiApplication (Qt's rich-text engine judges emptiness).
 QString prepareBodyHtml(const TessilMessage& message);
 
 // htmlBody with every "cid:<content id>" of an attachment replaced by a
@@ -35,7 +34,9 @@ QString prepareBodyHtml(const TessilMessage& message);
 // (body and attachment data), and never by more than 64 MiB.
 QByteArray inlineCidImages(const TessilMessage& message);
 
-// True when the HTML, without style sheets and scripts, shows no visible character.
+// True when the HTML, as Qt's rich-text engine shows it (style sheets,
+// scripts and the head never show), holds no character that hasVisibleText()
+// counts; images do not count. Judged without importing the HTML.
 bool looksEmpty(const QString& html);
 
 // True when the text holds a visible character: not white space, not a

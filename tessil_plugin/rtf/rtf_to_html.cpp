@@ -10,26 +10,28 @@
 #include <string_view>
 
 namespace rtf {
-namespace {
 
-QString plainPage(const QString& text)
+QString plainTextPage(const QString& text)
 {
     return QStringLiteral("<html><body><pre style='font-family:sans-serif;'>%1</pre></body></html>")
         .arg(text.toHtmlEscaped(), 0, QLatin1Char(' '));
 }
 
-} // namespace
-
-QString rtfToHtml(const QByteArray& rtf)
+QString rtfToHtml(const QByteArray& rtf, bool* showsLetters)
 {
+    if (showsLetters)
+        *showsLetters = false;
     bool failed = false;
     try {
         TextPresence presence = TextPresence::Unknown;
         const QString result =
             convertToQString(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size())), &presence);
-        // The tree answers the common cases; only the rest needs the rich-text engine.
-        if (presence == TextPresence::Certain || (presence == TextPresence::Unknown && hasVisibleText(result)))
+        // The tree answers the common cases; only the rest needs a look at the page.
+        if (presence == TextPresence::Certain || (presence == TextPresence::Unknown && hasVisibleText(result))) {
+            if (showsLetters)
+                *showsLetters = presence == TextPresence::Certain;
             return result;
+        }
     } catch (...) {
         // Malformed numbers, exhausted memory or anything else: the
         // plain-text reader still has a chance.
@@ -40,8 +42,8 @@ QString rtfToHtml(const QByteArray& rtf)
 
     const QString text = extractPlainText(rtf);
     if (!text.isEmpty())
-        return plainPage(text);
-    return plainPage(QString::fromUtf8(rtf));
+        return plainTextPage(text);
+    return plainTextPage(QString::fromUtf8(rtf));
 }
 
 } // namespace rtf

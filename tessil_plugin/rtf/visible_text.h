@@ -1,18 +1,15 @@
 #pragma once
 
-// Whether an HTML text would show anything: style sheets and scripts are
-// removed, the rest goes through Qt's rich-text engine (which needs a
-// QGuiApplication) and what remains as plain text is examined.
+// Whether an HTML text would show anything, as Qt's rich-text engine would
+// show it (style sheets, scripts and the head never show), judged without
+// importing it (see common/html_visible_text.h).
 
 #include <QString>
 
 namespace rtf {
 
-// `html` without its <style> and <script> elements (case-insensitive, across
-// line breaks), as Qt's rich-text engine renders it in plain text.
-QString htmlToPlainText(const QString& html);
-
-// True when the rendered text holds a character other than white space.
+// True when the HTML shows a character other than white space; an image
+// counts as one.
 bool hasVisibleText(const QString& html);
 
 } // namespace rtf
