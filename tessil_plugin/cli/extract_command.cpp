@@ -84,17 +84,17 @@ int runExtract(const CommandLine& commandLine)
         for (const ReportedAttachment& entry : report.attachments) {
             if (!entry.listed)
                 continue;
-            const QString name = ensureFileExtension(entry.attachment->fileName, entry.content);
-            allDone = extractor.write(file, name, entry.content) && allDone;
+            const QString name = ensureFileExtension(entry.attachment->fileName, entry.attachment->content());
+            allDone = extractor.write(file, name, entry.attachment->content()) && allDone;
         }
         if (commandLine.body) {
-            if (report.body.html.isEmpty()) {
+            if (report.prepared.body.html.isEmpty()) {
                 reportFileError(file, QStringLiteral("no body to write"));
                 continue;
             }
             const QString subject = report.message->subject;
             const QString name = subject.isEmpty() ? QStringLiteral("message.html") : subject + QStringLiteral(".html");
-            allDone = extractor.write(file, name, bodyFileBytes(report.body.html)) && allDone;
+            allDone = extractor.write(file, name, bodyFileBytes(report.prepared.body.html)) && allDone;
         }
     }
     return allDone ? 0 : 1;

@@ -12,7 +12,7 @@ int runHtml(const CommandLine& commandLine)
         return 1;
     }
     // Exactly the viewer's HTML; nothing at all when no body has visible text.
-    if (!writeOut(report.body.html.toUtf8())) {
+    if (!writeOut(report.prepared.body.html.toUtf8())) {
         reportError(QStringLiteral("cannot write to standard output"));
         return 1;
     }

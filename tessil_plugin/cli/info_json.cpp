@@ -56,9 +56,9 @@ void writeAttachment(JsonWriter& json, const ReportedAttachment& entry)
     json.key("storedSize");
     json.number(attachment.data.size());
     json.key("size");
-    json.number(entry.content.size());
+    json.number(entry.attachment->content().size());
     json.key("sha256");
-    json.string(QString::fromLatin1(QCryptographicHash::hash(entry.content, QCryptographicHash::Sha256).toHex()));
+    json.string(QString::fromLatin1(QCryptographicHash::hash(entry.attachment->content(), QCryptographicHash::Sha256).toHex()));
     json.key("listed");
     json.boolean(entry.listed);
     json.endObject();
@@ -114,7 +114,7 @@ void writeInfoJson(JsonWriter& json, const MessageReport& report)
     json.endObject();
 
     json.key("displayBody");
-    json.stringOrNull(displayBodyName(report.body.source));
+    json.stringOrNull(displayBodyName(report.prepared.body.source));
 
     json.key("attachments");
     json.beginArray();

@@ -67,7 +67,7 @@ QByteArray infoText(const MessageReport& report)
     field("From:", message.senderEmail.isEmpty() ? QStringLiteral("<No Sender>") : printable(message.senderEmail));
     field("Subject:", message.subject.isEmpty() ? QStringLiteral("<No Subject>") : printable(message.subject));
     field("Information:", report.infoLine);
-    field("Body:", bodyName(report.body.source));
+    field("Body:", bodyName(report.prepared.body.source));
     field("Attachments:", QString::number(report.attachments.size()));
 
     if (!report.attachments.isEmpty()) {
@@ -79,7 +79,7 @@ QByteArray infoText(const MessageReport& report)
         qsizetype sizeWidth = sizeHeader.size();
         qsizetype typeWidth = typeHeader.size();
         for (const ReportedAttachment& entry : report.attachments) {
-            sizes << QString::number(entry.content.size());
+            sizes << QString::number(entry.attachment->content().size());
             const QString type = entry.attachment->mimeType.isEmpty() ? QStringLiteral("-")
                                                                       : printable(entry.attachment->mimeType);
             types << type;

@@ -1,11 +1,11 @@
 #include "cli/information_line.h"
 
 #include "message/info_line.h"
-#include "message/tessil_message.h"
+#include "message/prepared_message.h"
 
-QString informationLine(const TessilMessage& message)
+QString informationLine(const InformationFigures& figures)
 {
-    const int count = message.attachmentCount();
-    return formatDateInfo(message) + formatTotalSize(message) + QStringLiteral(", ") + QString::number(count)
-        + (count < 2 ? QStringLiteral(" attachment") : QStringLiteral(" attachments"));
+    const int count = figures.attachmentCount;
+    return formatDateInfo(figures.sentTime) + formatTotalSize(figures.totalSize) + QStringLiteral(", ")
+        + QString::number(count) + (count < 2 ? QStringLiteral(" attachment") : QStringLiteral(" attachments"));
 }

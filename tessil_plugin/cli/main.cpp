@@ -7,7 +7,6 @@
 #include "cli/quiet_diagnostics.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QStringList>
 
 namespace {
@@ -57,17 +56,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("tessil"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSIL_VERSION));
 
-    // Choosing the body asks Qt's rich-text engine whether it shows anything,
-    // which needs a GUI application. It never draws, so the "minimal"
-    // platform does (no display, no fonts to load: about half the start-up
-    // time of "offscreen"), unless the user chose one.
-    const bool needsGui = commandLine.command != TessilCommand::Extract || commandLine.body;
-    if (!needsGui) {
-        QCoreApplication app(appArgc, appArgv);
-        return run(commandLine);
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "minimal");
-    QGuiApplication app(appArgc, appArgv);
+    // A console program: nothing here draws or needs a platform plug-in.
+    QCoreApplication app(appArgc, appArgv);
     return run(commandLine);
 }

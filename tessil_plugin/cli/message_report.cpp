@@ -15,17 +15,13 @@ MessageReport loadMessageReport(const QString& file, bool prepare)
         return report;
     }
     report.ok = true;
-    report.infoLine = informationLine(*report.message);
+    report.prepared = prepareMessage(report.message);
     if (prepare)
-        report.body = prepareBody(*report.message);
-    for (const QSharedPointer<TessilAttachment>& attachment : report.message->attachments) {
-        if (!attachment)
-            continue;
-        ReportedAttachment entry;
-        entry.attachment = attachment;
-        entry.content = attachment->content();
-        entry.listed = attachment->contentId.isEmpty();
-        report.attachments.append(entry);
+        prepareMessageBody(report.prepared);
+    report.infoLine = informationLine(report.prepared.information);
+    for (int i = 0; i < report.message->attachmentCount(); ++i) {
+        if (const QSharedPointer<TessilAttachment> attachment = report.message->attachmentAt(i))
+            report.attachments.append({attachment, report.prepared.listedAttachments.contains(i)});
     }
     return report;
 }

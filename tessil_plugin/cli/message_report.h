@@ -1,14 +1,12 @@
 #pragma once
 
 // One input file as tessil reports it: the decoded message, or why it could
-// not be decoded, plus what the viewer would show of it. Attachment contents
-// are extracted once here (embedded objects are unpacked on every content()
-// call otherwise).
+// not be decoded, plus what the viewer would show of it, prepared as the
+// viewer prepares it (PreparedMessage).
 
-#include "message/body_preparation.h"
+#include "message/prepared_message.h"
 #include "message/tessil_message.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QSharedPointer>
 #include <QString>
@@ -16,7 +14,6 @@
 struct ReportedAttachment
 {
     QSharedPointer<TessilAttachment> attachment;
-    QByteArray content; // attachment->content()
     bool listed = true; // shown in the viewer's grid: it has no content id
 };
 
@@ -26,11 +23,11 @@ struct MessageReport
     bool ok = false;
     QString error;                  // the parser's text when !ok
     QSharedPointer<TessilMessage> message;
+    PreparedMessage prepared;       // the body only when asked for
     QString infoLine;
-    PreparedBody body;              // only when asked for
     QList<ReportedAttachment> attachments;
 };
 
 // Decodes `file`. With `prepare`, the body is chosen and prepared as the
-// viewer does it (needs a QGuiApplication).
+// viewer does it.
 MessageReport loadMessageReport(const QString& file, bool prepare);

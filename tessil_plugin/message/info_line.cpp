@@ -1,23 +1,16 @@
 #include "message/info_line.h"
 
-#include "message/tessil_message.h"
-
 #include <QCoreApplication>
 
-QString formatDateInfo(const TessilMessage& message)
+QString formatDateInfo(const QDateTime& sentTime)
 {
-    if (!message.sentTime.isValid())
+    if (!sentTime.isValid())
         return QString();
-    return message.sentTime.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) + QStringLiteral(", ");
+    return sentTime.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) + QStringLiteral(", ");
 }
 
-QString formatTotalSize(const TessilMessage& message)
+QString formatTotalSize(qint64 total)
 {
-    qint64 total = 0;
-    for (const QSharedPointer<TessilAttachment>& attachment : message.attachments)
-        if (attachment)
-            total += attachment->contentSize();
-
     const qint64 kilo = 1024;
     const qint64 mega = kilo * 1024;
     const qint64 giga = mega * 1024;

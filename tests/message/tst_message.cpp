@@ -1,6 +1,6 @@
 // The message model: body decoding, loading a file into a message, the
-// rendered calendar and contact attachments, embedded objects, and the body
-// and information line the view shows.
+// rendered calendar and contact attachments, embedded objects, and what the
+// view and tessil show of a message (the body, the information line, the tiles).
 
 #include "message/body_preparation.h"
 #include "message/body_text.h"
@@ -10,19 +10,26 @@
 #include "message/info_line.h"
 #include "message/meeting_details.h"
 #include "message/message_properties.h"
+#include "message/prepared_message.h"
 #include "message/tessil_parser.h"
 #include "support/cfb_writer.h"
 #include "support/test_data.h"
 #include "support/test_main.h"
 #include "support/tnef_writer.h"
+#include "rtf/rtf_to_html.h"
+#include "rtf/visible_text.h"
 #include "tnef/tnef.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
 
 #include <ctime>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace tnefwriter;
 
@@ -61,6 +68,19 @@ QStringList linesOf(const QByteArray& rendered)
 QSharedPointer<TessilAttachment> attachment(const QByteArray& data, const QString& contentId = QString(), const QString& mime = QString())
 {
     return QSharedPointer<TessilAttachment>(new TessilAttachment{QStringLiteral("f.bin"), mime, contentId, data});
+}
+
+// What Qt's rich-text engine shows of a page, as plain text (an image is
+// U+FFFC); the scan behind looksEmpty and rtf::hasVisibleText must agree.
+QString shownText(const QString& html)
+{
+    return QTextDocumentFragment::fromHtml(html).toPlainText();
+}
+
+// Printing characters, or with `anyButWhiteSpace` anything but white space.
+bool lettersIn(const QString& text, bool anyButWhiteSpace)
+{
+    return anyButWhiteSpace ? !text.simplified().isEmpty() : hasVisibleText(text);
 }
 
 } // namespace
@@ -130,24 +150,46 @@ private Q_SLOTS:
 
     // --- Loading ---------------------------------------------------------------
 
-    void failuresAndTemporaryCopy()
+    // The file is read once and decoded in memory: no temporary file, not
+    // even where none could be made, and attachment data shares the bytes.
+    void loadingFromMemory()
     {
         TessilParser parser;
         QVERIFY(!parser.parseFile(QStringLiteral("/nonexistent/winmail.dat")) && parser.hasError);
         QCOMPARE(parser.errorString, QStringLiteral("Cannot open file"));
-        QTemporaryDir folder;
-        qputenv("TMPDIR", QFile::encodeName(folder.path()));
         QVERIFY(!parser.parseData(QByteArray("\x78\x9F\x3E\x23\x01\x00", 6))); // wrong signature
         QCOMPARE(parser.errorString, QStringLiteral("unknown error"));
-        QVERIFY(parser.parseData(simpleMessage("IPM.Note", QStringLiteral("ok"), 2)));
-        QVERIFY(!parser.hasError && parser.errorString.isEmpty());
-        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QTemporaryDir folder;
         QTemporaryFile notAFolder; // a temporary folder that is a file defeats even root
         QVERIFY(notAFolder.open());
-        qputenv("TMPDIR", QFile::encodeName(notAFolder.fileName()));
-        QVERIFY(!parser.parseData(simpleMessage("IPM.Note", QStringLiteral("x"))));
-        QCOMPARE(parser.errorString, QStringLiteral("Cannot create temporary file"));
+        const QByteArray bytes = simpleMessage("IPM.Note", QStringLiteral("ok"), 2);
+        const QString path = folder.filePath(QStringLiteral("winmail.dat"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        for (const QString& temporary : {folder.filePath(QStringLiteral("tmp")), notAFolder.fileName()}) {
+            QDir().mkpath(folder.filePath(QStringLiteral("tmp")));
+            qputenv("TMPDIR", QFile::encodeName(temporary));
+            QVERIFY(parser.parseData(bytes) && parser.parseFile(path));
+            QVERIFY(!parser.hasError && parser.errorString.isEmpty());
+            QCOMPARE(QDir(folder.filePath(QStringLiteral("tmp"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        }
         qunsetenv("TMPDIR");
+        const QSharedPointer<TessilMessage> message = parser.parseData(bytes);
+        const char* data = message->attachmentAt(0)->data.constData();
+        QVERIFY(data > bytes.constData() && data < bytes.constData() + bytes.size());
+
+        // A pipe tells no size and is read to its end.
+        const QString fifo = folder.filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        std::thread writer([&] {
+            QFile out(fifo);
+            if (out.open(QIODevice::WriteOnly))
+                out.write(bytes);
+        });
+        const QSharedPointer<TessilMessage> fromPipe = parser.parseFile(fifo);
+        writer.join();
+        QVERIFY(fromPipe && fromPipe->subject == QStringLiteral("ok") && fromPipe->attachmentCount() == 2);
     }
 
     void headerFieldsAndBodies()
@@ -266,9 +308,22 @@ private Q_SLOTS:
         TessilAttachment attachment;
         attachment.data = data;
         attachment.isOle = true;
+        attachment.unpackEmbeddedObject();
         const QByteArray wanted = expected.isEmpty() ? data : expected;
         QCOMPARE(attachment.content(), wanted);
         QCOMPARE(attachment.contentSize(), wanted.size());
+    }
+
+    // The file in an embedded object is unpacked once, when the message is
+    // built: every later content() is the same bytes, not a new extraction.
+    void embeddedObjectUnpackedOnce()
+    {
+        const QSharedPointer<TessilMessage> message = TessilParser().parseData(
+            TnefWriter().tnefVersion().attachment(AttachmentSpec{"OBJECT", QString(), ole({{"/CONTENTS", kPdf}}), {}, {}, {}}).bytes());
+        const QSharedPointer<TessilAttachment> object = message->attachmentAt(0);
+        QVERIFY(object->isOle && object->content() == kPdf && object->data != kPdf);
+        QCOMPARE(object->content().constData(), object->content().constData());
+        QCOMPARE(object->content().constData(), object->embedded.constData());
     }
 
     // --- Calendar and contact ------------------------------------------------------
@@ -403,6 +458,12 @@ private Q_SLOTS:
         QTest::newRow("plain escaped") << QByteArray("<script>x()</script>") << QByteArray(" \r\n") << plain << int(DisplayBody::Plain)
                                        << "<html><body><pre style='font-family:sans-serif;'>a &lt; b &amp; c</pre></body></html>";
         QTest::newRow("nothing visible") << QByteArray("<p>&nbsp;&#x200B;&#xF0B7;\u00AD</p>") << QByteArray() << "\u200B\x07 \n" << int(DisplayBody::None) << "";
+        QTest::newRow("markup only") << QByteArray("<html><head><title>Re: x</title></head><body><div><p></p><table><tr><td></td></tr></table></div></body></html>")
+                                     << rtf << plain << int(DisplayBody::Rtf) << "<p>From RTF</p>";
+        QTest::newRow("image only") << QByteArray("<body><img src=\"cid:logo\"><br><img src=\"x.png\"></body>") << QByteArray()
+                                    << plain << int(DisplayBody::Plain) << "a &lt; b";
+        QTest::newRow("RTF of punctuation") << QByteArray() << QByteArray("{\\rtf1 ?!\\par}") << plain << int(DisplayBody::Rtf) << "<p>?!</p>";
+        QTest::newRow("RTF of a zero-width space") << QByteArray() << QByteArray("{\\rtf1 \\u8203?\\par}") << plain << int(DisplayBody::Plain) << "a &lt; b";
     }
     void bodyChoice()
     {
@@ -420,10 +481,77 @@ private Q_SLOTS:
         QCOMPARE(prepareBodyHtml(message), body.html);
     }
 
+    // Judged without importing the page, the answers are those of Qt's
+    // rich-text engine, which shows the body: for images, references, hidden
+    // elements and the odd ways Qt's parser closes and reuses its nodes.
+    void visibleTextAsQtShowsIt_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<bool>("printing");     // looksEmpty is the opposite
+        QTest::addColumn<bool>("notWhiteSpace"); // rtf::hasVisibleText
+        QTest::newRow("markup only") << "<html><body><div><p></p><table><tr><td> </td></tr></table></div></body></html>" << false << false;
+        QTest::newRow("&nbsp; only") << "<p>&nbsp; &nbsp;\u00A0&ensp;</p>" << false << false;
+        QTest::newRow("image only") << "<p><img src=\"cid:a\"><img src='b.png'></p>" << false << true;
+        QTest::newRow("style and script only") << "<STYLE>\np { color: red }\n</STYLE><script>\nalert(1)\n</Script>" << false << false;
+        QTest::newRow("head and title") << "<head><title>Subject</title><meta charset=utf-8></head><body> </body>" << false << false;
+        QTest::newRow("zero-width and private use") << "<p>&#x200B;&zwj;\uE000&shy;</p>" << false << true;
+        QTest::newRow("text") << "<p>Hello</p>" << true << true;
+        QTest::newRow("entity") << "<p>&amp;</p>" << true << true;
+        QTest::newRow("unknown entity") << "<p>&nosuch;</p>" << true << true;
+        QTest::newRow("Windows-1252 reference") << "&#150;" << true << true;
+        QTest::newRow("quoted > in an attribute") << "<img alt=\"a>b\" src='c>d'>" << false << true;
+        QTest::newRow("comment") << "<!-- <p>hidden</p> -->" << false << false;
+        QTest::newRow("text outside the fragment marks") << "Hidden<!--StartFragment--> <!--EndFragment-->Hidden" << false << false;
+        QTest::newRow("unclosed style hides the rest") << "<style>p{}<p>x</p>" << false << false;
+        QTest::newRow("text in a table outside any cell") << "<table>Lost<tr><td></td></tr></table>" << false << false;
+        QTest::newRow("body leaves an unclosed head") << "<head><meta><body>Shown" << true << true;
+        QTest::newRow("text right after </head> stays hidden") << "<head><meta></head>Hidden<p></p>" << false << false;
+        QTest::newRow("a cell outside a table") << "<head><td>Shown" << true << true;
+        QTest::newRow("a paragraph leaves hidden inline parents") << "<p><title>x<p>Shown" << true << true;
+    }
+    void visibleTextAsQtShowsIt()
+    {
+        QFETCH(QString, html);
+        QFETCH(bool, printing);
+        QFETCH(bool, notWhiteSpace);
+        QCOMPARE(!looksEmpty(html), printing);
+        QCOMPARE(rtf::hasVisibleText(html), notWhiteSpace);
+        // And Qt agrees.
+        QCOMPARE(lettersIn(shownText(html), false), printing);
+        QCOMPARE(lettersIn(shownText(html), true), notWhiteSpace);
+    }
+
+    // The same on pages made of the pieces where the rules meet.
+    void visibleTextOnRandomMarkup()
+    {
+        static const char* const pieces[] = {
+            "<head>", "</head>", "<meta x=1>", "<title>", "</title>", "<style>", "</style>", "<script>", "</script>", "<link>", "</link>",
+            "<body>", "</body>", "<qt>", "<p>", "</p>", "<li>", "</li>", "<ul>", "</ul>", "<table>", "</table>", "<tr>", "</tr>", "<td>",
+            "</td>", "<th>", "<tbody>", "<caption>", "<dl>", "<dd>", "<dt>", "<div>", "</div>", "<span>", "</span>", "<o:p>", "</o:p>",
+            "<br>", "</br>", "<img src=a>", "</img>", "<hr>", "a", " ", "\n", "&nbsp;", "&shy;", "&amp;", "&#x200b;", "&foo;", "<!-- c -->",
+            "<!x>", "< >", "</ >", "<>", "<a href='x>y'>", "</a>", "<p/>", "<td/>", "<style/>", "<&#115;tyle>", "\u200b", "x",
+            "<!--StartFragment-->", "<!--EndFragment-->", "<font color=\"red\">", "</font>", "<pre>"};
+        const int count = int(sizeof pieces / sizeof *pieces);
+        QRandomGenerator random(13);
+        for (int page = 0; page < 3000; ++page) {
+            QString html;
+            for (int n = 1 + int(random.bounded(12)); n > 0; --n) {
+                const QString piece = QString::fromUtf8(pieces[random.bounded(count)]);
+                if (piece.size() == 1 && piece.at(0).isLetter() && random.bounded(4))
+                    continue; // letters rarer, so that most pages hinge on the markup
+                html += piece;
+            }
+            const QString shown = shownText(html);
+            QVERIFY2(looksEmpty(html) == !lettersIn(shown, false), qPrintable(html));
+            QVERIFY2(rtf::hasVisibleText(html) == lettersIn(shown, true), qPrintable(html));
+        }
+    }
+
     void inlinesCidImages()
     {
         auto object = attachment(ole({{"/CONTENTS", "GIF89a"}}), QStringLiteral("obj"), QStringLiteral("image/gif"));
         object->isOle = true;
+        object->unpackEmbeddedObject();
         TessilMessage message;
         message.htmlBody = "<img src=\"cid:logo@x\"><img src='cid:photo'><img src=\"CID:photo\"><p>cid:other</p><img src=\"cid:obj\">";
         message.attachments << attachment("PNGDATA", QStringLiteral("logo@x")) << attachment("\xFF\xD8\xFF", QStringLiteral("photo"), QStringLiteral("image/jpeg"))
@@ -435,18 +563,33 @@ private Q_SLOTS:
 
     void infoLine()
     {
-        const QList<QPair<QList<qint64>, QString>> sizes = {{{1000, 23}, "1023 B"}, {{1536}, "1.5 KB"}, {QList<qint64>(4608, 1048576), "4.5 GB"}};
-        for (const auto& [list, expected] : sizes) {
-            TessilMessage message;
-            const QByteArray shared(list.value(0), 'x'); // beyond 32 bits without the memory
-            for (qint64 size : list)
-                message.attachments << attachment(size == shared.size() ? shared : QByteArray(size, 'x'));
-            QCOMPARE(formatTotalSize(message), expected);
-        }
-        TessilMessage message;
-        QCOMPARE(formatDateInfo(message), QString());
-        message.sentTime = utc(2024, 7, 1, 23, 30);
-        QCOMPARE(formatDateInfo(message), QStringLiteral("2024-07-02 01:30:00, "));
+        const QList<QPair<qint64, QString>> sizes = {{1023, "1023 B"}, {1536, "1.5 KB"}, {qint64(4608) * 1048576, "4.5 GB"}};
+        for (const auto& [size, expected] : sizes)
+            QCOMPARE(formatTotalSize(size), expected);
+        QCOMPARE(formatDateInfo(QDateTime()), QString());
+        QCOMPARE(formatDateInfo(utc(2024, 7, 1, 23, 30)), QStringLiteral("2024-07-02 01:30:00, "));
+    }
+
+    // The figures and the tiles both front ends show, worked out once:
+    // every attachment counts, inline images and the rendered one included;
+    // those with a content id get no tile.
+    void preparedMessage()
+    {
+        const QSharedPointer<TessilMessage> message = TessilParser().parseData(
+            TnefWriter().tnefVersion().messageProperties(MapiBlockWriter().add(MapiProp::string8(PidTagMessageClass, "IPM.Contact"))
+                                                             .add(MapiProp::time(PidTagClientSubmitTime, utc(2024, 5, 1, 10, 20))))
+                .attachment(AttachmentSpec{"A.PDF", QString(), kPdf, {}, {}, {}})
+                .attachment(AttachmentSpec{"LOGO.PNG", QString(), "PNG", {}, "logo@x", {}})
+                .attachment(AttachmentSpec{"OBJECT", QString(), ole({{"/CONTENTS", "GIF89a"}}), {}, {}, {}})
+                .bytes());
+        QVERIFY(message && message->attachmentCount() == 4);
+        const PreparedMessage prepared = prepareMessage(message);
+        QCOMPARE(prepared.information.sentTime, utc(2024, 5, 1, 10, 20));
+        QCOMPARE(prepared.information.attachmentCount, 4);
+        QCOMPARE(prepared.information.totalSize, kPdf.size() + 3 + 6 + message->attachmentAt(3)->contentSize());
+        QCOMPARE(prepared.listedAttachments, (QList<int>{0, 2, 3}));
+        QCOMPARE(prepared.body.source, DisplayBody::None);
+        QVERIFY(prepareMessage({}).listedAttachments.isEmpty());
     }
 };
 
