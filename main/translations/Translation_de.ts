@@ -282,6 +282,13 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Nachricht wird geladen…</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>File error. Unable to open the document.</source>

@@ -282,6 +282,13 @@ This build does not contact any update server.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Loading the message…</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>File error. Unable to open the document.</source>

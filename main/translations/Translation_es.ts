@@ -282,6 +282,13 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Cargando el mensaje…</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>File error. Unable to open the document.</source>

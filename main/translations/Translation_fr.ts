@@ -282,6 +282,13 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Chargement du message…</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>File error. Unable to open the document.</source>

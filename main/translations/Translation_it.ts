@@ -282,6 +282,13 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Caricamento del messaggio…</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>File error. Unable to open the document.</source>

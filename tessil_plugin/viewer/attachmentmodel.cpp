@@ -7,18 +7,11 @@ AttachmentModel::AttachmentModel(QObject* parent)
 {
 }
 
-void AttachmentModel::setMessage(QSharedPointer<TessilMessage> newMessage)
+void AttachmentModel::setMessage(const PreparedMessage& prepared)
 {
     beginResetModel();
-    message = std::move(newMessage);
-    listed.clear();
-    if (message) {
-        for (int i = 0; i < message->attachmentCount(); ++i) {
-            const QSharedPointer<TessilAttachment> attachment = message->attachmentAt(i);
-            if (attachment && attachment->contentId.isEmpty())
-                listed.append(i);
-        }
-    }
+    message = prepared.message;
+    listed = prepared.listedAttachments;
     endResetModel();
 }
 

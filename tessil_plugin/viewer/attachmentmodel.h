@@ -1,9 +1,10 @@
 #pragma once
 
-// The attachments a view lists: those of its message without a content id.
-// An attachment with a content id is an image that the HTML body shows
-// itself, so it gets no tile.
+// The attachments a view lists: those that the prepared message lists (see
+// PreparedMessage::listedAttachments). An attachment with a content id is an
+// image that the HTML body shows itself, so it gets no tile.
 
+#include "message/prepared_message.h"
 #include "message/tessil_message.h"
 
 #include <QAbstractListModel>
@@ -22,7 +23,7 @@ public:
 
     explicit AttachmentModel(QObject* parent = nullptr);
 
-    void setMessage(QSharedPointer<TessilMessage> message);
+    void setMessage(const PreparedMessage& prepared);
     // Null for a row that does not exist or when no message is set.
     QSharedPointer<TessilAttachment> attachmentAt(int row) const;
 
@@ -30,7 +31,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    QSharedPointer<TessilMessage> message;
+    QSharedPointer<const TessilMessage> message;
     // Indexes into message->attachments of the listed attachments, in order.
     QList<int> listed;
 };

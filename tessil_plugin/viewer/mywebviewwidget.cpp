@@ -2,6 +2,8 @@
 
 #include "viewstylesheets.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QEvent>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -27,9 +29,53 @@ MyWebViewWidget::MyWebViewWidget(QWidget* parent)
     layout->addWidget(textBrowser);
 }
 
-void MyWebViewWidget::setHtml(const QString& html)
+MyWebViewWidget::~MyWebViewWidget() = default;
+
+void MyWebViewWidget::setDocument(std::unique_ptr<QTextDocument> document)
 {
-    textBrowser->setHtml(html);
+    if (!document)
+        return;
+    // The browser keeps the default font in step with its own font (style
+    // sheet, application font); the new document starts from where it is.
+    document->setDefaultFont(textBrowser->document()->defaultFont());
+    QTextDocument* previous = ownDocument;
+    ownDocument = document.release();
+    ownDocument->setParent(textBrowser);
+    textBrowser->setDocument(ownDocument);
+    delete previous;
+}
+
+QFont MyWebViewWidget::documentFont() const
+{
+    return textBrowser->document()->defaultFont();
+}
+
+QAbstractTextDocumentLayout* MyWebViewWidget::documentLayout() const
+{
+    return textBrowser->document()->documentLayout();
+}
+
+int MyWebViewWidget::characterCount() const
+{
+    return textBrowser->document()->characterCount();
+}
+
+void MyWebViewWidget::setLoading(bool loading)
+{
+    this->loading = loading;
+    showLoadingText();
+}
+
+void MyWebViewWidget::showLoadingText()
+{
+    textBrowser->setPlaceholderText(loading ? tr("Loading the message…") : QString());
+}
+
+void MyWebViewWidget::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        showLoadingText();
 }
 
 int MyWebViewWidget::documentHeightForWidth(int width) const

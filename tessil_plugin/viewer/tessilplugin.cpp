@@ -6,6 +6,7 @@
 #include "tnef/tnef.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QLoggingCategory>
 
 #include <cstdio>
@@ -105,6 +106,8 @@ QWidget* TessilPlugin::createWidget(const QString& filePath, QWidget* parent, ID
 {
     // Nothing may escape into the host, which knows nothing of our exceptions.
     try {
+        QElapsedTimer openStarted;
+        openStarted.start();
         TessilParser parser;
         const QSharedPointer<TessilMessage> message = parser.parseFile(filePath);
         if (parser.hasError || !message) {
@@ -115,7 +118,7 @@ QWidget* TessilPlugin::createWidget(const QString& filePath, QWidget* parent, ID
 
         auto* widget = new TessilViewWidget(host, parent);
         try {
-            widget->setMessage(message);
+            widget->setMessage(message, openStarted);
         } catch (...) {
             qWarning("[Tessil] TessilPlugin setMessage threw an exception");
             delete widget;

@@ -4,13 +4,14 @@
 #include "attachmentdelegate.h"
 #include "attachmentdialogs.h"
 #include "attachmentmodel.h"
+#include "bodyloader.h"
 #include "documentplugininterfaces.h"
 #include "executableattachment.h"
 #include "mywebviewwidget.h"
+#include "opentimeline.h"
 #include "viewstylesheets.h"
 
 #include "message/attachment_file_names.h"
-#include "message/body_preparation.h"
 #include "message/file_extension.h"
 #include "message/info_line.h"
 
@@ -25,6 +26,7 @@
 #include <QSettings>
 #include <QShowEvent>
 #include <QStandardPaths>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 
@@ -35,6 +37,10 @@ namespace {
 const char kLastSaveDirectoryKey[] = "tessil/lastAttachmentSaveDir";
 const int kNoHeightLimit = 16777215; // QWIDGETSIZE_MAX
 const int kMinimumBodyHeight = 48;
+// How long a body may take before its area says that it is loading.
+const int kLoadingTextDelay = 300;
+// The fewest square pixels a character takes in any type a body could use.
+const int kSmallestCharacterArea = 24;
 
 // Writes all of `content`; false when the device takes less.
 bool writeAll(QIODevice& device, const QByteArray& content)
@@ -57,6 +63,13 @@ TessilViewWidget::TessilViewWidget(IDocumentWidgetHost* documentHost, QWidget* p
         label->setMinimumWidth(1);
     ui->webView->layout()->setContentsMargins(9, 0, 0, 0);
     setupAttachmentList();
+
+    bodyLoader = new BodyLoader(this);
+    connect(bodyLoader, &BodyLoader::ready, this, &TessilViewWidget::showPreparedBody);
+    loadingDelay = new QTimer(this);
+    loadingDelay->setSingleShot(true);
+    loadingDelay->setInterval(kLoadingTextDelay);
+    connect(loadingDelay, &QTimer::timeout, this, [this] { ui->webView->setLoading(true); });
 }
 
 TessilViewWidget::~TessilViewWidget() = default;
@@ -95,30 +108,60 @@ void TessilViewWidget::setDialogs(std::unique_ptr<AttachmentDialogs> replacement
         dialogs = std::move(replacement);
 }
 
-void TessilViewWidget::setMessage(QSharedPointer<TessilMessage> newMessage)
+void TessilViewWidget::setMessage(QSharedPointer<TessilMessage> newMessage, const QElapsedTimer& openStarted)
 {
     message = newMessage;
-    model->setMessage(newMessage);
+    prepared = prepareMessage(newMessage);
+    model->setMessage(prepared);
     ui->listView->setVisible(model->rowCount() > 0);
+    bodyLoader->cancel();
+    loadingDelay->stop();
+    ui->webView->setLoading(false);
+    bodySource = DisplayBody::None;
     if (!message)
         return;
 
+    timeline = std::make_unique<OpenTimeline>(this, ui->topFrame, openStarted);
     showHeader();
-    const QString html = prepareBodyHtml(*message);
-    hasBody = !html.isEmpty();
+    // Kept in view while the body is prepared when there is one to prepare,
+    // so that the tiles need not move when it arrives.
+    hasBody = !message->htmlBody.isEmpty() || !message->rtfBody.isEmpty() || !message->plainBody.isEmpty();
+    bodyPending = hasBody;
+    ui->webView->setVisible(hasBody);
+    if (!hasBody) {
+        timeline->bodyShown(false, nullptr);
+        emit bodyShown();
+        return;
+    }
+    loadingDelay->start();
+    bodyLoader->start(prepared.message, ui->webView->documentFont());
+}
+
+void TessilViewWidget::showPreparedBody()
+{
+    loadingDelay->stop();
+    ui->webView->setLoading(false);
+    bodyPending = false;
+    bodySource = bodyLoader->body().source;
+    std::unique_ptr<QTextDocument> document = bodyLoader->takeDocument();
+    hasBody = document != nullptr;
     ui->webView->setVisible(hasBody);
     if (hasBody) {
-        ui->webView->setHtml(html);
+        ui->webView->setDocument(std::move(document));
         // Once the layout has settled.
         QTimer::singleShot(0, this, &TessilViewWidget::adjustBodyHeight);
     }
+    if (timeline)
+        timeline->bodyShown(hasBody, hasBody ? ui->webView->documentLayout() : nullptr);
+    emit bodyShown();
 }
 
 void TessilViewWidget::showHeader()
 {
     // Count and size cover every attachment, inline images included.
-    const int count = message->attachmentCount();
-    const QString info = formatDateInfo(*message) + formatTotalSize(*message) + QStringLiteral(", ")
+    const InformationFigures& figures = prepared.information;
+    const int count = figures.attachmentCount;
+    const QString info = formatDateInfo(figures.sentTime) + formatTotalSize(figures.totalSize) + QStringLiteral(", ")
         + QString::number(count) + (count < 2 ? tr(" attachment") : tr(" attachments"));
 
     ui->senderLabel->setText(message->senderEmail.isEmpty() ? tr("<No Sender>") : message->senderEmail);
@@ -132,7 +175,7 @@ void TessilViewWidget::adjustBodyHeight()
 {
     if (!isVisible())
         return;
-    if (!hasBody || ui->listView->isHidden()) {
+    if (!hasBody || bodyPending || ui->listView->isHidden()) {
         ui->webView->setMaximumHeight(kNoHeightLimit);
         return;
     }
@@ -140,6 +183,11 @@ void TessilViewWidget::adjustBodyHeight()
     const QMargins margins = ui->verticalLayout_3->contentsMargins();
     const int available = ui->scrollArea->viewport()->height() - margins.top() - margins.bottom()
         - ui->topFrame->height() - ui->middleFrame->height() - ui->listView->sizeHint().height();
+    const qint64 room = qint64(std::max(available, 0)) * std::max(ui->webView->width(), 0);
+    if (ui->webView->characterCount() > room / kSmallestCharacterArea) {
+        ui->webView->setMaximumHeight(kNoHeightLimit);
+        return;
+    }
     const int needed = ui->webView->documentHeightForWidth(ui->webView->width()) + 2;
     if (needed > 0 && needed < std::max(available, 0))
         ui->webView->setMaximumHeight(std::max(needed, kMinimumBodyHeight));

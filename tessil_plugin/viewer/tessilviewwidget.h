@@ -5,8 +5,10 @@
 // as rich text, and the attachments as a grid of tiles that can be opened
 // with the desktop's applications or saved.
 
+#include "message/prepared_message.h"
 #include "message/tessil_message.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QSharedPointer>
 #include <QWidget>
@@ -15,8 +17,11 @@
 
 class AttachmentDialogs;
 class AttachmentModel;
+class BodyLoader;
 class IDocumentWidgetHost;
+class OpenTimeline;
 class QModelIndex;
+class QTimer;
 
 namespace Ui {
 class TessilViewWidget;
@@ -31,12 +36,22 @@ public:
     explicit TessilViewWidget(IDocumentWidgetHost* host, QWidget* parent = nullptr);
     ~TessilViewWidget() override;
 
-    void setMessage(QSharedPointer<TessilMessage> message);
+    // Shows the message: the header and the tiles at once, the body as soon
+    // as it has been prepared in a worker (the body area says that it is
+    // loading when that takes longer than about 300 ms). `openStarted`, when
+    // running, has run since the open began, for the open's timings in the log.
+    void setMessage(QSharedPointer<TessilMessage> message, const QElapsedTimer& openStarted = QElapsedTimer());
     AttachmentModel* attachmentModel() const { return model; }
+    // True while the body is being prepared.
+    bool isBodyPending() const { return bodyPending; }
+    // Which body is shown; None without one, and while it is pending.
+    DisplayBody shownBody() const { return bodySource; }
 
     // Lets the body view shrink to its text when the text is shorter than the
     // room left beside the header and the attachment list, so the list
-    // follows the text directly.
+    // follows the text directly. A body with more characters than that room
+    // could hold even in the smallest type is not measured (measuring lays
+    // the whole of it out at once) and keeps the full height.
     void adjustBodyHeight();
 
     // Writes the attachment of `row` into the temporary folder and hands it
@@ -58,6 +73,8 @@ public:
 
 signals:
     void attachmentSaveRequested(QSharedPointer<TessilAttachment> attachment);
+    // The body is in place (or known to show nothing).
+    void bodyShown();
 
 public slots:
     // Saves the attachment of `index` through a save dialog.
@@ -73,12 +90,19 @@ protected:
 private:
     void setupAttachmentList();
     void showHeader();
+    void showPreparedBody();
     void rememberSaveDirectory(const QString& directory);
 
     AttachmentModel* model = nullptr;
     QSharedPointer<TessilMessage> message;
+    PreparedMessage prepared; // its body stays empty: the view keeps the document only
     IDocumentWidgetHost* host = nullptr;
     bool hasBody = false;
+    bool bodyPending = false;
+    DisplayBody bodySource = DisplayBody::None;
+    BodyLoader* bodyLoader = nullptr;
+    QTimer* loadingDelay = nullptr;
+    std::unique_ptr<OpenTimeline> timeline;
     std::unique_ptr<Ui::TessilViewWidget> ui;
     std::unique_ptr<AttachmentDialogs> dialogs;
 };

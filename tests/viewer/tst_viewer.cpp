@@ -1,21 +1,26 @@
 // The message viewer: the view's header, tiles and body, opening and saving
-// attachments with the dialogs and the desktop answered by a stand-in, and
+// attachments with the dialogs and the desktop answered by a stand-in, the
+// body prepared off the GUI thread while the window stays responsive, and
 // the plug-in as the program's plug-in manager loads it from the build tree.
 
 #include "attachmentdelegate.h"
 #include "attachmentdialogs.h"
 #include "attachmenticons.h"
 #include "attachmentmodel.h"
+#include "bodydocument.h"
+#include "bodyloader.h"
 #include "browsertabwidget.h"
 #include "documentpluginmanager.h"
 #include "mainwindow.h"
 #include "message/attachment_file_names.h"
+#include "message/tessil_parser.h"
 #include "mywebviewwidget.h"
 #include "tessilviewwidget.h"
 
 #include "support/test_data.h"
 #include "support/test_main.h"
 #include "support/tnef_writer.h"
+#include "rtf/rtf_to_html.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -23,6 +28,8 @@
 #include <QListView>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <ctime>
@@ -101,6 +108,36 @@ QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
+}
+
+// RTF of `paragraphs` formatted paragraphs, with a list and a table now and then.
+QByteArray longRtf(int paragraphs)
+{
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;}";
+    for (int i = 0; i < paragraphs; ++i) {
+        if (i % 40 == 39)
+            rtf += "{\\listtext\\'b7\\tab}\\pard\\li720 item " + QByteArray::number(i) + "\\par\\pard ";
+        else if (i % 50 == 49)
+            rtf += "\\trowd\\cellx2000\\cellx4000\\pard\\intbl cell\\cell " + QByteArray::number(i) + "\\cell\\row\\pard ";
+        rtf += "\\f" + QByteArray::number(i % 2) + " Paragraph " + QByteArray::number(i) + " {\\b bold} and {\\cf1 red} words\\par ";
+    }
+    return rtf + "}";
+}
+
+// A message whose RTF body takes a while to prepare.
+QSharedPointer<TessilMessage> longMessage(int paragraphs)
+{
+    using namespace tnefwriter;
+    MapiBlockWriter props;
+    props.add(MapiProp::unicode(PidTagSubject, QStringLiteral("Long"))).add(MapiProp::binary(PidTagRtfCompressed, compressedRtf(longRtf(paragraphs))));
+    TnefWriter tnef;
+    tnef.tnefVersion().messageProperties(props).attachment(AttachmentSpec{{}, "report.pdf", kPdf, {}, {}, {}});
+    return TessilParser().parseData(tnef.bytes());
+}
+
+int threadCount()
+{
+    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
 }
 
 // Every file and link below `root`, relative to it, sorted.
@@ -217,6 +254,125 @@ private slots:
             QTRY_COMPARE(body->maximumHeight(), c.fitted ? std::max(body->documentHeightForWidth(body->width()) + 2, 48)
                                                          : QWIDGETSIZE_MAX);
         }
+    }
+
+    // The body arrives from a worker while the event loop keeps running: a
+    // 20 ms timer never waits long, the tiles are there at once, the body
+    // area says that it is loading when that takes a while, and fitting a
+    // large body's height lays nothing out. The open is logged with its
+    // longest stall.
+    void openStaysResponsive()
+    {
+        static QStringList log;
+        log.clear();
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            if (text.startsWith(QLatin1String("[Tessil] Open of")))
+                log << text;
+        });
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 longest = 0;
+        QTimer ticker;
+        ticker.setTimerType(Qt::PreciseTimer);
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            longest = std::max(longest, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        clock.start();
+        ticker.start(20);
+        QElapsedTimer openStarted;
+        openStarted.start();
+        TessilViewWidget view(nullptr);
+        view.resize(715, 565);
+        view.setMessage(longMessage(4000), openStarted);
+        view.show();
+        QCOMPARE(tileNames(&view), QStringList{"report.pdf"});
+        QVERIFY(view.isBodyPending());
+        auto* browser = view.findChild<QTextBrowser*>();
+        QCOMPARE(browser->placeholderText(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(browser->placeholderText().isEmpty(), !view.isBodyPending(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!view.isBodyPending(), 300000);
+        QCOMPARE(browser->placeholderText(), QString());
+        QCOMPARE(view.shownBody(), DisplayBody::Rtf);
+        QVERIFY(browser->document()->toPlainText().contains(QStringLiteral("Paragraph 3999 bold and red words")));
+        ticker.stop();
+        QVERIFY2(longest < 1000, qPrintable(QString::number(longest)));
+
+        QElapsedTimer fitting;
+        fitting.start();
+        view.adjustBodyHeight();
+        QVERIFY2(fitting.elapsed() < 200, qPrintable(QString::number(fitting.elapsed())));
+        QCOMPARE(child<MyWebViewWidget>(&view, "webView")->maximumHeight(), QWIDGETSIZE_MAX);
+        QTRY_VERIFY_WITH_TIMEOUT(!log.isEmpty() && log.last().contains(QLatin1String("longest event-loop stall")), 120000);
+        qInstallMessageHandler(previous);
+        // The stall comes last, once the layout has settled.
+        QStringList said;
+        for (const QString& line : std::as_const(log))
+            said << line.section(QLatin1String("\": "), 1).section(QLatin1String(" after"), 0, 0).section(QLatin1Char(' '), 0, 2);
+        said.sort();
+        QCOMPARE(said, (QStringList{"body shown", "header and attachments", "longest event-loop stall", "message ready"}));
+        QVERIFY(log.last().contains(QLatin1String("longest event-loop stall")));
+    }
+
+    // Closing the view, or quitting, while its body is prepared: the result
+    // is dropped where it lives, quitting waits about 200 ms at most, no
+    // thread stays behind, and the viewer works on afterwards.
+    void closingOrQuittingMidOpen()
+    {
+        const QSharedPointer<TessilMessage> message = longMessage(3000);
+        const int threads = threadCount();
+        for (const bool quit : {false, true}) {
+            auto view = std::make_unique<TessilViewWidget>(nullptr);
+            view->setMessage(message);
+            view->show();
+            QTest::qWait(30);
+            QVERIFY(view->isBodyPending() && BodyLoader::runningPreparations() == 1);
+            if (quit) {
+                QElapsedTimer waited;
+                waited.start();
+                BodyLoader::shutDown(200);
+                QVERIFY2(waited.elapsed() < 600, qPrintable(QString::number(waited.elapsed())));
+            }
+            view.reset();
+            QTRY_COMPARE_WITH_TIMEOUT(BodyLoader::runningPreparations(), 0, 300000);
+        }
+        TessilViewWidget view(nullptr);
+        view.setMessage(longMessage(3));
+        QTRY_VERIFY(!view.isBodyPending());
+        QCOMPARE(view.shownBody(), DisplayBody::Rtf);
+        QTRY_VERIFY_WITH_TIMEOUT(threadCount() <= threads, 20000); // idle workers wait a few seconds for more
+    }
+
+    // The converter's page imported in pieces gives the document it gives
+    // whole; a cancelled build gives none.
+    void bodyDocumentInPieces()
+    {
+        QList<QByteArray> documents{longRtf(300)};
+        const QDir corpus(QStringLiteral(QUORVIA_SOURCE_DIR "/fuzz/corpus/rtf_to_html"));
+        const QStringList names = corpus.entryList(QDir::Files, QDir::Name);
+        for (int i = 0; i < names.size(); i += 9) {
+            QFile file(corpus.filePath(names.at(i)));
+            if (file.open(QIODevice::ReadOnly))
+                documents << file.readAll();
+        }
+        const QFont font(QStringLiteral("Sans"));
+        int cut = 0;
+        // Some of the corpus makes the converter give up, and say so.
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        for (const QByteArray& rtf : documents) {
+            const QString html = rtf::rtfToHtml(rtf);
+            if (converterPageCuts(html, 1).isEmpty())
+                continue;
+            ++cut;
+            const std::unique_ptr<QTextDocument> whole = buildBodyDocument({DisplayBody::Html, html}, font);
+            const std::unique_ptr<QTextDocument> pieces = buildBodyDocument({DisplayBody::Rtf, html}, font, nullptr, 1);
+            QCOMPARE(pieces->blockCount(), whole->blockCount());
+            QVERIFY2(pieces->toHtml() == whole->toHtml(), rtf.left(200).constData());
+        }
+        qInstallMessageHandler(previous);
+        QVERIFY(cut > 20 && converterPageCuts(rtf::rtfToHtml(documents.first()), 1).size() > 200);
+        const std::atomic<bool> cancelled{true};
+        QVERIFY(!buildBodyDocument({DisplayBody::Rtf, rtf::rtfToHtml(documents.first())}, font, &cancelled));
     }
 
     // Save All writes every tile beside what is there, never over it.
