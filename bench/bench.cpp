@@ -29,6 +29,12 @@ void removeScratchFiles()
 
 volatile std::uint64_t g_sink;
 
+std::string& keptFolder()
+{
+    static std::string folder;
+    return folder;
+}
+
 } // namespace
 
 std::vector<Registration>& registry()
@@ -99,8 +105,15 @@ bool resetPeakResident()
     return std::fclose(f) == 0 && ok;
 }
 
+void keepInputsIn(const std::string& folder)
+{
+    keptFolder() = folder;
+}
+
 std::string scratchPath(const std::string& stem)
 {
+    if (!keptFolder().empty())
+        return keptFolder() + "/" + stem;
     static std::once_flag once;
     std::call_once(once, [] { std::atexit(removeScratchFiles); });
     const char* dir = std::getenv("TMPDIR");

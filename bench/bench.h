@@ -46,6 +46,11 @@ public:
     virtual double memcpyFloor() const { return 0; }
     // Maximum peak resident memory in MiB (0: none).
     virtual double peakCeilingMiB() const { return 0; }
+    // Whether prepare() writes its input to a file (through scratchPath()),
+    // which `quorvia_bench --write-inputs DIR` then keeps for other programs.
+    virtual bool writesInputFile() const { return false; }
+    // That file, after prepare().
+    virtual std::string inputPath() const { return {}; }
 };
 
 using Factory = std::function<std::unique_ptr<Case>()>;
@@ -81,8 +86,10 @@ double threadCpuSeconds();
 // Resets the peak to the current resident size; false when not supported.
 bool resetPeakResident();
 
-// A path for a scratch file in the temporary folder; removed on exit.
+// A path for a scratch file in the temporary folder; removed on exit. After
+// keepInputsIn(), a path named `stem` in that folder instead, kept.
 std::string scratchPath(const std::string& stem);
+void keepInputsIn(const std::string& folder);
 
 // Keeps the compiler from dropping a result.
 void keep(const void* p);

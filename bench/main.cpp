@@ -1,6 +1,10 @@
 // quorvia_bench: runs the registered cases (all, or those whose names contain
 // one of the arguments) and prints one line per case. Exits with 1 when a
 // case misses the floor or ceiling it declares.
+//
+// quorvia_bench --write-inputs DIR writes the generated input files of the
+// cases that read files into DIR, prints their paths and runs nothing, so
+// that end-to-end measurements (bench/end_to_end.sh) use the same inputs.
 
 #include "bench.h"
 
@@ -13,6 +17,18 @@ int main(int argc, char** argv)
     std::vector<bench::Registration> cases = bench::registry();
     std::stable_sort(cases.begin(), cases.end(),
                      [](const bench::Registration& a, const bench::Registration& b) { return a.order < b.order; });
+
+    if (argc == 3 && std::string(argv[1]) == "--write-inputs") {
+        bench::keepInputsIn(argv[2]);
+        for (const bench::Registration& reg : cases) {
+            std::unique_ptr<bench::Case> c = reg.factory();
+            if (c->writesInputFile()) {
+                c->prepare();
+                std::printf("%s\n", c->inputPath().c_str());
+            }
+        }
+        return 0;
+    }
 
     int missed = 0;
     for (const bench::Registration& reg : cases) {

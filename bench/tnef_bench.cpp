@@ -68,6 +68,9 @@ public:
         tnef_free(r);
     }
 
+    bool writesInputFile() const override { return true; }
+    std::string inputPath() const override { return path_; }
+
 protected:
     std::uint64_t prepared(std::uint64_t size)
     {
