@@ -85,27 +85,33 @@ bool looksEmpty(const QString& html)
     return !htmltext::showsText(html, htmltext::Counting::Printing);
 }
 
-PreparedBody prepareBody(const TessilMessage& message)
+PreparedBody prepareBody(const TessilMessage& message, const std::atomic<bool>* cancelled)
 {
+    const auto stop = [cancelled] { return cancelled && cancelled->load(std::memory_order_relaxed); };
     if (!message.htmlBody.isEmpty()) {
         const QString html = QString::fromUtf8(inlineCidImages(message));
         if (!looksEmpty(html))
             return {DisplayBody::Html, html};
     }
 
-    if (!message.rtfBody.isEmpty()) {
+    if (!message.rtfBody.isEmpty() && !stop()) {
         bool showsLetters = false;
-        QString html = rtf::rtfToHtml(message.rtfBody, &showsLetters);
+        QString html = rtf::rtfToHtml(message.rtfBody, &showsLetters, cancelled);
+        if (stop())
+            return {};
         // A letter or a digit always shows; anything else is looked at.
         if (showsLetters || !looksEmpty(html)) {
             // Only the font shorthand; the converter's font-size declarations keep their values.
+            // (The converter writes no shorthand: a body seldom holds one, and a plain search
+            // is many times faster than the expression over a large page.)
             static const QRegularExpression fontShorthand(QStringLiteral("font:\\s*[\\d.]+px\\s+"));
-            html.replace(fontShorthand, QStringLiteral("font: 14px "));
+            if (html.contains(QLatin1String("font:")))
+                html.replace(fontShorthand, QStringLiteral("font: 14px "));
             return {DisplayBody::Rtf, html};
         }
     }
 
-    if (!message.plainBody.isEmpty()) {
+    if (!message.plainBody.isEmpty() && !stop()) {
         const QString text = message.plainBody.trimmed();
         if (hasVisibleText(text))
             return {DisplayBody::Plain, rtf::plainTextPage(text)};

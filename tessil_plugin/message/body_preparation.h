@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
+
 struct TessilMessage;
 
 // Which of the bodies is shown; None when none has visible text.
@@ -21,8 +23,9 @@ struct PreparedBody
 
 // The body chosen for display together with its HTML: the one decision that
 // prepareBodyHtml() makes, for callers that also need to know which body won.
-// Safe on any thread; needs no QGuiApplication.
-PreparedBody prepareBody(const TessilMessage& message);
+// Safe on any thread; needs no QGuiApplication. Once `cancelled` (when
+// given) is set, gives up soon with an empty result.
+PreparedBody prepareBody(const TessilMessage& message, const std::atomic<bool>* cancelled = nullptr);
 
 // The HTML to display, or an empty string when no body has visible text.
 QString prepareBodyHtml(const TessilMessage& message);

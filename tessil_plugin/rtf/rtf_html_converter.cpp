@@ -88,7 +88,13 @@ void RtfHtmlConverter::run()
     state_ = FormatState();
     unicodeSkip_ = 1;
 
+    nextCancelCheck_ = begin_;
     while (cursor_ < end_) {
+        if (cancelled_ && cursor_ >= nextCancelCheck_) {
+            if (cancelled_->load(std::memory_order_relaxed))
+                throw Cancelled();
+            nextCancelCheck_ = end_ - cursor_ > 65536 ? cursor_ + 65536 : end_;
+        }
         switch (*cursor_) {
         case '\n':
         case '\r':
@@ -558,10 +564,11 @@ std::string convert(std::string_view rtf, TextPresence* presence)
     return converter.takeHtml();
 }
 
-QString convertToQString(std::string_view rtf, TextPresence* presence)
+QString convertToQString(std::string_view rtf, TextPresence* presence, const std::atomic<bool>* cancelled)
 {
     QString html;
     RtfHtmlConverter converter(rtf, true, &html);
+    converter.setCancelFlag(cancelled);
     converter.run();
     if (presence)
         *presence = converter.textPresence();

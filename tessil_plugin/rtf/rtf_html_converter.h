@@ -14,6 +14,7 @@
 
 #include <pugixml.hpp>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,8 +44,17 @@ public:
     RtfHtmlConverter(const RtfHtmlConverter&) = delete;
     RtfHtmlConverter& operator=(const RtfHtmlConverter&) = delete;
 
+    // Thrown by run() once the flag given to setCancelFlag() is set.
+    struct Cancelled
+    {
+    };
+
+    // Makes run() look at `cancelled` now and then (every 64 KiB of input)
+    // and give up when it is set; `cancelled` must outlive the pass.
+    void setCancelFlag(const std::atomic<bool>* cancelled) { cancelled_ = cancelled; }
+
     // Runs the pass. Throws std::invalid_argument or std::out_of_range on a
-    // malformed numeric parameter.
+    // malformed numeric parameter, Cancelled when cancelled.
     void run();
 
     // After run(): the serialised document (once; empty when it went into a
@@ -97,6 +107,8 @@ private:
     const char* begin_ = nullptr;
     const char* cursor_ = nullptr;
     const char* end_ = nullptr;
+    const std::atomic<bool>* cancelled_ = nullptr;
+    const char* nextCancelCheck_ = nullptr;
     std::vector<SavedState> stateStack_;
     FormatState state_;
     bool ignorableNext_ = false;
@@ -119,7 +131,9 @@ private:
 std::string convert(std::string_view rtf, TextPresence* presence = nullptr);
 
 // The same document as QString::fromUtf8 of convert() would give, decoded
-// while it is written.
-QString convertToQString(std::string_view rtf, TextPresence* presence = nullptr);
+// while it is written. Throws RtfHtmlConverter::Cancelled once `cancelled`
+// (when given) is set.
+QString convertToQString(std::string_view rtf, TextPresence* presence = nullptr,
+                         const std::atomic<bool>* cancelled = nullptr);
 
 } // namespace rtf

@@ -17,26 +17,30 @@ QString plainTextPage(const QString& text)
         .arg(text.toHtmlEscaped(), 0, QLatin1Char(' '));
 }
 
-QString rtfToHtml(const QByteArray& rtf, bool* showsLetters)
+QString rtfToHtml(const QByteArray& rtf, bool* showsLetters, const std::atomic<bool>* cancelled)
 {
     if (showsLetters)
         *showsLetters = false;
     bool failed = false;
     try {
         TextPresence presence = TextPresence::Unknown;
-        const QString result =
-            convertToQString(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size())), &presence);
+        const QString result = convertToQString(
+            std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size())), &presence, cancelled);
         // The tree answers the common cases; only the rest needs a look at the page.
         if (presence == TextPresence::Certain || (presence == TextPresence::Unknown && hasVisibleText(result))) {
             if (showsLetters)
                 *showsLetters = presence == TextPresence::Certain;
             return result;
         }
+    } catch (const RtfHtmlConverter::Cancelled&) {
+        return QString();
     } catch (...) {
         // Malformed numbers, exhausted memory or anything else: the
         // plain-text reader still has a chance.
         failed = true;
     }
+    if (cancelled && cancelled->load(std::memory_order_relaxed))
+        return QString();
     if (failed)
         qWarning() << "[Tessil] rtfToHtml failed, falling back to plain text. Bytes:" << rtf.size();
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMutex>
 #include <QTextDocument>
@@ -32,10 +33,12 @@ const int kIdleThreadMilliseconds = 5000;
 // their workers were shut down included.
 std::atomic<int> g_unfinished{0};
 
+// Beyond this, waiting at quit is worth a line in the log.
+const int kQuickShutDownMilliseconds = 200;
+
 void shutDownAtQuit()
 {
-    if (!BodyLoader::shutDown(200))
-        qDebug("[Tessil] Quitting while a message body is still being prepared; it is left to end with the process");
+    BodyLoader::shutDown();
 }
 
 } // namespace
@@ -89,7 +92,7 @@ public:
         auto result = std::make_shared<Result>();
         try {
             if (!cancelled->load())
-                result->body = prepareBody(*message);
+                result->body = prepareBody(*message, cancelled.get());
             if (!cancelled->load())
                 result->document = buildBodyDocument(result->body, font, cancelled.get());
         } catch (const std::exception& error) {
@@ -197,23 +200,29 @@ int BodyLoader::runningPreparations()
     return g_unfinished.load();
 }
 
-bool BodyLoader::shutDown(int milliseconds)
+bool BodyLoader::shutDown(int patience)
 {
     BodyWorkers* workers = BodyWorkers::current();
     if (!workers)
         return true;
     BodyWorkers::current() = nullptr;
     bool ended = false;
+    QElapsedTimer waited;
+    waited.start();
     {
         QMutexLocker lock(&workers->mutex);
         workers->open = false;
         for (const std::shared_ptr<std::atomic<bool>>& cancelled : std::as_const(workers->cancels))
             cancelled->store(true);
-        const QDeadlineTimer deadline(milliseconds);
+        const QDeadlineTimer deadline(patience);
         while (workers->running > 0 && workers->idle.wait(&workers->mutex, deadline)) {
         }
         ended = workers->running == 0;
     }
+    if (!ended)
+        qWarning("[Tessil] A message body was still being prepared after %d ms; it is left running", patience);
+    else if (waited.elapsed() > kQuickShutDownMilliseconds)
+        qDebug("[Tessil] Waited %lld ms for a message body being imported to end", waited.elapsed());
     // Results already on their way go with their receiver, in this thread.
     workers->dispatcher.reset();
     if (ended)

@@ -5,12 +5,15 @@
 // in a worker, then hands the document over to the GUI thread.
 //
 // One loader per view, living in the GUI thread. Destroying it (closing the
-// tab) cancels its work; a result that still arrives is discarded. The
-// workers are shared by the whole process; when the application quits
-// (shutDown, run by QCoreApplication's post routines), they are asked to
-// stop and waited for at most 200 ms. Work that cannot stop by then is left
-// to end on its own: its thread is never destroyed while it runs, and the
-// plug-in's code stays mapped until the process ends.
+// tab) cancels its work, which stops at its next step; a result that still
+// arrives is discarded. The workers are shared by the whole process. When the
+// application quits (shutDown, run by QCoreApplication's post routines,
+// after the windows are gone) they are cancelled and waited for, which takes
+// one step of their work: the RTF converter looks at the flag every 64 KiB,
+// a converted page is imported in pieces of about 50 ms. Only an HTML body
+// that Qt's importer is working on cannot be interrupted; it is waited for.
+// No worker thread is ever destroyed while it runs, nor left running into
+// the process's exit, where the statics it uses are destroyed.
 
 #include "message/body_preparation.h"
 #include "message/tessil_message.h"
@@ -45,11 +48,12 @@ public:
     std::unique_ptr<QTextDocument> takeDocument();
 
     // Preparations that have not ended yet, in the whole process, cancelled
-    // ones and those left running by shutDown() included.
+    // ones included.
     static int runningPreparations();
-    // Cancels every preparation and waits up to `milliseconds` for them to
-    // end; true when none runs any more. Loaders started afterwards work again.
-    static bool shutDown(int milliseconds = 200);
+    // Cancels every preparation and waits for them to end; false when one
+    // still ran after `patience` milliseconds and was left (a fault: it is
+    // then at risk when the process exits). Loaders started afterwards work again.
+    static bool shutDown(int patience = 10000);
 
 signals:
     void ready();

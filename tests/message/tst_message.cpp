@@ -21,6 +21,7 @@
 #include "tnef/tnef.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -545,6 +546,20 @@ private Q_SLOTS:
             QVERIFY2(looksEmpty(html) == !lettersIn(shown, false), qPrintable(html));
             QVERIFY2(rtf::hasVisibleText(html) == lettersIn(shown, true), qPrintable(html));
         }
+    }
+
+    // A cancelled preparation gives up at once, without a body.
+    void bodyPreparationCancelled()
+    {
+        TessilMessage message;
+        message.rtfBody = "{\\rtf1 " + QByteArray("{\\b Bold} text\\par ").repeated(200000) + "}";
+        message.plainBody = QStringLiteral("plain");
+        const std::atomic<bool> cancelled{true};
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(prepareBody(message, &cancelled).source, DisplayBody::None);
+        QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(prepareBody(message).source, DisplayBody::Rtf);
     }
 
     void inlinesCidImages()
