@@ -1,6 +1,5 @@
 #include "tnef/compressed_rtf.h"
 
-#include "common/huge_pages.h"
 #include "tnef/tnef_diagnostics.h"
 #include "tnef/tnef_memory.h"
 #include "tnef/tnef_reader.h"
@@ -265,7 +264,6 @@ unsigned char* rtf_decompress(const unsigned char* data, size_t length, uint32_t
     unsigned char* out = (unsigned char*)checked_xcalloc(raw_size, 1);
     if (!out)
         return nullptr;
-    memoryhint::preferHugePages(out, raw_size);
     return expand(data, length, raw_size, out);
 }
 
