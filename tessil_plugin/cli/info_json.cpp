@@ -1,5 +1,6 @@
 #include "cli/info_json.h"
 
+#include "cli/information_line.h"
 #include "cli/json_writer.h"
 #include "cli/message_report.h"
 
@@ -99,7 +100,7 @@ void writeInfoJson(JsonWriter& json, const MessageReport& report)
         json.string(message->sentTime.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'")));
     else
         json.null();
-    text("infoLine", report.infoLine);
+    text("infoLine", message ? informationLine(report.prepared.information) : QString());
     json.key("propertyCount");
     if (message)
         json.number(message->properties.size());

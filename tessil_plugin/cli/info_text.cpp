@@ -1,5 +1,6 @@
 #include "cli/info_text.h"
 
+#include "cli/information_line.h"
 #include "cli/message_report.h"
 
 #include <QStringList>
@@ -66,7 +67,7 @@ QByteArray infoText(const MessageReport& report)
     };
     field("From:", message.senderEmail.isEmpty() ? QStringLiteral("<No Sender>") : printable(message.senderEmail));
     field("Subject:", message.subject.isEmpty() ? QStringLiteral("<No Subject>") : printable(message.subject));
-    field("Information:", report.infoLine);
+    field("Information:", informationLine(report.prepared.information));
     field("Body:", bodyName(report.prepared.body.source));
     field("Attachments:", QString::number(report.attachments.size()));
 

@@ -1,6 +1,5 @@
 #include "cli/message_report.h"
 
-#include "cli/information_line.h"
 #include "message/tessil_parser.h"
 
 MessageReport loadMessageReport(const QString& file, bool prepare)
@@ -18,7 +17,6 @@ MessageReport loadMessageReport(const QString& file, bool prepare)
     report.prepared = prepareMessage(report.message);
     if (prepare)
         prepareMessageBody(report.prepared);
-    report.infoLine = informationLine(report.prepared.information);
     for (int i = 0; i < report.message->attachmentCount(); ++i) {
         if (const QSharedPointer<TessilAttachment> attachment = report.message->attachmentAt(i))
             report.attachments.append({attachment, report.prepared.listedAttachments.contains(i)});

@@ -24,7 +24,6 @@ struct MessageReport
     QString error;                  // the parser's text when !ok
     QSharedPointer<TessilMessage> message;
     PreparedMessage prepared;       // the body only when asked for
-    QString infoLine;
     QList<ReportedAttachment> attachments;
 };
 
