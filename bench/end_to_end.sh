@@ -11,6 +11,7 @@
 # usage: bench/end_to_end.sh [BUILD_DIR] [RUNS]
 #   BUILD_DIR  a release build (RelWithDebInfo), default build/
 #   RUNS       paired runs per command line measurement, default 15
+#   VIEW_RUNS  (environment) opens per file in the viewer, default 3; 0 skips it
 #
 # Prints medians of paired runs and their ratios; peaks are the largest
 # resident size of the process (GNU time's %M, the kernel's VmHWM).
@@ -107,6 +108,9 @@ else
     echo "tessil extract on the real sample: skipped, $sample is absent"
 fi
 
+view_runs=${VIEW_RUNS:-3}
+[ "$view_runs" -gt 0 ] || exit 0
+
 # The viewer, on a virtual display when there is none, with a home of its
 # own (its log, no recent files) and a private temporary folder (no hand-over
 # to a viewer the user runs).
@@ -149,7 +153,6 @@ view_once() {
     echo "$(( (painted_at - start) / 1000000 )) $body $stall $peak"
 }
 
-view_runs=${VIEW_RUNS:-3}
 for file in "$rtf" "$large" "$sample"; do
     [ -f "$file" ] || continue
     : >"$work/view"

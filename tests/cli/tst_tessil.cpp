@@ -72,13 +72,15 @@ class TestTessil : public QObject
 
     QTemporaryDir work;
 
-    Run tessil(const QStringList& arguments, const QString& directory = QString())
+    Run tessil(const QStringList& arguments, const QString& directory = QString(), const QString& platform = QString())
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", work.path());
         env.insert("TZ", "UTC");
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             env.remove(name); // like a server: no display, and nobody chose a platform
+        if (!platform.isEmpty())
+            env.insert("QT_QPA_PLATFORM", platform);
         QProcess process;
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(directory.isEmpty() ? work.path() : directory);
@@ -204,6 +206,19 @@ private slots:
         QVERIFY2(QString::fromUtf8(run.out).contains(resolve(out)), run.out.constData());
         QVERIFY2(err.isEmpty() ? run.err.isEmpty() : QString::fromUtf8(run.err).contains(resolve(err)), run.err.constData());
         QVERIFY(exitCode != 2 || run.out.isEmpty());
+    }
+
+    // A console program: a desktop's platform choice carried into a session
+    // without its display (ssh, cron) must not stop it. It once aborted there,
+    // looking for a display it never used.
+    void noPlatformNeeded()
+    {
+        const QString path = writeFile(work.filePath("console.tnef"), message("Console", {attachment("a.txt", "A")}));
+        for (const QString& platform : {QStringLiteral("xcb"), QStringLiteral("wayland")}) {
+            const Run run = tessil({"info", path}, QString(), platform);
+            QCOMPARE(run.exitCode, 0);
+            QVERIFY2(run.out.contains("Subject:      Console") && run.err.isEmpty(), run.err.constData());
+        }
     }
 
     // Keys and their order are what scripts rely on; a failed file keeps its
