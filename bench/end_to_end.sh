@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # What a user waits for, end to end, on the benchmark's generated inputs
-# written to disk (a temporary folder beside the build, removed afterwards):
+# written to disk (a temporary folder, removed afterwards):
 #
 #   tessil extract on the 64 MiB attachment, against cp --reflink=never of
 #   the same file (page cache warm, the same disk); tessil info --json on the
@@ -30,8 +30,7 @@ for tool in "$tessil" "$viewer" "$build/bin/quorvia_bench"; do
 done
 [ -x /usr/bin/time ] || { echo "error: GNU time (/usr/bin/time, package 'time') is needed for peaks" >&2; exit 1; }
 
-# On the build's disk, like the files a user opens next to their work.
-work=$(mktemp -d "$build/end-to-end-XXXXXX")
+work=$(mktemp -d "${TMPDIR:-/tmp}/quorvia-end-to-end-XXXXXX")
 xvfb_pid=""
 cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
