@@ -260,6 +260,13 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Nachricht wird geladen…</translation>
+    </message>
+</context>
+<context>
     <name>OpenFailuresDialog</name>
     <message>
         <source>Open Failed</source>
@@ -279,13 +286,6 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
             <numerusform>%n Datei konnte nicht geöffnet werden.</numerusform>
             <numerusform>%n Dateien konnten nicht geöffnet werden.</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>MyWebViewWidget</name>
-    <message>
-        <source>Loading the message…</source>
-        <translation>Nachricht wird geladen…</translation>
     </message>
 </context>
 <context>

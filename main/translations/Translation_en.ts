@@ -260,6 +260,13 @@ This build does not contact any update server.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Loading the message…</translation>
+    </message>
+</context>
+<context>
     <name>OpenFailuresDialog</name>
     <message>
         <source>Open Failed</source>
@@ -279,13 +286,6 @@ This build does not contact any update server.</translation>
             <numerusform>%n file could not be opened.</numerusform>
             <numerusform>%n files could not be opened.</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>MyWebViewWidget</name>
-    <message>
-        <source>Loading the message…</source>
-        <translation>Loading the message…</translation>
     </message>
 </context>
 <context>

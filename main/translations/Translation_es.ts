@@ -260,6 +260,13 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Cargando el mensaje…</translation>
+    </message>
+</context>
+<context>
     <name>OpenFailuresDialog</name>
     <message>
         <source>Open Failed</source>
@@ -279,13 +286,6 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
             <numerusform>No se pudo abrir %n archivo.</numerusform>
             <numerusform>No se pudieron abrir %n archivos.</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>MyWebViewWidget</name>
-    <message>
-        <source>Loading the message…</source>
-        <translation>Cargando el mensaje…</translation>
     </message>
 </context>
 <context>

@@ -260,6 +260,13 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Chargement du message…</translation>
+    </message>
+</context>
+<context>
     <name>OpenFailuresDialog</name>
     <message>
         <source>Open Failed</source>
@@ -279,13 +286,6 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
             <numerusform>%n fichier n&apos;a pas pu être ouvert.</numerusform>
             <numerusform>%n fichiers n&apos;ont pas pu être ouverts.</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>MyWebViewWidget</name>
-    <message>
-        <source>Loading the message…</source>
-        <translation>Chargement du message…</translation>
     </message>
 </context>
 <context>

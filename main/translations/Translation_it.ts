@@ -260,6 +260,13 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Caricamento del messaggio…</translation>
+    </message>
+</context>
+<context>
     <name>OpenFailuresDialog</name>
     <message>
         <source>Open Failed</source>
@@ -279,13 +286,6 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
             <numerusform>Non è stato possibile aprire %n file.</numerusform>
             <numerusform>Non è stato possibile aprire %n file.</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>MyWebViewWidget</name>
-    <message>
-        <source>Loading the message…</source>
-        <translation>Caricamento del messaggio…</translation>
     </message>
 </context>
 <context>

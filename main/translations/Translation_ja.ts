@@ -260,6 +260,13 @@ This build does not contact any update server.</source>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>メッセージを読み込んでいます…</translation>
+    </message>
+</context>
+<context>
     <name>OpenFailuresDialog</name>
     <message>
         <source>Open Failed</source>
@@ -278,13 +285,6 @@ This build does not contact any update server.</source>
         <translation>
             <numerusform>%n 個のファイルを開けませんでした。</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>MyWebViewWidget</name>
-    <message>
-        <source>Loading the message…</source>
-        <translation>メッセージを読み込んでいます…</translation>
     </message>
 </context>
 <context>

@@ -260,6 +260,13 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
     </message>
 </context>
 <context>
+    <name>MyWebViewWidget</name>
+    <message>
+        <source>Loading the message…</source>
+        <translation>Carregando a mensagem…</translation>
+    </message>
+</context>
+<context>
     <name>OpenFailuresDialog</name>
     <message>
         <source>Open Failed</source>
@@ -279,13 +286,6 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
             <numerusform>%n arquivo não pôde ser aberto.</numerusform>
             <numerusform>%n arquivos não puderam ser abertos.</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>MyWebViewWidget</name>
-    <message>
-        <source>Loading the message…</source>
-        <translation>Carregando a mensagem…</translation>
     </message>
 </context>
 <context>

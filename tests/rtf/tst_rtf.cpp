@@ -75,7 +75,7 @@ QStringList linksOf(const QString& html)
 
 QString visibleText(const QString& html)
 {
-    return rtf::htmlToPlainText(html).simplified();
+    return QTextDocumentFragment::fromHtml(html).toPlainText().simplified();
 }
 
 } // namespace
