@@ -1,5 +1,6 @@
 #include "tnef/compressed_rtf.h"
 
+#include "tnef/tnef.h"
 #include "tnef/tnef_diagnostics.h"
 #include "tnef/tnef_memory.h"
 #include "tnef/tnef_reader.h"
@@ -164,7 +165,8 @@ Step fast_group(Expansion& e)
     return kContinue;
 }
 
-unsigned char* expand(const unsigned char* in, size_t length, uint32_t raw_size, unsigned char* out)
+// Sets `*overran` (when given) as the stream ends early or runs past RAWSIZE.
+unsigned char* expand(const unsigned char* in, size_t length, uint32_t raw_size, unsigned char* out, bool* overran)
 {
     Expansion e;
     e.in = in;
@@ -187,10 +189,12 @@ unsigned char* expand(const unsigned char* in, size_t length, uint32_t raw_size,
     memset(out + e.written, 0, (size_t)tail);
     if (step == kOverrun)
         overrun();
+    if (overran)
+        *overran = step == kOverrun;
     return out;
 }
 
-RtfBody* new_body(uint64_t len, unsigned char* data)
+RtfBody* new_body(uint64_t len, unsigned char* data, uint32_t warnings = 0)
 {
     RtfBody* body = (RtfBody*)checked_xmalloc(1, sizeof(RtfBody));
     if (!body) {
@@ -199,7 +203,19 @@ RtfBody* new_body(uint64_t len, unsigned char* data)
     }
     body->len = len;
     body->data = data;
+    body->warnings = warnings;
     return body;
+}
+
+// rtf_decompress(), telling whether the stream was cut short or overlong.
+unsigned char* decompress(const unsigned char* data, size_t length, uint32_t raw_size, bool* overran)
+{
+    if ((uint64_t)raw_size > RTF_MAX_EXPANSION * ((uint64_t)length + RTF_HEADER_SIZE))
+        return nullptr;
+    unsigned char* out = (unsigned char*)checked_xcalloc(raw_size, 1);
+    if (!out)
+        return nullptr;
+    return expand(data, length, raw_size, out, overran);
 }
 
 RtfBody* decode_value(const MapiValue* value)
@@ -231,10 +247,11 @@ RtfBody* decode_value(const MapiValue* value)
     if (rtf_crc32(payload, (size_t)payload_len) != crc) {
         tnef_diag("Invalid RTF CRC, input file may be corrupted\n");
         unsigned char* empty = (unsigned char*)checked_xcalloc(4, 1);
-        return empty ? new_body(0, empty) : nullptr;
+        return empty ? new_body(0, empty, TNEF_WARNING_RTF_CHECKSUM) : nullptr;
     }
-    unsigned char* data = rtf_decompress(payload, (size_t)payload_len, raw_size);
-    return data ? new_body(raw_size, data) : nullptr;
+    bool overran = false;
+    unsigned char* data = decompress(payload, (size_t)payload_len, raw_size, &overran);
+    return data ? new_body(raw_size, data, overran ? TNEF_WARNING_TRUNCATED : 0) : nullptr;
 }
 
 } // namespace
@@ -259,12 +276,7 @@ uint32_t rtf_crc32(const unsigned char* data, size_t length)
 
 unsigned char* rtf_decompress(const unsigned char* data, size_t length, uint32_t raw_size)
 {
-    if ((uint64_t)raw_size > RTF_MAX_EXPANSION * ((uint64_t)length + RTF_HEADER_SIZE))
-        return nullptr;
-    unsigned char* out = (unsigned char*)checked_xcalloc(raw_size, 1);
-    if (!out)
-        return nullptr;
-    return expand(data, length, raw_size, out);
+    return decompress(data, length, raw_size, nullptr);
 }
 
 RtfBody** rtf_decode_compressed(const MapiProperty* property)

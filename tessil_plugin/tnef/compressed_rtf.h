@@ -30,6 +30,9 @@ extern const size_t rtf_initial_dictionary_length;
 typedef struct RtfBody {
     uint64_t len;
     unsigned char* data;
+    // TNEF_WARNING_RTF_CHECKSUM for a CRC mismatch; TNEF_WARNING_TRUNCATED
+    // when the stream ends early or runs past RAWSIZE. 0 for a sound value.
+    uint32_t warnings;
 } RtfBody;
 
 // Decodes every value of a PidTagRtfCompressed property. Returns an array of

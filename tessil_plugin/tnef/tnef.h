@@ -39,6 +39,15 @@ typedef struct TnefProperty {
     unsigned char* data;      // first value only; null when the property has none
 } TnefProperty;
 
+// What a decoded stream's damage cost: each a flag of TnefResult::warnings.
+// Whatever could be read is still in the result.
+enum {
+    TNEF_WARNING_TRUNCATED = 0x0001,          // the stream (or the RTF body) ends inside a record
+    TNEF_WARNING_CHECKSUM = 0x0002,           // a record's checksum does not match its data
+    TNEF_WARNING_CORRUPT_PROPERTIES = 0x0004, // a property block could not be read and was dropped
+    TNEF_WARNING_RTF_CHECKSUM = 0x0008,       // the RTF body's CRC does not match, so it was dropped
+};
+
 typedef struct TnefResult {
     unsigned char* body;      // first attBody at message level, as stored
     uint64_t body_len;
@@ -59,11 +68,12 @@ typedef struct TnefResult {
     TnefProperty* properties;
     int32_t property_count;
     int32_t error;            // 0 success, 1 not a valid TNEF stream
-    char* error_text;         // left null by the decoder
+    char* error_text;         // why, in one English line, when error is set; else null
     // The bytes given to tnef_parse_buffer(); null after tnef_parse(). A
     // buffer of the result that lies inside them is part of them.
     const unsigned char* source;
     uint64_t source_len;
+    uint32_t warnings;        // TNEF_WARNING_* flags, also when error is set
 } TnefResult;
 
 // Reads the stream from its current position to its end. Returns null only

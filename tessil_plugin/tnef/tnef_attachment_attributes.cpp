@@ -177,8 +177,10 @@ void tnef_apply_attachment_attribute(TnefParseState* state, TnefAttribute* attri
     }
     case ATT_ATTACHMENT: {
         MapiProperty** props = mapi_parse_properties(attribute->length, attribute->data);
-        if (!props)
+        if (!props) {
+            state->result->warnings |= TNEF_WARNING_CORRUPT_PROPERTIES;
             break;
+        }
         for (MapiProperty** it = props; *it; ++it)
             apply_property(state->result, a, *it);
         mapi_free_properties(props);

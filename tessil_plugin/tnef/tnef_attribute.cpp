@@ -7,7 +7,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-
 namespace {
 
 const size_t kHeaderSize = 9;  // level, tag, length
@@ -44,8 +43,8 @@ TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attri
         return TNEF_ATTRIBUTE_TRUNCATED;
     }
 
-    if ((uint16_t)sum != attribute->checksum
-        && (tnef_options & TNEF_OPTION_CHECKSUM_WARNING))
+    attribute->checksum_mismatch = (uint16_t)sum != attribute->checksum;
+    if (attribute->checksum_mismatch && (tnef_options & TNEF_OPTION_CHECKSUM_WARNING))
         tnef_diag("WARNING: invalid checksum, input file may be corrupted\n");
     return TNEF_ATTRIBUTE_READ;
 }

@@ -37,6 +37,7 @@ typedef struct TnefAttribute {
     unsigned char* data;
     int borrowed;
     uint16_t checksum;
+    int checksum_mismatch;   // 1 when the data does not add up to `checksum`
 } TnefAttribute;
 
 typedef enum TnefAttributeStatus {
@@ -51,8 +52,8 @@ typedef enum TnefAttributeStatus {
 
 // Reads the next record. On TNEF_ATTRIBUTE_READ the attribute holds its data
 // (release with tnef_attribute_release; whoever takes `data` over releases it
-// with tnef_release_block); a checksum mismatch is reported on the
-// diagnostics stream and the record is kept as read.
+// with tnef_release_block); a checksum mismatch is marked in the attribute,
+// reported on the diagnostics stream, and the record is kept as read.
 TnefAttributeStatus tnef_read_attribute(TnefReader* reader, TnefAttribute* attribute);
 
 void tnef_attribute_release(TnefAttribute* attribute);

@@ -77,6 +77,7 @@ void keep_rtf(TnefParseState* state, const MapiProperty* p)
     if (!bodies)
         return;
     if (bodies[0]) {
+        state->result->warnings |= bodies[0]->warnings;
         state->rtf.data = bodies[0]->data;
         state->rtf.len = bodies[0]->len;
         bodies[0]->data = nullptr;
@@ -231,10 +232,12 @@ void save_property(TnefParseState* state, const MapiProperty* p, int index)
 
 void apply_property_block(TnefParseState* state, const TnefAttribute* attribute)
 {
-    MapiProperty** props = mapi_parse_properties(attribute->length, attribute->data);
-    if (!props)
-        return;
     TnefResult* r = state->result;
+    MapiProperty** props = mapi_parse_properties(attribute->length, attribute->data);
+    if (!props) {
+        r->warnings |= TNEF_WARNING_CORRUPT_PROPERTIES;
+        return;
+    }
 
     for (MapiProperty** it = props; *it; ++it) {
         const MapiProperty* p = *it;

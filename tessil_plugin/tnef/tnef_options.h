@@ -10,8 +10,9 @@ extern "C" {
 #endif
 
 enum {
-    // A checksum mismatch is reported as a warning and the attribute is
-    // used as read; without it a mismatch is passed over in silence.
+    // A checksum mismatch is reported as a warning on the diagnostics
+    // stream; without it no line is written. Either way the attribute is
+    // used as read and the result's warnings record the mismatch.
     TNEF_OPTION_CHECKSUM_WARNING = 0x0001,
 };
 

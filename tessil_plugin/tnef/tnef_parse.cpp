@@ -8,6 +8,7 @@
 #include "tnef/tnef_reader.h"
 
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -39,22 +40,31 @@ void end_of_input()
     tnef_diag("Unexpected end of input\n");
 }
 
+void fail(TnefResult* result, const char* reason)
+{
+    result->error = 1;
+    if (!result->error_text)
+        result->error_text = tnef_strndup(reason, strlen(reason));
+}
+
 // The walk over the records, the same for both kinds of input.
 void parse_records(TnefReader* reader, TnefResult* result)
 {
+    const uint64_t start = reader->position;
     uint32_t signature = 0;
     if (!tnef_read_u32(reader, &signature)) {
         end_of_input();
-        result->error = 1;
+        fail(result, reader->position == start ? "empty input" : "not a TNEF file");
         return;
     }
     if (signature != kSignature) {
-        result->error = 1;
+        fail(result, "not a TNEF file");
         return;
     }
     uint16_t key = 0;
     if (!tnef_read_u16(reader, &key)) {
         end_of_input();
+        result->warnings |= TNEF_WARNING_TRUNCATED;
         return;
     }
 
@@ -68,10 +78,13 @@ void parse_records(TnefReader* reader, TnefResult* result)
         if (status == TNEF_ATTRIBUTE_TRUNCATED) {
             // What was read whole is still shown; the broken record is not.
             end_of_input();
+            result->warnings |= TNEF_WARNING_TRUNCATED;
             break;
         }
         tnef_diag("[ATTR] lvl=%d name=0x%04x len=%lu\n", attribute.level, attribute.id,
                   (unsigned long)attribute.length);
+        if (attribute.checksum_mismatch)
+            result->warnings |= TNEF_WARNING_CHECKSUM;
 
         if (attribute.id == ATT_ATTACH_RENDDATA)
             tnef_close_attachment(&state, 1);
@@ -83,7 +96,7 @@ void parse_records(TnefReader* reader, TnefResult* result)
             tnef_apply_attachment_attribute(&state, &attribute);
             break;
         default:
-            result->error = 1;
+            fail(result, "damaged TNEF stream: a record of unknown level");
             break;
         }
         tnef_attribute_release(&attribute);
@@ -108,7 +121,7 @@ TnefResult* tnef_parse(FILE* stream)
     if (!result)
         return nullptr;
     if (!stream) {
-        result->error = 1;
+        fail(result, "no input stream");
         return result;
     }
     TnefReader reader;

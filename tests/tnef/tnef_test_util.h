@@ -57,7 +57,8 @@ inline QByteArrayList describe(const TnefResult* r)
 {
     QByteArrayList out{QByteArray::number(r->error), bytesOf(r->body, r->body_len), bytesOf(r->html, r->html_len), bytesOf(r->rtf, r->rtf_len),
                        QByteArray::number(r->code_page), str(r->subject), str(r->sender_name), str(r->sender_email), str(r->display_to),
-                       str(r->display_cc), str(r->message_class), QByteArray::number(r->submit_time), str(r->error_text)};
+                       str(r->display_cc), str(r->message_class), QByteArray::number(r->submit_time), str(r->error_text),
+                       QByteArray::number(r->warnings)};
     for (int i = 0; i < r->attachment_count; ++i) {
         const TnefAttachment& a = r->attachments[i];
         out << str(a.name) + '|' + str(a.mime_type) + '|' + str(a.content_id) + '|' + QByteArray::number(a.is_ole) + '|'

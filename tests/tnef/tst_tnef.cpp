@@ -52,14 +52,16 @@ const QByteArray kExample2 = QByteArray::fromHex("1a0000001c0000004c5a4675e2d44b
 const QByteArray kText2("{\\rtf1 WXYZWXYZWXYZWXYZWXYZ}");
 
 // The bodies of a PidTagRtfCompressed property with these values; an absent
-// body is a null QByteArray.
-QList<QByteArray> decodeValues(const QList<QByteArray>& values)
+// body is a null QByteArray. `warnings` gets the first body's.
+QList<QByteArray> decodeValues(const QList<QByteArray>& values, quint32* warnings = nullptr)
 {
     const Block props = decode(MapiBlockWriter().add(MapiProp::multi(PtypBinary, PidTagRtfCompressed, values)).bytes());
     RtfBody** bodies = rtf_decode_compressed(props.get()[0]);
     QList<QByteArray> out;
     for (int i = 0; i <= values.size(); ++i)
         out.append(bodies[i] ? bytesOf(bodies[i]->data, bodies[i]->len) : QByteArray());
+    if (warnings)
+        *warnings = bodies[0] ? bodies[0]->warnings : 0;
     rtf_free_bodies(bodies, quint64(values.size()));
     return out;
 }
@@ -71,24 +73,53 @@ class TestTnef : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // What a stream holds, why it is refused, and what its damage cost: the
+    // line on the diagnostics stream and the warning a caller can show.
     void records_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("errorText");
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<quint32>("warnings");
         const QStringList none, cut{kEndOfInput};
-        QTest::newRow("header only") << TnefWriter().bytes() << 0 << QByteArray() << none;
-        QTest::newRow("wrong signature") << TnefWriter(1, 0x223E9F79).body("x").bytes() << 1 << QByteArray() << none;
-        QTest::newRow("empty") << QByteArray() << 1 << QByteArray() << cut;
+        const QByteArray notTnef("not a TNEF file"), plain("plain");
+        const MapiBlockWriter badBlock = block({MapiProp(PtypErrorCode, 0x0E07).addValue(le32(0))});
+        QByteArray badCrc = compressedRtf("{\\rtf1 lost}");
+        badCrc[12] = char(badCrc[12] ^ 1);
+        const QByteArray rtf("{\\rtf1 cut short}");
+        const QByteArray cutRtf = QByteArray::fromStdString(lzfu::wrap(lzfu::compressStream(rtf.toStdString()).substr(0, 10), quint32(rtf.size())));
+        const auto rtfMessage = [&](const QByteArray& value) {
+            return TnefWriter().body(plain).messageProperties(block({MapiProp::binary(PidTagRtfCompressed, value)})).bytes();
+        };
+        QTest::newRow("header only") << TnefWriter().bytes() << 0 << QByteArray() << QByteArray() << none << 0u;
+        QTest::newRow("wrong signature") << TnefWriter(1, 0x223E9F79).body("x").bytes() << 1 << notTnef << QByteArray() << none << 0u;
+        QTest::newRow("empty") << QByteArray() << 1 << QByteArray("empty input") << QByteArray() << cut << 0u;
+        QTest::newRow("three bytes") << QByteArray("\x78\x9F\x3E") << 1 << notTnef << QByteArray() << cut << 0u;
+        QTest::newRow("signature without key") << TnefWriter().bytes().left(5) << 0 << QByteArray() << QByteArray() << cut << quint32(TNEF_WARNING_TRUNCATED);
         // An unknown level marks the stream invalid, but reading goes on.
-        QTest::newRow("unknown level") << TnefWriter().attribute(3, AttBody, AtpText, "odd").body("after").bytes() << 1 << QByteArray("after") << none;
+        QTest::newRow("unknown level") << TnefWriter().attribute(3, AttBody, AtpText, "odd").body("after").bytes() << 1
+                                       << QByteArray("damaged TNEF stream: a record of unknown level") << QByteArray("after") << none << 0u;
         // A wrong checksum warns and keeps the data as read.
         QTest::newRow("bad checksum") << TnefWriter().attributeWithChecksum(LevelMessage, AttBody, AtpText, "Hellp", checksum("Hello")).bytes() << 0
-                                      << QByteArray("Hellp") << QStringList{kChecksum};
+                                      << QByteArray() << QByteArray("Hellp") << QStringList{kChecksum} << quint32(TNEF_WARNING_CHECKSUM);
         // Fewer than 8 bytes after the last record are stray padding.
-        QTest::newRow("7 trailing bytes") << TnefWriter().body("kept").raw(QByteArray(7, '\1')).bytes() << 0 << QByteArray("kept") << none;
-        QTest::newRow("8 trailing bytes") << TnefWriter().body("kept").raw(QByteArray(8, '\1')).bytes() << 0 << QByteArray("kept") << cut;
+        QTest::newRow("7 trailing bytes") << TnefWriter().body("kept").raw(QByteArray(7, '\1')).bytes() << 0 << QByteArray() << QByteArray("kept") << none << 0u;
+        QTest::newRow("8 trailing bytes") << TnefWriter().body("kept").raw(QByteArray(8, '\1')).bytes() << 0 << QByteArray() << QByteArray("kept") << cut
+                                          << quint32(TNEF_WARNING_TRUNCATED);
+        const QStringList invalid{QStringLiteral("Invalid attribute, input file may be corrupted")};
+        QTest::newRow("corrupt message properties") << TnefWriter().body(plain).messageProperties(badBlock).bytes() << 0 << QByteArray() << plain << invalid
+                                                    << quint32(TNEF_WARNING_CORRUPT_PROPERTIES);
+        QTest::newRow("corrupt attachment properties") << TnefWriter().body(plain).beginAttachment().attachData("a").attachProperties(badBlock).bytes() << 0
+                                                       << QByteArray() << plain << invalid << quint32(TNEF_WARNING_CORRUPT_PROPERTIES);
+        QTest::newRow("RTF body's CRC") << rtfMessage(badCrc) << 0 << QByteArray() << plain << QStringList{QStringLiteral("Invalid RTF CRC, input file may be corrupted")}
+                                       << quint32(TNEF_WARNING_RTF_CHECKSUM);
+        QTest::newRow("RTF body cut short") << rtfMessage(cutRtf) << 0 << QByteArray() << plain << QStringList{QStringLiteral("RTF buffer overrun, input file may be corrupted")}
+                                            << quint32(TNEF_WARNING_TRUNCATED);
+        QTest::newRow("damage adds up") << TnefWriter().attributeWithChecksum(LevelMessage, AttBody, AtpText, plain, 0).messageProperties(badBlock).raw(QByteArray(9, '\1')).bytes()
+                                        << 0 << QByteArray() << plain << QStringList{kChecksum, invalid.first(), kEndOfInput}
+                                        << quint32(TNEF_WARNING_CHECKSUM | TNEF_WARNING_CORRUPT_PROPERTIES | TNEF_WARNING_TRUNCATED);
     }
     void records()
     {
@@ -96,8 +127,10 @@ private Q_SLOTS:
         Diagnostics diag;
         auto r = parse(bytes);
         QTEST(r->error, "error");
+        QTEST(str(r->error_text), "errorText");
         QTEST(bytesOf(r->body, r->body_len), "body");
         QTEST(diag.messages(), "messages");
+        QTEST(r->warnings, "warnings");
     }
 
     // Each property with its first value, flat; a corrupt block contributes nothing.
@@ -136,6 +169,7 @@ private Q_SLOTS:
                 ++complete;
             const bool reported = cut < ends[0] || cut - ends[complete] >= 8;
             QCOMPARE(diag.messages(), reported ? QStringList{kEndOfInput} : QStringList());
+            QCOMPARE(r->warnings, reported && cut >= 4 ? quint32(TNEF_WARNING_TRUNCATED) : 0u);
             QCOMPARE(r->subject != nullptr, complete >= 2);
             QCOMPARE(bytesOf(r->body, r->body_len), complete >= 3 ? QByteArray("plain body") : QByteArray());
             QCOMPARE(r->attachment_count, (complete >= 6 ? 1 : 0) + (complete >= 9 ? 1 : 0));
@@ -264,6 +298,7 @@ private Q_SLOTS:
         auto r = parse(bytes);
         QVERIFY2(heap.peak() < 3 * size_t(bytes.size()) + 65536, qPrintable(QString::number(heap.peak())));
         QCOMPARE(r->error, 0);
+        QCOMPARE(r->warnings, file == QLatin1String("oom.tnef") ? quint32(TNEF_WARNING_CHECKSUM | TNEF_WARNING_CORRUPT_PROPERTIES) : 0u);
         QByteArrayList names;
         for (int i = 0; i < r->attachment_count; ++i) {
             names << str(r->attachments[i].name);
@@ -372,7 +407,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<QByteArray>("body");  // null: the value gives nothing
-        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("messages");  // a row with messages warns, with the TNEF_WARNING_* they imply
         const auto wrap = [](const QByteArray& payload, quint32 rawSize, quint32 type = lzfu::kCompressed) {
             return QByteArray::fromStdString(lzfu::wrap(payload.toStdString(), rawSize, type));
         };
@@ -419,6 +454,10 @@ private Q_SLOTS:
         QVERIFY(bodies[0] == body && bodies[0].isNull() == body.isNull());
         QCOMPARE(bodies.mid(1), (QList<QByteArray>{kText2, QByteArray()}));  // every value, in order, then a null
         QTEST(diag.messages(), "messages");
+        QFETCH(QStringList, messages);
+        quint32 warnings = 0;
+        decodeValues({value}, &warnings);
+        QCOMPARE(warnings, messages.isEmpty() ? 0u : messages.first().contains(QLatin1String("CRC")) ? quint32(TNEF_WARNING_RTF_CHECKSUM) : quint32(TNEF_WARNING_TRUNCATED));
     }
 
     // Declared last: by now every fixture above went through parse(). From
