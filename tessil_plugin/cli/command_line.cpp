@@ -25,6 +25,7 @@ QString helpText()
         "Usage: tessil COMMAND [OPTIONS] FILE...\n"
         "\n"
         "Reads TNEF files (winmail.dat, .tnef) as the Quorvia viewer shows them.\n"
+        "A FILE of - is standard input.\n"
         "\n"
         "Commands:\n"
         "  info [--json] FILE...          sender, subject, information line, body and\n"
@@ -44,6 +45,9 @@ QString helpText()
         "  --verbose                      show the decoder's trace lines on standard error\n"
         "  -h, --help                     show this help\n"
         "  -v, --version                  show the version\n"
+        "\n"
+        "A damaged file is still shown as far as it can be read, with a line\n"
+        "\"tessil: FILE: warning: ...\" per kind of damage on standard error.\n"
         "\n"
         "Exit status: 0 when every file was decoded (and written), 1 when any was not\n"
         "(the others are still processed), 2 for a usage error.\n");

@@ -74,8 +74,8 @@ int runExtract(const CommandLine& commandLine)
     bool allDone = true;
     for (const QString& file : commandLine.files) {
         const MessageReport report = loadMessageReport(file, commandLine.body);
+        reportProblems(report);
         if (!report.ok) {
-            reportFileError(file, report.error);
             allDone = false;
             continue;
         }

@@ -7,10 +7,9 @@ int runHtml(const CommandLine& commandLine)
 {
     const QString& file = commandLine.files.constFirst();
     const MessageReport report = loadMessageReport(file, true);
-    if (!report.ok) {
-        reportFileError(file, report.error);
+    reportProblems(report);
+    if (!report.ok)
         return 1;
-    }
     // Exactly the viewer's HTML; nothing at all when no body has visible text.
     if (!writeOut(report.prepared.body.html.toUtf8())) {
         reportError(QStringLiteral("cannot write to standard output"));

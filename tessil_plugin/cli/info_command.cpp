@@ -19,10 +19,8 @@ int runInfo(const CommandLine& commandLine)
         // One report at a time: a message and its attachment contents are
         // let go before the next file is read.
         const MessageReport report = loadMessageReport(file, true);
-        if (!report.ok) {
-            reportFileError(file, report.error);
-            allDecoded = false;
-        }
+        reportProblems(report);
+        allDecoded = report.ok && allDecoded;
         if (commandLine.json) {
             writeInfoJson(json, report);
             written = writeOut(json.takeBytes()) && written;

@@ -122,6 +122,14 @@ void writeInfoJson(JsonWriter& json, const MessageReport& report)
     for (const ReportedAttachment& entry : report.attachments)
         writeAttachment(json, entry);
     json.endArray();
+
+    json.key("warnings");
+    json.beginArray();
+    if (message) {
+        for (const MessageWarning warning : std::as_const(message->warnings))
+            json.string(messageWarningId(warning));
+    }
+    json.endArray();
     json.endObject();
 }
 

@@ -1,5 +1,6 @@
 #include "cli/message_report.h"
 
+#include "cli/console.h"
 #include "message/tessil_parser.h"
 
 MessageReport loadMessageReport(const QString& file, bool prepare)
@@ -8,7 +9,7 @@ MessageReport loadMessageReport(const QString& file, bool prepare)
     report.file = file;
 
     TessilParser parser;
-    report.message = parser.parseFile(file);
+    report.message = file == QLatin1String("-") ? parser.parseStandardInput() : parser.parseFile(file);
     if (!report.message) {
         report.error = parser.errorString.isEmpty() ? QStringLiteral("unknown error") : parser.errorString;
         return report;
@@ -22,4 +23,14 @@ MessageReport loadMessageReport(const QString& file, bool prepare)
             report.attachments.append({attachment, report.prepared.listedAttachments.contains(i)});
     }
     return report;
+}
+
+void reportProblems(const MessageReport& report)
+{
+    if (!report.ok) {
+        reportFileError(report.file, report.error);
+        return;
+    }
+    for (const MessageWarning warning : std::as_const(report.message->warnings))
+        reportFileError(report.file, QStringLiteral("warning: ") + messageWarningText(warning));
 }

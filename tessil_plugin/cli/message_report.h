@@ -19,7 +19,7 @@ struct ReportedAttachment
 
 struct MessageReport
 {
-    QString file;                   // as given on the command line
+    QString file;                   // as given on the command line; "-" is standard input
     bool ok = false;
     QString error;                  // the parser's text when !ok
     QSharedPointer<TessilMessage> message;
@@ -27,6 +27,10 @@ struct MessageReport
     QList<ReportedAttachment> attachments;
 };
 
-// Decodes `file`. With `prepare`, the body is chosen and prepared as the
-// viewer does it.
+// Decodes `file` ("-": standard input). With `prepare`, the body is chosen
+// and prepared as the viewer does it.
 MessageReport loadMessageReport(const QString& file, bool prepare);
+
+// Says on standard error why the file failed, or what damage it showed:
+// "tessil: FILE: reason", "tessil: FILE: warning: text" per warning.
+void reportProblems(const MessageReport& report);

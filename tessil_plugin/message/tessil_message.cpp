@@ -14,6 +14,16 @@ TessilMessage::~TessilMessage()
     qDebug("[Tessil] ~TessilMessage ");
 }
 
+void TessilMessage::addWarning(MessageWarning warning)
+{
+    if (warnings.contains(warning))
+        return;
+    auto at = warnings.begin();
+    while (at != warnings.end() && *at < warning)
+        ++at;
+    warnings.insert(at, warning);
+}
+
 int TessilMessage::attachmentCount() const
 {
     return static_cast<int>(attachments.size());

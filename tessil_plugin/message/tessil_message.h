@@ -6,6 +6,8 @@
 // and the thread that prepares the body. Everything in it is worked out when
 // it is built; nothing is computed lazily, so any thread may read it.
 
+#include "message/message_warnings.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -68,6 +70,12 @@ struct TessilMessage
     // The file's attachments in stream order, then at most one rendered
     // calendar or contact attachment.
     QList<QSharedPointer<TessilAttachment>> attachments;
+    // The damage the reader met, each once, in the order of MessageWarning;
+    // empty for a sound file.
+    QList<MessageWarning> warnings;
+
+    // Adds `warning` to `warnings` unless it is there already.
+    void addWarning(MessageWarning warning);
 
     int attachmentCount() const;
     // Null for an index outside 0 .. attachmentCount() - 1.

@@ -7,34 +7,84 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
-// The whole file in one buffer of its own, read in one pass; a null array
-// when it cannot be opened. What cannot be read (a directory, a read error)
-// ends the bytes there, as does the end of a file that shrinks meanwhile.
-QByteArray readWholeFile(const QString& filePath)
+// What a pipe is read in first; the buffer doubles from there.
+const qsizetype kFirstChunk = 64 * 1024;
+
+OpenFailure failureOfError(int error)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {};
-    QByteArray bytes;
-    const qint64 size = file.size();
-    if (file.isSequential() || size <= 0) {
-        // A pipe or a device tells no size: read it to its end.
-        bytes = file.readAll();
-    } else {
-        bytes = QByteArray(static_cast<qsizetype>(size), Qt::Uninitialized);
-        memoryhint::preferHugePages(bytes.constData(), quint64(size));
-        qint64 filled = 0;
-        while (filled < size) {
-            const qint64 got = file.read(bytes.data() + filled, size - filled);
-            if (got <= 0)
-                break;
-            filled += got;
-        }
-        bytes.truncate(static_cast<qsizetype>(filled));
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return OpenFailure::NotFound;
+    case EACCES:
+    case EPERM:
+        return OpenFailure::PermissionDenied;
+    case EISDIR:
+        return OpenFailure::IsDirectory;
+    default:
+        return OpenFailure::Unreadable;
     }
-    return bytes.isNull() ? QByteArray("") : bytes;
+}
+
+// The reason for a system error: the plain words where there are some, the
+// system's own text after them where the failure is unexpected.
+QString textOfError(int error)
+{
+    const OpenFailure failure = failureOfError(error);
+    if (failure != OpenFailure::Unreadable)
+        return openFailureText(failure);
+    return openFailureText(failure) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+}
+
+ssize_t readSome(int descriptor, char* into, size_t count)
+{
+    ssize_t got;
+    do
+        got = ::read(descriptor, into, count);
+    while (got < 0 && errno == EINTR);
+    return got;
+}
+
+// Everything from the descriptor's position to its end, in one buffer of its
+// own: a regular file in one pass into a buffer of the size it has now (the
+// end of a file that shrinks meanwhile ends the bytes), a pipe or a device,
+// which tell no size, in growing steps. False, with errno set, when reading
+// fails: a message read from part of a file would pass for the whole.
+bool readToEnd(int descriptor, QByteArray* bytes)
+{
+    struct stat status = {};
+    if (::fstat(descriptor, &status) != 0)
+        return false;
+    const off_t position = S_ISREG(status.st_mode) ? ::lseek(descriptor, 0, SEEK_CUR) : -1;
+    const bool sized = position >= 0 && status.st_size > position;
+    qsizetype filled = 0;
+    if (sized) {
+        const qint64 size = status.st_size - position;
+        *bytes = QByteArray(static_cast<qsizetype>(size), Qt::Uninitialized);
+        memoryhint::preferHugePages(bytes->constData(), quint64(size));
+    }
+    for (;;) {
+        if (!sized && filled == bytes->size())
+            bytes->resize(std::max(kFirstChunk, bytes->size() * 2));
+        if (filled == bytes->size())
+            break;
+        const ssize_t got = readSome(descriptor, bytes->data() + filled, size_t(bytes->size() - filled));
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes->truncate(filled);
+    return true;
 }
 
 // What every container's message needs once its reader has filled it.
@@ -58,15 +108,50 @@ void completeMessage(TessilMessage& message)
 
 } // namespace
 
+QSharedPointer<TessilMessage> TessilParser::fail(OpenFailure reason, const QString& text)
+{
+    hasError = true;
+    failure = reason;
+    errorString = text.isEmpty() ? openFailureText(reason) : text;
+    return {};
+}
+
 QSharedPointer<TessilMessage> TessilParser::parseFile(const QString& filePath)
 {
     hasError = false;
+    failure = OpenFailure::None;
     errorString.clear();
-    const QByteArray bytes = readWholeFile(filePath);
-    if (bytes.isNull()) {
-        hasError = true;
-        errorString = QStringLiteral("Cannot open file");
-        return {};
+    int descriptor;
+    do
+        descriptor = ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_CLOEXEC);
+    while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0) {
+        const int error = errno;
+        return fail(failureOfError(error), textOfError(error));
+    }
+    const QSharedPointer<TessilMessage> message = parseDescriptor(descriptor);
+    ::close(descriptor);
+    return message;
+}
+
+QSharedPointer<TessilMessage> TessilParser::parseStandardInput()
+{
+    hasError = false;
+    failure = OpenFailure::None;
+    errorString.clear();
+    return parseDescriptor(STDIN_FILENO);
+}
+
+QSharedPointer<TessilMessage> TessilParser::parseDescriptor(int descriptor)
+{
+    // A folder opens like a file, and reading it fails only then.
+    struct stat status = {};
+    if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode))
+        return fail(OpenFailure::IsDirectory, QString());
+    QByteArray bytes;
+    if (!readToEnd(descriptor, &bytes)) {
+        const int error = errno;
+        return fail(failureOfError(error), textOfError(error));
     }
     return parseData(bytes);
 }
@@ -74,14 +159,14 @@ QSharedPointer<TessilMessage> TessilParser::parseFile(const QString& filePath)
 QSharedPointer<TessilMessage> TessilParser::parseData(const QByteArray& bytes)
 {
     hasError = false;
+    failure = OpenFailure::None;
     errorString.clear();
+    if (bytes.isEmpty())
+        return fail(OpenFailure::Empty, QString());
     QString error;
     QSharedPointer<TessilMessage> message = readTnefMessage(bytes, &error);
-    if (!message) {
-        hasError = true;
-        errorString = error;
-        return {};
-    }
+    if (!message)
+        return fail(hasTnefSignature(bytes) ? OpenFailure::Damaged : OpenFailure::NotRecognised, error);
     completeMessage(*message);
     return message;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 // Loads a message file into a TessilMessage. Failures are reported through
-// `hasError` and `errorString` (never by exception) together with a null
-// message; no partial message is ever returned.
+// `hasError`, `failure` and `errorString` (never by exception) together with
+// a null message; no partial message is ever returned. A message read from a
+// damaged file lists the damage in its `warnings`.
 //
 // The file is read once into memory and decoded there; no temporary file is
 // written. The container's reader fills the message from the bytes, then
@@ -10,6 +11,7 @@
 // objects unpacked, file names given an extension, meetings, appointments,
 // tasks and contacts given their rendered attachment.
 
+#include "message/open_failure.h"
 #include "message/tessil_message.h"
 
 #include <QByteArray>
@@ -20,13 +22,24 @@ class TessilParser
 {
 public:
     bool hasError = false;
+    OpenFailure failure = OpenFailure::None;
+    // Why, in English: the reason of openFailureText() for the file's own
+    // failures (with the system's words for an unexpected read error), the
+    // reader's own reason for a damaged file.
     QString errorString;
 
-    // Reads the file and hands its bytes to parseData(). "Cannot open file"
-    // when it cannot be read.
+    // Reads the file (a regular file, or a pipe or device to its end) and
+    // hands its bytes to parseData().
     QSharedPointer<TessilMessage> parseFile(const QString& filePath);
+
+    // The same for standard input, read to its end.
+    QSharedPointer<TessilMessage> parseStandardInput();
 
     // Decodes the bytes in memory. Attachment data in the message shares
     // the buffer of `bytes`.
     QSharedPointer<TessilMessage> parseData(const QByteArray& bytes);
+
+private:
+    QSharedPointer<TessilMessage> fail(OpenFailure reason, const QString& text);
+    QSharedPointer<TessilMessage> parseDescriptor(int descriptor);
 };

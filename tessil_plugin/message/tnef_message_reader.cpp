@@ -22,9 +22,24 @@ QByteArray copyOf(const unsigned char* data, quint64 length)
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
 }
 
+const struct
+{
+    uint32_t flag;
+    MessageWarning warning;
+} kWarnings[] = {
+    {TNEF_WARNING_TRUNCATED, MessageWarning::Truncated},
+    {TNEF_WARNING_CHECKSUM, MessageWarning::Checksum},
+    {TNEF_WARNING_CORRUPT_PROPERTIES, MessageWarning::CorruptProperties},
+    {TNEF_WARNING_RTF_CHECKSUM, MessageWarning::RtfChecksum},
+};
+
 QSharedPointer<TessilMessage> messageOf(const TnefResult& result, const QByteArray& bytes)
 {
     auto message = QSharedPointer<TessilMessage>::create();
+    for (const auto& entry : kWarnings) {
+        if (result.warnings & entry.flag)
+            message->addWarning(entry.warning);
+    }
     message->subject = textOf(result.subject);
     message->senderName = textOf(result.sender_name);
     message->senderEmail = textOf(result.sender_email);
@@ -85,4 +100,9 @@ QSharedPointer<TessilMessage> readTnefMessage(const QByteArray& bytes, QString* 
         return {};
     }
     return messageOf(*result, bytes);
+}
+
+bool hasTnefSignature(const QByteArray& bytes)
+{
+    return bytes.startsWith(QByteArrayLiteral("\x78\x9F\x3E\x22"));
 }

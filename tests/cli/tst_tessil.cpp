@@ -14,6 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <unistd.h>
+
 using namespace tnefwriter;
 
 namespace {
@@ -72,7 +74,10 @@ class TestTessil : public QObject
 
     QTemporaryDir work;
 
-    Run tessil(const QStringList& arguments, const QString& directory = QString(), const QString& platform = QString())
+    // `input` is the file standard input reads; `unprivileged` runs it as
+    // nobody when the test runs as root, whom no file's mode stops.
+    Run tessil(const QStringList& arguments, const QString& directory = QString(), const QString& platform = QString(),
+               const QString& input = QString(), bool unprivileged = false)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", work.path());
@@ -84,7 +89,11 @@ class TestTessil : public QObject
         QProcess process;
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(directory.isEmpty() ? work.path() : directory);
-        process.start(TESSIL_BINARY, arguments);
+        process.setStandardInputFile(input.isEmpty() ? QProcess::nullDevice() : input);
+        if (unprivileged && ::geteuid() == 0)
+            process.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", TESSIL_BINARY} + arguments);
+        else
+            process.start(TESSIL_BINARY, arguments);
         const bool finished = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
         return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
     }
@@ -167,18 +176,26 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err"); // empty: nothing on standard error
-        // @G, @B (not TNEF), @C (bad checksum) and @M (missing) stand for fixture paths.
+        QTest::addColumn<QString>("err"); // empty: nothing on standard error; whole lines: all of it
+        // @G, @B (not TNEF), @C (bad checksum), @M (missing), @D (a directory), @E (empty), @P (not
+        // readable), @I (a PNG) and @T (the signature only) stand for fixture paths.
+        const QString checksum = "tessil: @C: warning: a record does not match its checksum; its data may be wrong\n";
         QTest::newRow("unknown option") << QStringList{"info", "--colour", "@G"} << 2 << "" << "colour";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "tessil 2.0.0\n" << "";
-        QTest::newRow("missing") << QStringList{"info", "@M"} << 1 << "" << "tessil: @M: Cannot open file\n";
         QTest::newRow("others go on") << QStringList{"info", "@G", "@B", "@G"} << 1 << "Subject:      Files"
-                                      << "tessil: @B: unknown error\n";
+                                      << "tessil: @B: not a TNEF file\n";
         QTest::newRow("extract here") << QStringList{"extract", "@G"} << 0 << "a.txt\n" << "";
         QTest::newRow("no output dir") << QStringList{"extract", "-o", "@G/sub", "@G"} << 1 << ""
                                        << "tessil: cannot create the directory @G/sub\n";
-        QTest::newRow("quiet trace") << QStringList{"info", "@C"} << 0 << "" << "";
-        QTest::newRow("verbose trace") << QStringList{"info", "--verbose", "@C"} << 0 << "" << "WARNING: invalid checksum";
+        // Damage is said once per kind, the decoder's own lines only when asked for.
+        QTest::newRow("damaged") << QStringList{"info", "@C"} << 0 << "Subject:" << checksum;
+        QTest::newRow("damaged, verbose") << QStringList{"info", "--verbose", "@C"} << 0 << "" << "WARNING: invalid checksum";
+        QTest::newRow("damaged, extract") << QStringList{"extract", "@C"} << 0 << "" << checksum;
+        QTest::newRow("damaged, html") << QStringList{"html", "@C"} << 0 << "" << checksum;
+        QTest::newRow("reasons") << QStringList{"info", "@M", "@D", "@E", "@I", "@T"} << 1 << ""
+                                 << "tessil: @M: no such file\ntessil: @D: is a directory\ntessil: @E: empty file\n"
+                                    "tessil: @I: not a TNEF file\ntessil: @T: warning: the file is cut short; what followed the cut is missing\n";
+        QTest::newRow("permission") << QStringList{"info", "@P"} << 1 << "" << "tessil: @P: permission denied\n";
     }
     void exitCodes()
     {
@@ -189,22 +206,34 @@ private slots:
         const QByteArray badChecksum =
             TnefWriter().tnefVersion().attributeWithChecksum(LevelMessage, AttBody, AtpText, "Hi", 0).bytes();
         const QByteArray good = message("Files", {attachment("a.txt", "A")});
+        const QString unreadable = writeFile(work.filePath("unreadable.dat"), good);
+        QVERIFY(QFile::setPermissions(unreadable, QFileDevice::WriteOwner));
+        QVERIFY(QDir(work.path()).mkpath("folder.dat"));
         const QHash<QString, QString> paths{{"@G", writeFile(work.filePath("good.tnef"), good)},
                                            {"@B", writeFile(work.filePath("bad.dat"), "PK\x03\x04 not TNEF")},
                                            {"@C", writeFile(work.filePath("checksum.tnef"), badChecksum)},
-                                           {"@M", work.filePath("missing.dat")}};
+                                           {"@M", work.filePath("missing.dat")},
+                                           {"@D", work.filePath("folder.dat")},
+                                           {"@E", writeFile(work.filePath("empty.dat"), "")},
+                                           {"@I", writeFile(work.filePath("picture.dat"), kPng)},
+                                           {"@T", writeFile(work.filePath("signature.dat"), TnefWriter().bytes().left(5))},
+                                           {"@P", unreadable}};
         const auto resolve = [&](QString text) {
             for (auto it = paths.cbegin(); it != paths.cend(); ++it)
                 text.replace(it.key(), it.value());
             return text;
         };
+        const bool unprivileged = arguments.contains("@P");
         for (QString& argument : arguments)
             argument = resolve(argument);
         QTemporaryDir current;
-        const Run run = tessil(arguments, current.path());
+        const Run run = tessil(arguments, current.path(), QString(), QString(), unprivileged);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(QString::fromUtf8(run.out).contains(resolve(out)), run.out.constData());
-        QVERIFY2(err.isEmpty() ? run.err.isEmpty() : QString::fromUtf8(run.err).contains(resolve(err)), run.err.constData());
+        if (err.endsWith(u'\n'))
+            QCOMPARE(QString::fromUtf8(run.err), resolve(err));
+        else
+            QVERIFY2(err.isEmpty() ? run.err.isEmpty() : QString::fromUtf8(run.err).contains(resolve(err)), run.err.constData());
         QVERIFY(exitCode != 2 || run.out.isEmpty());
     }
 
@@ -233,7 +262,7 @@ private slots:
         const QString bad = writeFile(work.filePath("zip.dat"), "PK\x03\x04");
         const Run run = tessil({"info", "--json", bad, good});
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, "tessil: " + bad.toUtf8() + ": unknown error\n");
+        QCOMPARE(run.err, "tessil: " + bad.toUtf8() + ": not a TNEF file\n");
         for (char c : run.out)
             QVERIFY2(uchar(c) >= 0x20 || c == '\n', "a raw control character");
         QVERIFY(run.out.contains("\\u0001") && run.out.contains("\\u2028") && run.out.contains("\\u001b]0;owned\\u0007"));
@@ -241,8 +270,9 @@ private slots:
         const QStringList top{"file", "ok", "error", "messageClass", "subject", "senderName", "senderEmail",
                               "displayTo", "displayCc", "sentTime", "infoLine", "propertyCount", "bodies"};
         const QStringList perAttachment{"fileName", "mimeType", "contentId", "isOle", "storedSize", "size", "sha256", "listed"};
-        const QStringList keys = top + QStringList{"html", "rtf", "plain", "displayBody", "attachments"} + top
-            + QStringList{"html", "size", "sha256", "rtf", "plain", "displayBody", "attachments"} + perAttachment + perAttachment;
+        const QStringList keys = top + QStringList{"html", "rtf", "plain", "displayBody", "attachments", "warnings"} + top
+            + QStringList{"html", "size", "sha256", "rtf", "plain", "displayBody", "attachments"} + perAttachment + perAttachment
+            + QStringList{"warnings"};
         QStringList written; // in order, which QJsonObject does not keep
         for (auto it = QRegularExpression("\"(\\w+)\": ").globalMatch(QString::fromUtf8(run.out)); it.hasNext();)
             written << it.next().captured(1);
@@ -250,9 +280,11 @@ private slots:
 
         const QJsonArray files = QJsonDocument::fromJson(run.out).array();
         QCOMPARE(files.at(0).toObject().value("ok").toBool(true), false);
-        QCOMPARE(files.at(0).toObject().value("error").toString(), QStringLiteral("unknown error"));
+        QCOMPARE(files.at(0).toObject().value("error").toString(), QStringLiteral("not a TNEF file"));
+        QCOMPARE(files.at(0).toObject().value("warnings"), QJsonValue(QJsonArray()));
         const QJsonObject decoded = files.at(1).toObject();
         QCOMPARE(decoded.value("subject").toString(), subject);
+        QCOMPARE(decoded.value("warnings"), QJsonValue(QJsonArray()));
         QCOMPARE(decoded.value("sentTime").toString(), QStringLiteral("2024-05-01T10:20:30Z"));
         QCOMPARE(decoded.value("infoLine").toString(), QStringLiteral("2024-05-01 10:20:30, 115 B, 2 attachments"));
         const QJsonArray attachments = decoded.value("attachments").toArray();
@@ -266,6 +298,75 @@ private slots:
         // Nor does a terminal receive the escape sequences.
         const Run text = tessil({"info", good});
         QVERIFY(!text.out.contains('\x1b') && !text.out.contains('\x07') && text.out.contains("?]0;owned?.txt"));
+    }
+
+    // A damaged file shows what could be read and names its damage, by id in
+    // JSON, each kind once; the exit status stays that of a decoded file.
+    void damagedFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<int>("attachments");
+        const QByteArray good = message("Damaged", {attachment("a.txt", "A"), attachment("b.txt", "B")});
+        const QByteArray badBlock = MapiBlockWriter().add(MapiProp(PtypErrorCode, 0x0E07).addValue(le32(0))).bytes();
+        QByteArray badCrc = compressedRtf("{\\rtf1 lost}");
+        badCrc[12] = char(badCrc[12] ^ 1);
+        TnefWriter rtf;
+        rtf.messageProperties(MapiBlockWriter().add(MapiProp::unicode(PidTagSubject, "Damaged")).add(MapiProp::binary(PidTagRtfCompressed, badCrc)));
+        QTest::newRow("sound") << good << QStringList{} << 2;
+        QTest::newRow("cut inside the last record") << good.chopped(5) << QStringList{"truncated"} << 2;
+        QTest::newRow("checksum, twice") << TnefWriter().raw(good.mid(6)).attributeWithChecksum(LevelMessage, AttBody, AtpText, "x", 0)
+                                                .attributeWithChecksum(LevelMessage, AttBody, AtpText, "y", 0).bytes()
+                                         << QStringList{"checksum"} << 2;
+        QTest::newRow("property block") << TnefWriter().raw(good.mid(6)).attribute(LevelMessage, AttMsgProps, AtpByte, badBlock).bytes()
+                                        << QStringList{"corrupt-properties"} << 2;
+        QTest::newRow("RTF body") << rtf.bytes() << QStringList{"rtf-checksum"} << 0;
+        QTest::newRow("all at once") << TnefWriter().raw(good.mid(6)).attributeWithChecksum(LevelMessage, AttMsgProps, AtpByte, badBlock, 0).raw(QByteArray(9, '\1')).bytes()
+                                     << QStringList{"truncated", "checksum", "corrupt-properties"} << 2;
+    }
+    void damagedFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, warnings);
+        const QString path = writeFile(work.filePath("damaged.tnef"), bytes);
+        const Run run = tessil({"info", "--json", path});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject file = QJsonDocument::fromJson(run.out).array().at(0).toObject();
+        QCOMPARE(file.value("subject").toString(), QStringLiteral("Damaged"));
+        QTEST(int(file.value("attachments").toArray().size()), "attachments");
+        QCOMPARE(file.value("warnings").toVariant().toStringList(), warnings);
+        const QStringList lines = QString::fromUtf8(run.err).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), warnings.size());
+        for (const QString& line : lines)
+            QVERIFY2(line.startsWith("tessil: " + path + ": warning: "), qPrintable(line));
+    }
+
+    // "-" reads standard input, once: a pipe, a file given as input, nothing.
+    void standardInput()
+    {
+        const QString good = writeFile(work.filePath("stdin.tnef"), message("From input", {attachment("a.txt", "A")}));
+        const Run info = tessil({"info", "--json", "-", "-"}, QString(), QString(), good);
+        QCOMPARE(info.exitCode, 1);
+        const QJsonArray files = QJsonDocument::fromJson(info.out).array();
+        QCOMPARE(files.at(0).toObject().value("file").toString(), QStringLiteral("-"));
+        QCOMPARE(files.at(0).toObject().value("subject").toString(), QStringLiteral("From input"));
+        QCOMPARE(files.at(1).toObject().value("error").toString(), QStringLiteral("empty file"));
+        QCOMPARE(info.err, QByteArray("tessil: -: empty file\n"));
+
+        QTemporaryDir out;
+        const Run extract = tessil({"extract", "-o", out.path(), "-"}, QString(), QString(), good);
+        QCOMPARE(extract.exitCode, 0);
+        QCOMPARE(readFile(out.filePath("a.txt")), QByteArray("A"));
+
+        QProcess pipe; // through a pipe, which tells no size
+        pipe.setStandardOutputFile(work.filePath("piped.html"));
+        QProcess reader;
+        reader.setStandardOutputProcess(&pipe);
+        pipe.start(TESSIL_BINARY, {"html", "-"});
+        reader.start("cat", {good});
+        QVERIFY(reader.waitForFinished() && pipe.waitForFinished());
+        QCOMPARE(pipe.exitCode(), 0);
+        QVERIFY(readFile(work.filePath("piped.html")).contains("<p>Hi</p>"));
     }
 
     // Every listed attachment is written inside the directory under a safe,
@@ -319,7 +420,19 @@ private slots:
         for (int i = 0; i < files.size(); ++i) {
             QVERIFY(files.at(i).toObject().value("ok").toBool());
             QCOMPARE(files.at(i).toObject().value("subject").toString(), subjects.at(i));
+            QCOMPARE(files.at(i).toObject().value("warnings"), QJsonValue(QJsonArray()));
         }
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+
+        // Hostile lengths and a bad checksum: what is there, said to be damaged.
+        const QString oom = testsupport::realSamplePath("oom.tnef");
+        const Run damaged = tessil({"info", "--json", oom});
+        QCOMPARE(damaged.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(damaged.out).array().at(0).toObject().value("warnings").toVariant().toStringList(),
+                 (QStringList{"checksum", "corrupt-properties"}));
+        QCOMPARE(QString::fromUtf8(damaged.err),
+                 QStringLiteral("tessil: %1: warning: a record does not match its checksum; its data may be wrong\n"
+                                "tessil: %1: warning: a block of properties is damaged and was left out\n").arg(oom));
         const QJsonObject quick = files.at(0).toObject();
         const QByteArray rtf = testsupport::readRealSample("quick-contents/message.rtf");
         QCOMPARE(quick.value("bodies").toObject().value("rtf").toObject().value("sha256").toString(), sha256(rtf));
