@@ -1,31 +1,40 @@
 #include "message/message_warnings.h"
 
+namespace {
+
+struct Wording
+{
+    MessageWarning warning;
+    const char* id;
+    const char* text;
+};
+
+const Wording kWordings[] = {
+    {MessageWarning::Truncated, "truncated", "the file is cut short; what followed the cut is missing"},
+    {MessageWarning::Checksum, "checksum", "a record does not match its checksum; its data may be wrong"},
+    {MessageWarning::CorruptProperties, "corrupt-properties", "a block of properties is damaged and was left out"},
+    {MessageWarning::RtfChecksum, "rtf-checksum", "the RTF body does not match its checksum and was left out"},
+};
+
+const Wording* wordingOf(MessageWarning warning)
+{
+    for (const Wording& wording : kWordings) {
+        if (wording.warning == warning)
+            return &wording;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QString messageWarningId(MessageWarning warning)
 {
-    switch (warning) {
-    case MessageWarning::Truncated:
-        return QStringLiteral("truncated");
-    case MessageWarning::Checksum:
-        return QStringLiteral("checksum");
-    case MessageWarning::CorruptProperties:
-        return QStringLiteral("corrupt-properties");
-    case MessageWarning::RtfChecksum:
-        return QStringLiteral("rtf-checksum");
-    }
-    return QString();
+    const Wording* wording = wordingOf(warning);
+    return wording ? QLatin1String(wording->id) : QString();
 }
 
 QString messageWarningText(MessageWarning warning)
 {
-    switch (warning) {
-    case MessageWarning::Truncated:
-        return QStringLiteral("the file is cut short; what followed the cut is missing");
-    case MessageWarning::Checksum:
-        return QStringLiteral("a record does not match its checksum; its data may be wrong");
-    case MessageWarning::CorruptProperties:
-        return QStringLiteral("a block of properties is damaged and was left out");
-    case MessageWarning::RtfChecksum:
-        return QStringLiteral("the RTF body does not match its checksum and was left out");
-    }
-    return QString();
+    const Wording* wording = wordingOf(warning);
+    return wording ? QLatin1String(wording->text) : QString();
 }
