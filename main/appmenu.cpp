@@ -4,6 +4,7 @@
 #include "appconfig.h"
 #include "apppaths.h"
 #include "cvbaseservice/icvupdatesservice.h"
+#include "desktoplauncher.h"
 #include "hostshortcuts.h"
 #include "multilanguage.h"
 #include "productlinks.h"
@@ -13,8 +14,11 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QUrl>
 
@@ -49,6 +53,7 @@ AppMenu::AppMenu(QObject* parent)
     , showLogAction(makeHelpAction(this, ShowLogId))
     , checkUpdatesAction(makeHelpAction(this, CheckUpdatesId))
     , aboutAction(makeHelpAction(this, AboutId))
+    , launcher(new DesktopLauncher(this))
 {
     helpMenu->addAction(recentMenu->menuAction());
     documentSeparator = helpMenu->addSeparator();
@@ -189,7 +194,7 @@ void AppMenu::onHelpMenuTriggered(QAction* action)
 
     switch (id) {
     case UserGuideId:
-        QDesktopServices::openUrl(productlinks::userGuide());
+        openUserGuide();
         break;
     case ProductFaqId:
     case FeedbackId:
@@ -209,6 +214,27 @@ void AppMenu::onHelpMenuTriggered(QAction* action)
     default:
         break;
     }
+}
+
+void AppMenu::openUserGuide()
+{
+    const QUrl guide = productlinks::userGuide();
+    // The window the guide was asked for, should it be gone by the answer.
+    const QPointer<QWidget> window = QApplication::activeWindow();
+    launcher->open(guide, [this, guide, window](bool opened) {
+        if (opened)
+            return;
+        auto* box = new QMessageBox(QMessageBox::Information, tr("User Guide"),
+                                    tr("No program on this computer is set up to show web pages, so the user guide "
+                                       "cannot be opened.\n\nThe guide is the file %1.")
+                                        .arg(QDir::toNativeSeparators(guide.toLocalFile())),
+                                    QMessageBox::Close, window);
+        box->setObjectName(QStringLiteral("userGuideUnavailable"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // Without a loop of its own, like every other notice of the window.
+        box->open();
+    });
 }
 
 void AppMenu::onBookmarkMenuTriggered(QAction* action)

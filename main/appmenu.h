@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 
+class DesktopLauncher;
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -73,6 +74,8 @@ public slots:
 private:
     void rebuildRecentFiles();
     void markCurrentLanguage();
+    // Hands the user guide to the desktop, and says so when nothing shows it.
+    void openUserGuide();
 
     QMenu* helpMenu;
     QMenu* recentMenu;
@@ -89,6 +92,7 @@ private:
     QAction* showLogAction;
     QAction* checkUpdatesAction;
     QAction* aboutAction;
+    DesktopLauncher* launcher;
 };
 
 // Gives the button its drop-down application menu. The menu object's Qt parent

@@ -14,12 +14,12 @@
 #include "multilanguage.h"
 #include "openfailuresdialog.h"
 #include "recentfiles.h"
+#include "support/fake_desktop.h"
 #include "support/test_main.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -148,18 +148,6 @@ QList<QAction*> commandsOf(const QWidget* document)
     return document->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-// Catches what the program hands to the desktop to open.
-struct UrlCatcher : QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
 void sendMouse(QWidget* target, QEvent::Type type, const QPoint& global, Qt::MouseButtons buttons)
 {
     const QPointF local = target->mapFromGlobal(QPointF(global));
@@ -190,6 +178,7 @@ class TestHostWindow : public QObject
     Q_OBJECT
     QString file(const QString& name) const { return QDir(dir.path()).absoluteFilePath(name); }
     QTemporaryDir dir;
+    testsupport::FakeDesktop desktop;
 
 private slots:
     void initTestCase()
@@ -491,6 +480,51 @@ private slots:
         QVERIFY(boxes.shown.isEmpty());
     }
 
+    // The guide goes to the desktop through xdg-open, without waiting for
+    // it; when nothing can show it the window says so, and where it lies.
+    void userGuideWithoutProgram_data()
+    {
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("shown") << false << 0 << false;
+        QTest::newRow("no program for web pages") << false << 3 << true;
+        QTest::newRow("no xdg-open at all") << true << 0 << true;
+    }
+    void userGuideWithoutProgram()
+    {
+        QFETCH(bool, missing);
+        QFETCH(int, status);
+        QFETCH(bool, told);
+        auto* window = new MainWindow;
+        CustomWindowFrame frame(window);
+        frame.show();
+        QApplication::setActiveWindow(&frame);
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        desktop.setMissing(missing);
+        desktop.setAnswer(status);
+        desktop.takeOpened();
+        frame.appMenu()->helpAction(AppMenu::UserGuideId)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!told || frame.findChild<QMessageBox*>("userGuideUnavailable"), 20000);
+        const QList<QUrl> opened = desktop.waitOpened(missing ? 0 : 1);
+        desktop.setMissing(false);
+        desktop.setAnswer(0);
+        QCOMPARE(opened.size(), missing ? 0 : 1);
+        QVERIFY(missing || opened.first().fileName() == "user-guide.html");
+        auto* box = frame.findChild<QMessageBox*>("userGuideUnavailable");
+        if (!told) {
+            QTest::qWait(200);
+            QVERIFY(!frame.findChild<QMessageBox*>("userGuideUnavailable"));
+            return;
+        }
+        QVERIFY(box->isVisible() && box->windowModality() == Qt::WindowModal);
+        QVERIFY2(box->text().startsWith("No program on this computer is set up to show web pages")
+                     && box->text().contains(QDir::toNativeSeparators(QApplication::applicationDirPath() + "/docs/user-guide.html")),
+                 qPrintable(box->text()));
+        box->button(QMessageBox::Close)->click();
+        QTRY_VERIFY(!frame.findChild<QMessageBox*>("userGuideUnavailable"));
+    }
+
     void menuEntries()
     {
         auto* window = new MainWindow;
@@ -603,7 +637,7 @@ private slots:
         }
         if (close)
             connect(close, &QPushButton::clicked, this, [&effects] { effects << "quit"; });
-        UrlCatcher urls;
+        desktop.takeOpened();
         DialogAnswer dialog;
         const QString name = tabs->tabText(current);
 
@@ -615,7 +649,8 @@ private slots:
             effects << "now " + tabs->tabText(tabs->currentIndex());
         if (dialog.shown)
             effects << "open dialog";
-        if (urls.opened.size() == 1 && urls.opened.first().fileName() == "user-guide.html")
+        const QList<QUrl> opened = desktop.waitOpened(effect == "user guide" ? 1 : 0);
+        if (opened.size() == 1 && opened.first().fileName() == "user-guide.html")
             effects << "user guide";
         QCOMPARE(effects.join(", "), effect);
     }
