@@ -62,6 +62,14 @@
         <source>No Recent Files</source>
         <translation>Keine zuletzt geöffneten Dateien</translation>
     </message>
+    <message>
+        <source>No program on this computer is set up to show web pages, so the user guide cannot be opened.
+
+The guide is the file %1.</source>
+        <translation>Auf diesem Computer ist kein Programm zum Anzeigen von Webseiten eingerichtet, daher kann das Benutzerhandbuch nicht geöffnet werden.
+
+Das Handbuch ist die Datei %1.</translation>
+    </message>
 </context>
 <context>
     <name>AttachmentModel</name>
@@ -296,6 +304,37 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
     </message>
 </context>
 <context>
+    <name>TessilPlugin</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Die Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Dies ist ein Ordner, keine Datei.</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read this file.</source>
+        <translation>Sie haben keine Berechtigung, diese Datei zu lesen.</translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>Die Datei konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>Die Datei ist leer.</translation>
+    </message>
+    <message>
+        <source>This is not a TNEF file (winmail.dat).</source>
+        <translation>Dies ist keine TNEF-Datei (winmail.dat).</translation>
+    </message>
+    <message>
+        <source>The file is too damaged to be shown.</source>
+        <translation>Die Datei ist zu stark beschädigt, um angezeigt zu werden.</translation>
+    </message>
+</context>
+<context>
     <name>TessilViewWidget</name>
     <message>
         <source>Form</source>
@@ -368,6 +407,22 @@ Open it only if you trust the sender and expected this file. Open it anyway?</so
     <message>
         <source>Select Save Directory</source>
         <translation>Speicherordner auswählen</translation>
+    </message>
+    <message>
+        <source>This file is damaged; some content may be missing.</source>
+        <translation>Diese Datei ist beschädigt; möglicherweise fehlen Inhalte.</translation>
+    </message>
+    <message>
+        <source>Hide this notice</source>
+        <translation>Diesen Hinweis ausblenden</translation>
+    </message>
+    <message>
+        <source>No program on this computer is set up to open &quot;%1&quot;.
+
+You can save it instead and open it with a program of your choice.</source>
+        <translation>Auf diesem Computer ist kein Programm zum Öffnen von „%1“ eingerichtet.
+
+Sie können die Datei stattdessen speichern und mit einem Programm Ihrer Wahl öffnen.</translation>
     </message>
 </context>
 </TS>

@@ -62,6 +62,14 @@
         <source>No Recent Files</source>
         <translation>No Recent Files</translation>
     </message>
+    <message>
+        <source>No program on this computer is set up to show web pages, so the user guide cannot be opened.
+
+The guide is the file %1.</source>
+        <translation>No program on this computer is set up to show web pages, so the user guide cannot be opened.
+
+The guide is the file %1.</translation>
+    </message>
 </context>
 <context>
     <name>AttachmentModel</name>
@@ -296,6 +304,37 @@ This build does not contact any update server.</translation>
     </message>
 </context>
 <context>
+    <name>TessilPlugin</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>This is a folder, not a file.</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read this file.</source>
+        <translation>You do not have permission to read this file.</translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>The file could not be read.</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>This is not a TNEF file (winmail.dat).</source>
+        <translation>This is not a TNEF file (winmail.dat).</translation>
+    </message>
+    <message>
+        <source>The file is too damaged to be shown.</source>
+        <translation>The file is too damaged to be shown.</translation>
+    </message>
+</context>
+<context>
     <name>TessilViewWidget</name>
     <message>
         <source>Form</source>
@@ -368,6 +407,22 @@ Open it only if you trust the sender and expected this file. Open it anyway?</tr
     <message>
         <source>Select Save Directory</source>
         <translation>Select Save Directory</translation>
+    </message>
+    <message>
+        <source>This file is damaged; some content may be missing.</source>
+        <translation>This file is damaged; some content may be missing.</translation>
+    </message>
+    <message>
+        <source>Hide this notice</source>
+        <translation>Hide this notice</translation>
+    </message>
+    <message>
+        <source>No program on this computer is set up to open &quot;%1&quot;.
+
+You can save it instead and open it with a program of your choice.</source>
+        <translation>No program on this computer is set up to open &quot;%1&quot;.
+
+You can save it instead and open it with a program of your choice.</translation>
     </message>
 </context>
 </TS>

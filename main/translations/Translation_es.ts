@@ -62,6 +62,14 @@
         <source>No Recent Files</source>
         <translation>No hay archivos recientes</translation>
     </message>
+    <message>
+        <source>No program on this computer is set up to show web pages, so the user guide cannot be opened.
+
+The guide is the file %1.</source>
+        <translation>Ningún programa de este equipo está configurado para mostrar páginas web, así que no se puede abrir la guía del usuario.
+
+La guía es el archivo %1.</translation>
+    </message>
 </context>
 <context>
     <name>AttachmentModel</name>
@@ -296,6 +304,37 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
     </message>
 </context>
 <context>
+    <name>TessilPlugin</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>El archivo no existe.</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Esto es una carpeta, no un archivo.</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read this file.</source>
+        <translation>No tiene permiso para leer este archivo.</translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>No se pudo leer el archivo.</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>El archivo está vacío.</translation>
+    </message>
+    <message>
+        <source>This is not a TNEF file (winmail.dat).</source>
+        <translation>Este no es un archivo TNEF (winmail.dat).</translation>
+    </message>
+    <message>
+        <source>The file is too damaged to be shown.</source>
+        <translation>El archivo está demasiado dañado para mostrarse.</translation>
+    </message>
+</context>
+<context>
     <name>TessilViewWidget</name>
     <message>
         <source>Form</source>
@@ -368,6 +407,22 @@ Open it only if you trust the sender and expected this file. Open it anyway?</so
     <message>
         <source>Select Save Directory</source>
         <translation>Seleccionar carpeta de destino</translation>
+    </message>
+    <message>
+        <source>This file is damaged; some content may be missing.</source>
+        <translation>Este archivo está dañado; puede faltar parte del contenido.</translation>
+    </message>
+    <message>
+        <source>Hide this notice</source>
+        <translation>Ocultar este aviso</translation>
+    </message>
+    <message>
+        <source>No program on this computer is set up to open &quot;%1&quot;.
+
+You can save it instead and open it with a program of your choice.</source>
+        <translation>Ningún programa de este equipo está configurado para abrir «%1».
+
+Puede guardarlo y abrirlo con el programa que prefiera.</translation>
     </message>
 </context>
 </TS>

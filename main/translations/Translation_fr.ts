@@ -62,6 +62,14 @@
         <source>No Recent Files</source>
         <translation>Aucun fichier récent</translation>
     </message>
+    <message>
+        <source>No program on this computer is set up to show web pages, so the user guide cannot be opened.
+
+The guide is the file %1.</source>
+        <translation>Aucun programme de cet ordinateur n&apos;est configuré pour afficher des pages web, le guide de l&apos;utilisateur ne peut donc pas être ouvert.
+
+Le guide est le fichier %1.</translation>
+    </message>
 </context>
 <context>
     <name>AttachmentModel</name>
@@ -296,6 +304,37 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
     </message>
 </context>
 <context>
+    <name>TessilPlugin</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Le fichier n&apos;existe pas.</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Ceci est un dossier, pas un fichier.</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read this file.</source>
+        <translation>Vous n&apos;avez pas l&apos;autorisation de lire ce fichier.</translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>Le fichier n&apos;a pas pu être lu.</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>Le fichier est vide.</translation>
+    </message>
+    <message>
+        <source>This is not a TNEF file (winmail.dat).</source>
+        <translation>Ce n&apos;est pas un fichier TNEF (winmail.dat).</translation>
+    </message>
+    <message>
+        <source>The file is too damaged to be shown.</source>
+        <translation>Le fichier est trop endommagé pour être affiché.</translation>
+    </message>
+</context>
+<context>
     <name>TessilViewWidget</name>
     <message>
         <source>Form</source>
@@ -368,6 +407,22 @@ Ne l&apos;ouvrez que si vous faites confiance à l&apos;expéditeur et que vous 
     <message>
         <source>Select Save Directory</source>
         <translation>Choisir le dossier d&apos;enregistrement</translation>
+    </message>
+    <message>
+        <source>This file is damaged; some content may be missing.</source>
+        <translation>Ce fichier est endommagé&#xa0;; une partie du contenu peut manquer.</translation>
+    </message>
+    <message>
+        <source>Hide this notice</source>
+        <translation>Masquer cet avis</translation>
+    </message>
+    <message>
+        <source>No program on this computer is set up to open &quot;%1&quot;.
+
+You can save it instead and open it with a program of your choice.</source>
+        <translation>Aucun programme de cet ordinateur n&apos;est configuré pour ouvrir «&#xa0;%1&#xa0;».
+
+Vous pouvez l&apos;enregistrer à la place et l&apos;ouvrir avec le programme de votre choix.</translation>
     </message>
 </context>
 </TS>

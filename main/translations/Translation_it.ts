@@ -62,6 +62,14 @@
         <source>No Recent Files</source>
         <translation>Nessun file recente</translation>
     </message>
+    <message>
+        <source>No program on this computer is set up to show web pages, so the user guide cannot be opened.
+
+The guide is the file %1.</source>
+        <translation>Nessun programma su questo computer è configurato per mostrare pagine web, quindi la guida utente non può essere aperta.
+
+La guida è il file %1.</translation>
+    </message>
 </context>
 <context>
     <name>AttachmentModel</name>
@@ -296,6 +304,37 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
     </message>
 </context>
 <context>
+    <name>TessilPlugin</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Il file non esiste.</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Questa è una cartella, non un file.</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read this file.</source>
+        <translation>Non hai il permesso di leggere questo file.</translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>Impossibile leggere il file.</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>Il file è vuoto.</translation>
+    </message>
+    <message>
+        <source>This is not a TNEF file (winmail.dat).</source>
+        <translation>Questo non è un file TNEF (winmail.dat).</translation>
+    </message>
+    <message>
+        <source>The file is too damaged to be shown.</source>
+        <translation>Il file è troppo danneggiato per essere visualizzato.</translation>
+    </message>
+</context>
+<context>
     <name>TessilViewWidget</name>
     <message>
         <source>Form</source>
@@ -368,6 +407,22 @@ Aprilo solo se ti fidi del mittente e aspettavi questo file. Aprirlo comunque?</
     <message>
         <source>Select Save Directory</source>
         <translation>Seleziona la cartella di destinazione</translation>
+    </message>
+    <message>
+        <source>This file is damaged; some content may be missing.</source>
+        <translation>Questo file è danneggiato; parte del contenuto potrebbe mancare.</translation>
+    </message>
+    <message>
+        <source>Hide this notice</source>
+        <translation>Nascondi questo avviso</translation>
+    </message>
+    <message>
+        <source>No program on this computer is set up to open &quot;%1&quot;.
+
+You can save it instead and open it with a program of your choice.</source>
+        <translation>Nessun programma su questo computer è configurato per aprire &quot;%1&quot;.
+
+Puoi salvarlo e aprirlo con un programma a tua scelta.</translation>
     </message>
 </context>
 </TS>

@@ -62,6 +62,14 @@
         <source>No Recent Files</source>
         <translation>最近使ったファイルはありません</translation>
     </message>
+    <message>
+        <source>No program on this computer is set up to show web pages, so the user guide cannot be opened.
+
+The guide is the file %1.</source>
+        <translation>このコンピューターには Web ページを表示するプログラムが設定されていないため、ユーザー ガイドを開けません。
+
+ガイドはファイル %1 です。</translation>
+    </message>
 </context>
 <context>
     <name>AttachmentModel</name>
@@ -295,6 +303,37 @@ This build does not contact any update server.</source>
     </message>
 </context>
 <context>
+    <name>TessilPlugin</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>ファイルが存在しません。</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>これはファイルではなくフォルダーです。</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read this file.</source>
+        <translation>このファイルを読み取る権限がありません。</translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>ファイルを読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>ファイルが空です。</translation>
+    </message>
+    <message>
+        <source>This is not a TNEF file (winmail.dat).</source>
+        <translation>これは TNEF ファイル (winmail.dat) ではありません。</translation>
+    </message>
+    <message>
+        <source>The file is too damaged to be shown.</source>
+        <translation>ファイルの損傷がひどいため表示できません。</translation>
+    </message>
+</context>
+<context>
     <name>TessilViewWidget</name>
     <message>
         <source>Form</source>
@@ -367,6 +406,22 @@ Open it only if you trust the sender and expected this file. Open it anyway?</so
     <message>
         <source>Select Save Directory</source>
         <translation>保存先フォルダーの選択</translation>
+    </message>
+    <message>
+        <source>This file is damaged; some content may be missing.</source>
+        <translation>このファイルは破損しています。一部の内容が欠けている可能性があります。</translation>
+    </message>
+    <message>
+        <source>Hide this notice</source>
+        <translation>この通知を閉じる</translation>
+    </message>
+    <message>
+        <source>No program on this computer is set up to open &quot;%1&quot;.
+
+You can save it instead and open it with a program of your choice.</source>
+        <translation>このコンピューターには「%1」を開くプログラムが設定されていません。
+
+代わりに保存して、お好きなプログラムで開くことができます。</translation>
     </message>
 </context>
 </TS>

@@ -62,6 +62,14 @@
         <source>No Recent Files</source>
         <translation>Nenhum arquivo recente</translation>
     </message>
+    <message>
+        <source>No program on this computer is set up to show web pages, so the user guide cannot be opened.
+
+The guide is the file %1.</source>
+        <translation>Nenhum programa neste computador está configurado para mostrar páginas da web, por isso o guia do usuário não pode ser aberto.
+
+O guia é o arquivo %1.</translation>
+    </message>
 </context>
 <context>
     <name>AttachmentModel</name>
@@ -296,6 +304,37 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
     </message>
 </context>
 <context>
+    <name>TessilPlugin</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>O arquivo não existe.</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>Isto é uma pasta, não um arquivo.</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read this file.</source>
+        <translation>Você não tem permissão para ler este arquivo.</translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>Não foi possível ler o arquivo.</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>O arquivo está vazio.</translation>
+    </message>
+    <message>
+        <source>This is not a TNEF file (winmail.dat).</source>
+        <translation>Este não é um arquivo TNEF (winmail.dat).</translation>
+    </message>
+    <message>
+        <source>The file is too damaged to be shown.</source>
+        <translation>O arquivo está danificado demais para ser exibido.</translation>
+    </message>
+</context>
+<context>
     <name>TessilViewWidget</name>
     <message>
         <source>Form</source>
@@ -368,6 +407,22 @@ Abra-o somente se você confia no remetente e esperava este arquivo. Abrir mesmo
     <message>
         <source>Select Save Directory</source>
         <translation>Selecionar pasta de destino</translation>
+    </message>
+    <message>
+        <source>This file is damaged; some content may be missing.</source>
+        <translation>Este arquivo está danificado; parte do conteúdo pode estar faltando.</translation>
+    </message>
+    <message>
+        <source>Hide this notice</source>
+        <translation>Ocultar este aviso</translation>
+    </message>
+    <message>
+        <source>No program on this computer is set up to open &quot;%1&quot;.
+
+You can save it instead and open it with a program of your choice.</source>
+        <translation>Nenhum programa neste computador está configurado para abrir &quot;%1&quot;.
+
+Você pode salvá-lo e abri-lo com um programa de sua escolha.</translation>
     </message>
 </context>
 </TS>

@@ -1,11 +1,11 @@
 #include "attachmentdialogs.h"
 
-#include <QDesktopServices>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPoint>
-#include <QUrl>
+#include <QPushButton>
 
 AttachmentDialogs::~AttachmentDialogs() = default;
 
@@ -36,7 +36,23 @@ bool AttachmentDialogs::confirm(QWidget* parent, const QString& title, const QSt
         == QMessageBox::Ok;
 }
 
-bool AttachmentDialogs::openUrl(const QUrl& url)
+void AttachmentDialogs::offerSaveInstead(QWidget* parent, const QString& title, const QString& text,
+                                         std::function<void()> save)
 {
-    return QDesktopServices::openUrl(url);
+    // Window-modal and without a loop of its own: the window goes on
+    // painting, and each offer is answered on its own.
+    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Cancel, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    // The view's own words for the same command.
+    QPushButton* saveButton =
+        box->addButton(QCoreApplication::translate("TessilViewWidget", "Save as..."), QMessageBox::AcceptRole);
+    saveButton->setObjectName(QStringLiteral("saveInstead"));
+    box->setDefaultButton(saveButton);
+    // Once the box is gone, so that the save dialog does not open over it.
+    QObject::connect(box, &QDialog::finished, box, [box, saveButton, save = std::move(save)] {
+        if (box->clickedButton() == saveButton && save)
+            save();
+    });
+    box->open();
 }

@@ -1,17 +1,17 @@
 #pragma once
 
-// Everything the attachment actions ask of the user or hand to the desktop:
-// file and directory dialogs, the context menu, message boxes and opening
-// files or folders in other applications. The view calls them through this
-// class so that tests can answer in their place; this base class shows the
-// real dialogs.
+// Everything the attachment actions ask of the user: file and directory
+// dialogs, the context menu and message boxes. The view calls them through
+// this class so that tests can answer in their place; this base class shows
+// the real dialogs. (Files go to the desktop through DesktopLauncher.)
 
 #include <QString>
+
+#include <functional>
 
 class QAction;
 class QMenu;
 class QPoint;
-class QUrl;
 class QWidget;
 
 class AttachmentDialogs
@@ -29,6 +29,9 @@ public:
     virtual void warning(QWidget* parent, const QString& title, const QString& text);
     // A warning box with OK and Cancel, Cancel the default; true for OK.
     virtual bool confirm(QWidget* parent, const QString& title, const QString& text);
-    // Hands a file or folder to the desktop; the result is the desktop's.
-    virtual bool openUrl(const QUrl& url);
+    // Says that something could not be opened and offers "Save as..."
+    // instead: returns at once, and calls `save` if the user takes the
+    // offer. The box belongs to `parent` and goes with it.
+    virtual void offerSaveInstead(QWidget* parent, const QString& title, const QString& text,
+                                  std::function<void()> save);
 };

@@ -74,13 +74,36 @@ FILE* openLogStream()
 }
 #endif
 
-void reportFailure(QString* errorMessage)
+void reportFailure(QString* errorMessage, OpenFailure failure = OpenFailure::None)
 {
     if (errorMessage)
-        *errorMessage = QObject::tr("File error. Unable to open the document.");
+        *errorMessage = TessilPlugin::userReason(failure);
 }
 
 } // namespace
+
+QString TessilPlugin::userReason(OpenFailure failure)
+{
+    switch (failure) {
+    case OpenFailure::NotFound:
+        return tr("The file does not exist.");
+    case OpenFailure::IsDirectory:
+        return tr("This is a folder, not a file.");
+    case OpenFailure::PermissionDenied:
+        return tr("You do not have permission to read this file.");
+    case OpenFailure::Unreadable:
+        return tr("The file could not be read.");
+    case OpenFailure::Empty:
+        return tr("The file is empty.");
+    case OpenFailure::NotRecognised:
+        return tr("This is not a TNEF file (winmail.dat).");
+    case OpenFailure::Damaged:
+        return tr("The file is too damaged to be shown.");
+    case OpenFailure::None:
+        break;
+    }
+    return QObject::tr("File error. Unable to open the document.");
+}
 
 TessilPlugin::TessilPlugin(QObject* parent)
     : QObject(parent)
@@ -112,8 +135,15 @@ QWidget* TessilPlugin::createWidget(const QString& filePath, QWidget* parent, ID
         const QSharedPointer<TessilMessage> message = parser.parseFile(filePath);
         if (parser.hasError || !message) {
             qWarning().noquote() << "[Tessil] TessilPlugin parse failed:" << parser.errorString;
-            reportFailure(errorMessage);
+            reportFailure(errorMessage, parser.failure);
             return nullptr;
+        }
+        if (!message->warnings.isEmpty()) {
+            QStringList ids;
+            for (const MessageWarning warning : std::as_const(message->warnings))
+                ids << messageWarningId(warning);
+            qWarning().noquote() << QStringLiteral("[Tessil] \"%1\" is damaged, shown as far as it could be read: %2")
+                                        .arg(filePath, ids.join(QLatin1String(", ")));
         }
 
         auto* widget = new TessilViewWidget(host, parent);

@@ -5,6 +5,7 @@
 // its message.
 
 #include "documentplugininterfaces.h"
+#include "message/open_failure.h"
 
 #include <QObject>
 
@@ -26,4 +27,8 @@ public:
     QWidget* createWidget(const QString& filePath, QWidget* parent, IDocumentWidgetHost* host,
                           QString* errorMessage) override;
     bool supportsBookmarks(const QString& filePath) const override;
+
+    // What createWidget tells the user for a file that failed this way, in
+    // the interface language.
+    static QString userReason(OpenFailure failure);
 };

@@ -5,6 +5,7 @@
 #include "attachmentdialogs.h"
 #include "attachmentmodel.h"
 #include "bodyloader.h"
+#include "desktoplauncher.h"
 #include "documentplugininterfaces.h"
 #include "executableattachment.h"
 #include "mywebviewwidget.h"
@@ -26,6 +27,7 @@
 #include <QSettings>
 #include <QShowEvent>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
@@ -63,6 +65,13 @@ TessilViewWidget::TessilViewWidget(IDocumentWidgetHost* documentHost, QWidget* p
         label->setMinimumWidth(1);
     ui->webView->layout()->setContentsMargins(9, 0, 0, 0);
     setupAttachmentList();
+
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    ui->damageIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
+    ui->damageCloseButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton, nullptr, this));
+    connect(ui->damageCloseButton, &QToolButton::clicked, ui->damageNotice, &QWidget::hide);
+    ui->damageNotice->hide();
+    launcher = new DesktopLauncher(this);
 
     bodyLoader = new BodyLoader(this);
     connect(bodyLoader, &BodyLoader::ready, this, &TessilViewWidget::showPreparedBody);
@@ -118,6 +127,7 @@ void TessilViewWidget::setMessage(QSharedPointer<TessilMessage> newMessage, cons
     loadingDelay->stop();
     ui->webView->setLoading(false);
     bodySource = DisplayBody::None;
+    ui->damageNotice->setVisible(message && !message->warnings.isEmpty());
     if (!message)
         return;
 
@@ -290,16 +300,27 @@ void TessilViewWidget::openAttachment(int row)
         dialogs->warning(this, tr("Error"), tr("Cannot create temp file: %1").arg(path));
         return;
     }
-    dialogs->openUrl(QUrl::fromLocalFile(path));
+    launcher->open(QUrl::fromLocalFile(path), [this, attachment, name](bool opened) {
+        if (opened)
+            return;
+        dialogs->offerSaveInstead(this, tr("Open Attachment"),
+                                  tr("No program on this computer is set up to open \"%1\".\n\nYou can save it "
+                                     "instead and open it with a program of your choice.")
+                                      .arg(name),
+                                  [this, attachment] { saveAttachmentAs(attachment); });
+    });
 }
 
 void TessilViewWidget::onAttachmentDoubleClicked(const QModelIndex& index)
 {
     if (!index.isValid())
         return;
-    const QSharedPointer<TessilAttachment> attachment = model->attachmentAt(index.row());
-    if (!attachment)
-        return;
+    if (const QSharedPointer<TessilAttachment> attachment = model->attachmentAt(index.row()))
+        saveAttachmentAs(attachment);
+}
+
+void TessilViewWidget::saveAttachmentAs(const QSharedPointer<TessilAttachment>& attachment)
+{
     const QByteArray content = attachment->content();
     const QString name = safeAttachmentFileName(ensureFileExtension(attachment->fileName, content));
 
@@ -321,7 +342,8 @@ void TessilViewWidget::onAttachmentDoubleClicked(const QModelIndex& index)
 
     const QString directory = QFileInfo(path).absolutePath();
     rememberSaveDirectory(directory);
-    dialogs->openUrl(QUrl::fromLocalFile(directory));
+    // Showing the folder is a courtesy: the file is saved either way.
+    launcher->open(QUrl::fromLocalFile(directory), {});
     emit attachmentSaveRequested(attachment);
 }
 
@@ -376,7 +398,7 @@ void TessilViewWidget::saveAttachments(const QList<int>& rows)
         }
     }
     if (written > 0)
-        dialogs->openUrl(QUrl::fromLocalFile(directory));
+        launcher->open(QUrl::fromLocalFile(directory), {});
 }
 
 QList<int> TessilViewWidget::selectedRows() const
@@ -400,7 +422,12 @@ QString TessilViewWidget::lastSaveDirectory() const
     const QString stored = QSettings().value(QLatin1String(kLastSaveDirectoryKey)).toString();
     if (!stored.isEmpty() && QFileInfo(stored).isDir())
         return stored;
-    return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    // A dialog told of a folder that is not there starts in the working
+    // folder, which may be anywhere.
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (!downloads.isEmpty() && QFileInfo(downloads).isDir())
+        return downloads;
+    return QDir::homePath();
 }
 
 void TessilViewWidget::rememberSaveDirectory(const QString& directory)

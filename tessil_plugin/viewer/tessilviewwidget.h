@@ -3,7 +3,8 @@
 // The widget that shows one opened TNEF message: sender, subject and an
 // information line (date, total attachment size, attachment count), the body
 // as rich text, and the attachments as a grid of tiles that can be opened
-// with the desktop's applications or saved.
+// with the desktop's applications or saved. Above it all, a notice says when
+// the file is damaged.
 
 #include "message/prepared_message.h"
 #include "message/tessil_message.h"
@@ -18,6 +19,7 @@
 class AttachmentDialogs;
 class AttachmentModel;
 class BodyLoader;
+class DesktopLauncher;
 class IDocumentWidgetHost;
 class OpenTimeline;
 class QModelIndex;
@@ -55,20 +57,22 @@ public:
     void adjustBodyHeight();
 
     // Writes the attachment of `row` into the temporary folder and hands it
-    // to the desktop; programs and scripts only after the user agrees.
+    // to the desktop; programs and scripts only after the user agrees. When
+    // the desktop has no program for it, says so and offers to save it.
     void openAttachment(int row);
     void showContextMenu(const QPoint& pos);
     // Saves the attachments of `rows` into one chosen directory, next to
     // whatever is already there.
     void saveAttachments(const QList<int>& rows);
     QList<int> selectedRows() const;
-    // The remembered save directory while it exists, else the download folder.
+    // The remembered save directory while it exists, else the download
+    // folder while that exists, else the home folder.
     QString lastSaveDirectory() const;
     // Where the attachment named `fileName` is copied for opening: inside the
     // host's temporary folder (created when missing) under its safe name.
     QString temporaryFilePath(const QString& fileName) const;
 
-    // Replaces the dialogs and desktop calls of the attachment actions.
+    // Replaces the dialogs of the attachment actions.
     void setDialogs(std::unique_ptr<AttachmentDialogs> dialogs);
 
 signals:
@@ -91,6 +95,7 @@ private:
     void setupAttachmentList();
     void showHeader();
     void showPreparedBody();
+    void saveAttachmentAs(const QSharedPointer<TessilAttachment>& attachment);
     void rememberSaveDirectory(const QString& directory);
 
     AttachmentModel* model = nullptr;
@@ -102,6 +107,7 @@ private:
     DisplayBody bodySource = DisplayBody::None;
     BodyLoader* bodyLoader = nullptr;
     QTimer* loadingDelay = nullptr;
+    DesktopLauncher* launcher = nullptr;
     std::unique_ptr<OpenTimeline> timeline;
     std::unique_ptr<Ui::TessilViewWidget> ui;
     std::unique_ptr<AttachmentDialogs> dialogs;

@@ -381,7 +381,7 @@ private slots:
              refused.arg(files, "picture.bin", "no plug-in claims the suffix .bin or the type image/png")},
             {{files + "/photo.dat"},
              refused.arg(files, "photo.dat", "libtessil_plugin.so (by the suffix .dat) could not open it: "
-                                             "File error. Unable to open the document.")},
+                                             "This is not a TNEF file (winmail.dat).")},
         };
         for (const auto& [arguments, line] : handOffs) {
             QProcess second;

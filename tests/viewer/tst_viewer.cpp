@@ -10,13 +10,17 @@
 #include "bodydocument.h"
 #include "bodyloader.h"
 #include "browsertabwidget.h"
+#include "desktoplauncher.h"
 #include "documentpluginmanager.h"
 #include "mainwindow.h"
+#include "multilanguage.h"
 #include "message/attachment_file_names.h"
 #include "message/tessil_parser.h"
 #include "mywebviewwidget.h"
+#include "tessilplugin.h"
 #include "tessilviewwidget.h"
 
+#include "support/fake_desktop.h"
 #include "support/test_data.h"
 #include "support/test_main.h"
 #include "support/tnef_writer.h"
@@ -24,8 +28,12 @@
 
 #include <QApplication>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListView>
+#include <QToolButton>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTextBrowser>
@@ -46,8 +54,9 @@ struct FakeDialogs : AttachmentDialogs
 {
     QString directory, saveFile; // empty: cancel
     bool consent = false;
-    QStringList directoryStarts, saveProposals, warnings, confirmations;
-    QList<QUrl> opened;
+    bool takeOffer = false;
+    bool realOffer = false; // the real, non-blocking box
+    QStringList directoryStarts, saveProposals, warnings, confirmations, offers;
 
     QString getSaveFileName(QWidget*, const QString&, const QString& path) override { saveProposals << path; return saveFile; }
     QString getExistingDirectory(QWidget*, const QString&, const QString& start) override
@@ -55,8 +64,16 @@ struct FakeDialogs : AttachmentDialogs
     void warning(QWidget*, const QString& title, const QString& text) override { warnings << title + ": " + text; }
     bool confirm(QWidget*, const QString& title, const QString& text) override
     { confirmations << title + ": " + text; return consent; }
-    bool openUrl(const QUrl& url) override { opened << url; return true; }
+    void offerSaveInstead(QWidget* parent, const QString& title, const QString& text, std::function<void()> save) override
+    {
+        offers << title + ": " + text;
+        if (realOffer)
+            AttachmentDialogs::offerSaveInstead(parent, title, text, std::move(save));
+        else if (takeOffer)
+            save();
+    }
 };
+
 
 struct Host : IDocumentWidgetHost
 {
@@ -158,6 +175,7 @@ class TestViewer : public QObject
 
     DocumentPluginManager manager;
     QTemporaryDir dir;
+    testsupport::FakeDesktop desktop;
 
 private slots:
     void initTestCase()
@@ -166,7 +184,14 @@ private slots:
         tzset();
         manager.scanPlugins(); // as the program does, from its folder in the build tree
     }
-    void init() { QSettings().clear(); }
+    void init()
+    {
+        QSettings().clear();
+        desktop.setMissing(false);
+        desktop.setAnswer(0);
+        desktop.takeOpened();
+    }
+    void cleanup() { MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish); }
 
     void header_data()
     {
@@ -384,7 +409,6 @@ private slots:
         QVERIFY(!writeFile(target.filePath("report.pdf"), "mine").isEmpty());
         // ".bin" is what the parser names an unnamed attachment of unknown content.
         Fixture f({{"report.pdf", "", "", kPdf}, {"logo.png", "", "logo@x", kPng}, {".bin", "", "", "\x01\x02"}});
-        const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
         f.fake->directory = target.path();
         f.view.onSaveAllAttachments();
         f.view.onSaveAllAttachments();
@@ -392,8 +416,8 @@ private slots:
                  (QStringList{"attachment (2).bin", "attachment.bin", "report (2).pdf", "report (3).pdf", "report.pdf"}));
         QCOMPARE(readFile(target.filePath("report.pdf")), QByteArray("mine"));
         QCOMPARE(readFile(target.filePath("report (3).pdf")), kPdf);
-        QCOMPARE(f.fake->directoryStarts, (QStringList{downloads, target.path()}));
-        QCOMPARE(f.fake->opened, QList<QUrl>(2, QUrl::fromLocalFile(target.path())));
+        QCOMPARE(f.fake->directoryStarts, (QStringList{QDir::homePath(), target.path()}));
+        QCOMPARE(desktop.waitOpened(2), QList<QUrl>(2, QUrl::fromLocalFile(target.path())));
 
         // The single save proposes the same safe name in the remembered directory.
         f.fake->saveFile = target.filePath("chosen.bin");
@@ -401,8 +425,49 @@ private slots:
         QCOMPARE(f.fake->saveProposals, QStringList{target.filePath("attachment.bin")});
         QCOMPARE(readFile(target.filePath("chosen.bin")), QByteArray("\x01\x02"));
 
-        QVERIFY(target.remove());
-        QCOMPARE(f.view.lastSaveDirectory(), downloads);
+        QCOMPARE(desktop.waitOpened(1), QList<QUrl>{QUrl::fromLocalFile(target.path())});
+    }
+
+    // The save dialogs start in the remembered folder, else in the download
+    // folder, else at home: never in the working folder, where a dialog told
+    // of a folder that is not there starts.
+    void saveFolderStart_data()
+    {
+        QTest::addColumn<bool>("remembered");
+        QTest::addColumn<bool>("rememberedExists");
+        QTest::addColumn<bool>("downloadsExist");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("remembered") << true << true << false << "remembered";
+        QTest::newRow("remembered one gone") << true << false << true << "downloads";
+        QTest::newRow("nothing remembered") << false << false << true << "downloads";
+        QTest::newRow("neither there") << true << false << false << "home";
+        QTest::newRow("no downloads folder") << false << false << false << "home";
+    }
+    void saveFolderStart()
+    {
+        QFETCH(bool, remembered);
+        QFETCH(bool, rememberedExists);
+        QFETCH(bool, downloadsExist);
+        QTemporaryDir root;
+        const QString kept = root.filePath("kept");
+        const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+        QVERIFY(downloads.startsWith(QDir::homePath())); // the test's own home
+        QVERIFY(downloadsExist ? QDir().mkpath(downloads) : QDir(downloads).removeRecursively());
+        if (rememberedExists)
+            QVERIFY(QDir().mkpath(kept));
+        if (remembered)
+            QSettings().setValue("tessil/lastAttachmentSaveDir", kept);
+        const QString working = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(root.path())); // where a dialog would start otherwise
+        Fixture f({{"report.pdf", "", "", kPdf}});
+        f.view.onAttachmentDoubleClicked(f.index(0));
+        f.view.onSaveAllAttachments();
+        QVERIFY(QDir::setCurrent(working));
+        QDir(downloads).removeRecursively();
+        const QHash<QString, QString> folders{{"remembered", kept}, {"downloads", downloads}, {"home", QDir::homePath()}};
+        QFETCH(QString, start);
+        QCOMPARE(f.fake->saveProposals, QStringList{QDir(folders.value(start)).filePath("report.pdf")});
+        QCOMPARE(f.fake->directoryStarts, QStringList{folders.value(start)});
     }
 
     void hostileNamesConfined_data()
@@ -425,6 +490,7 @@ private slots:
         f.fake->consent = true;
         f.view.onSaveAllAttachments();
         f.view.openAttachment(0);
+        QCOMPARE(desktop.waitOpened(2).size(), 2);
 
         const QStringList tree = treeOf(root.path());
         QCOMPARE(tree.size(), 2);
@@ -448,7 +514,7 @@ private slots:
         QCOMPARE(readFile(outside), QByteArray("keep me"));
         QCOMPARE(readFile(path), kPdf);
         QVERIFY(!(QFile::permissions(path) & (QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther)));
-        QCOMPARE(f.fake->opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QCOMPARE(desktop.waitOpened(1), QList<QUrl>{QUrl::fromLocalFile(path)});
     }
 
     void executableWarning_data()
@@ -475,13 +541,125 @@ private slots:
         if (asks) {
             const QString text = f.fake->confirmations.value(0);
             QVERIFY2(text.startsWith("Open Attachment: \"") && text.contains("run programs"), qPrintable(text));
-            QVERIFY(f.fake->opened.isEmpty() && treeOf(temporary.path()).isEmpty());
+            QVERIFY(treeOf(temporary.path()).isEmpty());
             f.fake->consent = true;
             f.view.openAttachment(0);
         }
         QCOMPARE(f.fake->confirmations.size(), asks ? 2 : 0);
-        QCOMPARE(f.fake->opened.size(), 1);
-        QCOMPARE(readFile(f.fake->opened.at(0).toLocalFile()), content);
+        const QList<QUrl> opened = desktop.waitOpened(1);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(readFile(opened.at(0).toLocalFile()), content);
+        QTest::qWait(100);
+        QVERIFY(desktop.takeOpened().isEmpty()); // the one refused never went
+    }
+
+    // Opening hands the copy to xdg-open without waiting for it. When there
+    // is none, or it finds no program (a status other than 0), the view says
+    // so and offers "Save as..."; a program xdg-open runs itself and that
+    // runs on counts as opened.
+    void noProgram_data()
+    {
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("a program took it") << false << 0 << 0 << false;
+        QTest::newRow("no program for it") << false << 3 << 0 << true;
+        QTest::newRow("the program failed") << false << 4 << 0 << true;
+        QTest::newRow("no xdg-open at all") << true << 0 << 0 << true;
+        QTest::newRow("program still running") << false << 1 << 2 << false;
+    }
+    void noProgram()
+    {
+        QFETCH(bool, missing);
+        QFETCH(int, status);
+        QFETCH(int, delay);
+        QFETCH(bool, offered);
+        QTemporaryDir temporary;
+        Host host;
+        host.path = temporary.filePath("copies");
+        Fixture f({{"plan.qvtest", "", "", "plan"}}, {}, &host);
+        f.view.findChild<DesktopLauncher*>()->setPatience(500);
+        desktop.setMissing(missing);
+        desktop.setAnswer(status, delay);
+        f.fake->takeOffer = true;
+        f.fake->saveFile = temporary.filePath("saved.qvtest");
+        QElapsedTimer clock;
+        clock.start();
+        f.view.openAttachment(0);
+        QVERIFY2(clock.elapsed() < 300, qPrintable(QString::number(clock.elapsed()))); // never waits for xdg-open
+        QTest::qWait(delay ? 1000 : 0);
+        if (offered) {
+            QTRY_COMPARE_WITH_TIMEOUT(f.fake->offers.size(), 1, 20000);
+            QCOMPARE(f.fake->offers.first(), QStringLiteral("Open Attachment: No program on this computer is set up to open \"plan.qvtest\".\n\n"
+                                                           "You can save it instead and open it with a program of your choice."));
+            QCOMPARE(f.fake->saveProposals, QStringList{QDir::home().filePath("plan.qvtest")});
+            QCOMPARE(readFile(f.fake->saveFile), QByteArray("plan"));
+        } else {
+            QTest::qWait(status ? 2500 : 300);
+            QCOMPARE(f.fake->offers, QStringList());
+        }
+        // The copy, then the folder the offer saved it into.
+        QList<QUrl> expected{QUrl::fromLocalFile(host.path + "/plan.qvtest"), QUrl::fromLocalFile(temporary.path())};
+        expected = expected.mid(0, missing ? 0 : offered ? 2 : 1);
+        QCOMPARE(desktop.waitOpened(int(expected.size())), expected);
+    }
+
+    // The real offer: a box on the view that blocks neither the window nor
+    // the test, one per failed open, and "Save as..." saves.
+    void noProgramOfferBox()
+    {
+        QTemporaryDir temporary;
+        Host host;
+        host.path = temporary.filePath("copies");
+        Fixture f({{"a.qvtest", "", "", "A"}, {"b.qvtest", "", "", "B"}}, {}, &host);
+        f.fake->realOffer = true;
+        f.fake->saveFile = temporary.filePath("saved.qvtest");
+        f.view.show();
+        desktop.setAnswer(3);
+        f.view.openAttachment(0);
+        f.view.openAttachment(1);
+        QTRY_COMPARE_WITH_TIMEOUT(f.view.findChildren<QMessageBox*>().size(), 2, 20000);
+        const QList<QMessageBox*> boxes = f.view.findChildren<QMessageBox*>();
+        QVERIFY(boxes.at(0)->isVisible() && boxes.at(0)->windowModality() == Qt::WindowModal);
+        QVERIFY(boxes.at(1)->text().contains("\"b.qvtest\"") || boxes.at(0)->text().contains("\"b.qvtest\""));
+        QMessageBox* first = boxes.at(0)->text().contains("\"a.qvtest\"") ? boxes.at(0) : boxes.at(1);
+        auto* save = first->findChild<QPushButton*>("saveInstead");
+        QVERIFY(save && first->defaultButton() == save && save->text() == QStringLiteral("Save as..."));
+        save->click();
+        QCOMPARE(readFile(f.fake->saveFile), QByteArray("A"));
+        QTRY_COMPARE(f.view.findChildren<QMessageBox*>().size(), 1); // deleted once closed
+        f.view.findChildren<QMessageBox*>().first()->reject();
+        QTRY_COMPARE(f.view.findChildren<QMessageBox*>().size(), 0);
+        QCOMPARE(f.fake->saveProposals.size(), 1);
+        QCOMPARE(desktop.waitOpened(3).size(), 3); // both copies and the folder saved into
+    }
+
+    // A damaged file says so above the message, in the interface language;
+    // the notice can be put away and comes back with the next damaged message.
+    void damageNotice()
+    {
+        Fixture f({{"report.pdf", "", "", kPdf}});
+        f.view.resize(715, 565);
+        f.view.show();
+        auto* notice = child<QWidget>(&f.view, "damageNotice");
+        QVERIFY(notice->isHidden());
+        auto damaged = QSharedPointer<TessilMessage>::create(*f.message);
+        damaged->addWarning(MessageWarning::Checksum);
+        f.view.setMessage(damaged);
+        QVERIFY(notice->isVisible());
+        QCOMPARE(child(&f.view, "damageLabel")->text(), QStringLiteral("This file is damaged; some content may be missing."));
+        // Above the scrolled page, so neither the header nor the body moves within it.
+        QVERIFY(notice->geometry().bottom() < child<QWidget>(&f.view, "scrollArea")->geometry().top());
+        MultiLanguage::instance()->switchLanguage(5);
+        QTRY_COMPARE(child(&f.view, "damageLabel")->text(), QStringLiteral("Diese Datei ist beschädigt; möglicherweise fehlen Inhalte."));
+        MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish);
+        child<QToolButton>(&f.view, "damageCloseButton")->click();
+        QVERIFY(notice->isHidden());
+        f.view.setMessage(damaged);
+        QVERIFY(notice->isVisible());
+        f.view.setMessage(f.message);
+        QVERIFY(notice->isHidden());
     }
 
     void warningDefaultsToCancel()
@@ -509,13 +687,56 @@ private slots:
         QCOMPARE(child(view.get(), "subjectLabel")->text(), QStringLiteral("Quarterly report"));
         QCOMPARE(tileNames(view.get()), QStringList{"report.pdf"});
 
-        // What is not TNEF is refused with a log line and a message for the user.
-        const QString notTnef = writeFile(dir.filePath("data.dat"), "An ordinary data file.\n");
-        QTest::ignoreMessage(QtWarningMsg, "[Tessil] TessilPlugin parse failed: unknown error");
-        QVERIFY(!manager.createWidget(notTnef, nullptr, &host, &error));
-        QCOMPARE(error, QStringLiteral("File error. Unable to open the document."));
-        QTest::ignoreMessage(QtWarningMsg, "[Tessil] TessilPlugin parse failed: unknown error");
-        QVERIFY(!manager.createWidget(notTnef, nullptr, nullptr, nullptr)); // no host, nowhere for the message
+        // A damaged file opens, and the log says so.
+        const QString damaged = writeFile(dir.filePath("damaged.dat"), tnef.bytes().chopped(3));
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("[Tessil] \"" + damaged + "\" is damaged, shown as far as it could be read: truncated"));
+        view.reset(manager.createWidget(damaged, nullptr, &host, &error));
+        QVERIFY(view && child<QWidget>(view.get(), "damageNotice")->isVisibleTo(view.get()));
+    }
+
+    // What cannot be opened is refused with the reason in the log, and in
+    // the interface language for the user.
+    void pluginRefusals_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // null: not written
+        QTest::addColumn<QString>("logged");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("toldInGerman");
+        QTest::newRow("not TNEF") << "data.dat" << QByteArray("An ordinary data file.\n") << "not a TNEF file"
+                                  << "This is not a TNEF file (winmail.dat)." << "Dies ist keine TNEF-Datei (winmail.dat).";
+        QTest::newRow("empty") << "empty.dat" << QByteArray("") << "empty file" << "The file is empty." << "Die Datei ist leer.";
+        QTest::newRow("folder") << "folder.dat" << QByteArray() << "is a directory" << "This is a folder, not a file."
+                                << "Dies ist ein Ordner, keine Datei.";
+        QTest::newRow("missing") << "gone.dat" << QByteArray() << "no such file" << "The file does not exist." << "Die Datei existiert nicht.";
+        QTest::newRow("damaged") << "damaged.dat" << tnefwriter::TnefWriter().attribute(9, 1, 1, "x").bytes()
+                                 << "damaged TNEF stream: a record of unknown level" << "The file is too damaged to be shown."
+                                 << "Die Datei ist zu stark beschädigt, um angezeigt zu werden.";
+    }
+    void pluginRefusals()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, logged);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(name);
+        if (name.startsWith("folder"))
+            QVERIFY(QDir().mkpath(path));
+        else if (!bytes.isNull())
+            QVERIFY(!writeFile(path, bytes).isEmpty());
+        Host host;
+        QString error;
+        const QByteArray line = "[Tessil] TessilPlugin parse failed: " + logged.toUtf8();
+        QTest::ignoreMessage(QtWarningMsg, line.constData());
+        QVERIFY(!manager.createWidget(path, nullptr, &host, &error));
+        QTEST(error, "told");
+        MultiLanguage::instance()->switchLanguage(5);
+        QTest::ignoreMessage(QtWarningMsg, line.constData()); // the log stays English
+        QVERIFY(!manager.createWidget(path, nullptr, &host, &error));
+        MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish);
+        QTEST(error, "toldInGerman");
+        QTest::ignoreMessage(QtWarningMsg, line.constData());
+        QVERIFY(!manager.createWidget(path, nullptr, nullptr, nullptr)); // no host, nowhere for the message
     }
 
     void realSamplesInTheProgram_data()
@@ -524,6 +745,7 @@ private slots:
         QTest::addColumn<QString>("subject");
         QTest::addColumn<QString>("info");
         QTest::addColumn<QStringList>("tiles");
+        QTest::newRow("oom") << "oom.tnef" << "<No Subject>" << "0 B, 0 attachment" << QStringList{};
         QTest::newRow("quick") << "quick-winmail.dat" << "This is a test message" << "38.5 KB, 5 attachments"
                                << QStringList{"quick.doc", "quick.html", "quick.pdf", "quick.txt", "quick.xml"};
         QTest::newRow("sample1") << "winmail-sample1.dat" << "test" << "86.7 KB, 2 attachments"
@@ -548,6 +770,7 @@ private slots:
         QTEST(child(view, "subjectLabel")->text(), "subject");
         QTEST(child(view, "mailInfoLabel")->text(), "info");
         QTEST(tileNames(view), "tiles");
+        QCOMPARE(child<QWidget>(view, "damageNotice")->isVisible(), name == QLatin1String("oom.tnef"));
     }
 };
 
