@@ -68,7 +68,6 @@ TessilViewWidget::TessilViewWidget(IDocumentWidgetHost* documentHost, QWidget* p
 
     const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
     ui->damageIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
-    ui->damageCloseButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton, nullptr, this));
     connect(ui->damageCloseButton, &QToolButton::clicked, ui->damageNotice, &QWidget::hide);
     ui->damageNotice->hide();
     launcher = new DesktopLauncher(this);
