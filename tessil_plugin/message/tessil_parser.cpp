@@ -144,10 +144,7 @@ QSharedPointer<TessilMessage> TessilParser::parseStandardInput()
 
 QSharedPointer<TessilMessage> TessilParser::parseDescriptor(int descriptor)
 {
-    // A folder opens like a file, and reading it fails only then.
-    struct stat status = {};
-    if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode))
-        return fail(OpenFailure::IsDirectory, QString());
+    // A folder opens like a file; reading it fails with EISDIR.
     QByteArray bytes;
     if (!readToEnd(descriptor, &bytes)) {
         const int error = errno;
