@@ -62,6 +62,8 @@ void writeAttachment(JsonWriter& json, const ReportedAttachment& entry)
     json.string(QString::fromLatin1(QCryptographicHash::hash(entry.attachment->content(), QCryptographicHash::Sha256).toHex()));
     json.key("listed");
     json.boolean(entry.listed);
+    json.key("detectedMimeType");
+    json.string(attachment.detectedMimeType);
     json.endObject();
 }
 

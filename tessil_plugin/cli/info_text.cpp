@@ -40,12 +40,20 @@ QString padLeft(const QString& text, qsizetype width)
     return text.rightJustified(width, u' ');
 }
 
-QString bodyName(DisplayBody body)
+QString bodyName(const PreparedBody& body)
 {
-    switch (body) {
+    switch (body.source) {
     case DisplayBody::Html:
         return QStringLiteral("HTML");
     case DisplayBody::Rtf:
+        switch (body.rtfForm) {
+        case RtfForm::Html:
+            return QStringLiteral("RTF (HTML)");
+        case RtfForm::Text:
+            return QStringLiteral("RTF (text)");
+        case RtfForm::Converted:
+            break;
+        }
         return QStringLiteral("RTF");
     case DisplayBody::Plain:
         return QStringLiteral("plain text");
@@ -66,9 +74,13 @@ QByteArray infoText(const MessageReport& report)
         lines << QStringLiteral("  ") + padRight(QString::fromLatin1(label), 14) + value;
     };
     field("From:", message.senderEmail.isEmpty() ? QStringLiteral("<No Sender>") : printable(message.senderEmail));
+    if (!message.displayTo.isEmpty())
+        field("To:", printable(message.displayTo));
+    if (!message.displayCc.isEmpty())
+        field("Cc:", printable(message.displayCc));
     field("Subject:", message.subject.isEmpty() ? QStringLiteral("<No Subject>") : printable(message.subject));
     field("Information:", informationLine(report.prepared.information));
-    field("Body:", bodyName(report.prepared.body.source));
+    field("Body:", bodyName(report.prepared.body));
     field("Attachments:", QString::number(report.attachments.size()));
 
     if (!report.attachments.isEmpty()) {

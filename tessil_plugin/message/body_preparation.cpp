@@ -1,7 +1,9 @@
 #include "message/body_preparation.h"
 
 #include "common/html_visible_text.h"
+#include "message/html_charset.h"
 #include "message/tessil_message.h"
+#include "rtf/encapsulated_body.h"
 #include "rtf/rtf_to_html.h"
 
 #include <QRegularExpression>
@@ -44,7 +46,12 @@ QByteArray replaceWithin(const QByteArray& html, const QByteArray& search, const
 
 QByteArray inlineCidImages(const TessilMessage& message)
 {
-    QByteArray html = message.htmlBody;
+    return inlineCidImages(message, message.htmlBody);
+}
+
+QByteArray inlineCidImages(const TessilMessage& message, const QByteArray& page)
+{
+    QByteArray html = page;
     qsizetype messageBytes = html.size();
     for (const QSharedPointer<TessilAttachment>& attachment : message.attachments) {
         if (attachment)
@@ -95,6 +102,23 @@ PreparedBody prepareBody(const TessilMessage& message, const std::atomic<bool>* 
     }
 
     if (!message.rtfBody.isEmpty() && !stop()) {
+        // What the sender wrote, when the RTF carries it and it shows
+        // anything; it is a page of its own, treated as an HTML body is.
+        const rtf::EncapsulatedBody recovered = rtf::recoverEncapsulatedBody(message.rtfBody);
+        if (stop())
+            return {};
+        if (recovered.kind == rtf::EncapsulatedKind::Html) {
+            const QString html = QString::fromUtf8(inlineCidImages(message, normaliseHtmlCharset(recovered.text)));
+            if (!looksEmpty(html))
+                return {DisplayBody::Rtf, html, RtfForm::Html};
+        } else if (recovered.kind == rtf::EncapsulatedKind::PlainText) {
+            const QString text = recovered.text.trimmed();
+            if (hasVisibleText(text))
+                return {DisplayBody::Rtf, rtf::plainTextPage(text), RtfForm::Text};
+        }
+        if (stop())
+            return {};
+
         bool showsLetters = false;
         QString html = rtf::rtfToHtml(message.rtfBody, &showsLetters, cancelled);
         if (stop())
@@ -107,7 +131,7 @@ PreparedBody prepareBody(const TessilMessage& message, const std::atomic<bool>* 
             static const QRegularExpression fontShorthand(QStringLiteral("font:\\s*[\\d.]+px\\s+"));
             if (html.contains(QLatin1String("font:")))
                 html.replace(fontShorthand, QStringLiteral("font: 14px "));
-            return {DisplayBody::Rtf, html};
+            return {DisplayBody::Rtf, html, RtfForm::Converted};
         }
     }
 

@@ -1,5 +1,6 @@
 #include "message/tessil_message.h"
 
+#include "message/attachment_type.h"
 #include "message/embedded_content.h"
 
 #include <QDebug>
@@ -7,6 +8,11 @@
 void TessilAttachment::unpackEmbeddedObject()
 {
     embedded = isOle ? embeddedFile(data) : QByteArray();
+}
+
+QString TessilAttachment::effectiveMimeType() const
+{
+    return ::effectiveMimeType(mimeType, detectedMimeType);
 }
 
 TessilMessage::~TessilMessage()

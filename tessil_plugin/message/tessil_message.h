@@ -38,12 +38,19 @@ struct TessilAttachment
     // null when it holds none that is known, and for every other attachment.
     // Filled once by unpackEmbeddedObject() when the message is built.
     QByteArray embedded = {};
+    // What the MIME database finds for the content and the name
+    // (detectMimeType); filled when the message is built.
+    QString detectedMimeType = {};
 
     // The bytes a user gets: the embedded file when there is one, else
     // `data`. Every consumer (sizes, saving, opening, extensions, inline
     // images) uses this, never `data`.
     const QByteArray& content() const { return embedded.isNull() ? data : embedded; }
     qsizetype contentSize() const { return content().size(); }
+
+    // The type the file is treated as (its icon, the program that opens it):
+    // the stored one, unless that says nothing; then the detected one.
+    QString effectiveMimeType() const;
 
     // Fills `embedded` from `data` when isOle is set.
     void unpackEmbeddedObject();

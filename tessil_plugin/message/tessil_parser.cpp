@@ -1,6 +1,7 @@
 #include "message/tessil_parser.h"
 
 #include "common/huge_pages.h"
+#include "message/attachment_type.h"
 #include "message/calendar_rendering.h"
 #include "message/file_extension.h"
 #include "message/tnef_message_reader.h"
@@ -88,11 +89,13 @@ bool readToEnd(int descriptor, QByteArray* bytes)
 }
 
 // What every container's message needs once its reader has filled it.
+// The types are found here, once: the message is read from several threads.
 void completeMessage(TessilMessage& message)
 {
     for (const QSharedPointer<TessilAttachment>& attachment : std::as_const(message.attachments)) {
         attachment->unpackEmbeddedObject();
-        attachment->fileName = ensureFileExtension(attachment->fileName, attachment->content());
+        attachment->detectedMimeType = detectMimeType(attachment->fileName, attachment->content());
+        attachment->fileName = ensureFileExtension(attachment->fileName, attachment->content(), attachment->effectiveMimeType());
     }
     if (!needsCalendarAttachment(message.messageClass))
         return;
@@ -103,6 +106,7 @@ void completeMessage(TessilMessage& message)
     attachment->fileName = calendarAttachmentName(message);
     attachment->mimeType = calendarAttachmentMimeType(message);
     attachment->data = rendered;
+    attachment->detectedMimeType = detectMimeType(attachment->fileName, rendered);
     message.attachments.append(attachment);
 }
 

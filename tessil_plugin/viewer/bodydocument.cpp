@@ -97,7 +97,8 @@ std::unique_ptr<QTextDocument> buildBodyDocument(const PreparedBody& body, const
         return nullptr;
     std::unique_ptr<QTextDocument> document = newDocument(font);
     const QList<qsizetype> cuts =
-        body.source == DisplayBody::Rtf ? converterPageCuts(body.html, pieceCharacters) : QList<qsizetype>();
+        body.source == DisplayBody::Rtf && body.rtfForm == RtfForm::Converted ? converterPageCuts(body.html, pieceCharacters)
+                                                                               : QList<qsizetype>();
     if (cuts.isEmpty()) {
         document->setHtml(body.html);
         return isCancelled(cancelled) ? nullptr : std::move(document);

@@ -16,7 +16,8 @@ class QTextDocument;
 
 // A document showing `body.html` with the body view's settings: no margin,
 // the default style sheet (bodyDefaultStyleSheet) and `font` as the default
-// font, without undo history. The RTF converter's page is imported in
+// font, without undo history. The RTF converter's page (of an RTF body that
+// was converted, not of one that carried its own HTML) is imported in
 // pieces of whole top-level elements (it is the largest kind of body, and
 // Qt's importer needs many times the page's size while it works), with
 // `cancelled` asked between them; the document is the same as importing it

@@ -4,6 +4,7 @@
 
 #include "message/attachment_file_names.h"
 
+#include "support/message_fixtures.h"
 #include "support/test_data.h"
 #include "support/test_main.h"
 #include "support/tnef_writer.h"
@@ -269,7 +270,8 @@ private slots:
 
         const QStringList top{"file", "ok", "error", "messageClass", "subject", "senderName", "senderEmail",
                               "displayTo", "displayCc", "sentTime", "infoLine", "propertyCount", "bodies"};
-        const QStringList perAttachment{"fileName", "mimeType", "contentId", "isOle", "storedSize", "size", "sha256", "listed"};
+        const QStringList perAttachment{"fileName", "mimeType", "contentId", "isOle", "storedSize", "size", "sha256", "listed",
+                                        "detectedMimeType"};
         const QStringList keys = top + QStringList{"html", "rtf", "plain", "displayBody", "attachments", "warnings"} + top
             + QStringList{"html", "size", "sha256", "rtf", "plain", "displayBody", "attachments"} + perAttachment + perAttachment
             + QStringList{"warnings"};
@@ -352,6 +354,37 @@ private slots:
         const Run extract = tessil({"extract", "-o", out.path(), "-"}, QString(), QString(), good);
         QCOMPARE(extract.exitCode, 0);
         QCOMPARE(readFile(out.filePath("a.txt")), QByteArray("A"));
+    }
+
+    // A message whose RTF body carries its HTML, and one whose RTF carries
+    // plain text: the body line says which won, html prints what the sender
+    // wrote, and the recipients and the types found are reported.
+    void bodiesAsSent()
+    {
+        const QString html = writeFile(work.filePath("as-sent.tnef"), testsupport::encapsulatedHtmlMessage());
+        const QString meeting = writeFile(work.filePath("meeting.tnef"), testsupport::meetingRequestMessage());
+        const Run info = tessil({"info", html, meeting});
+        QCOMPARE(info.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(info.out).split(u'\n');
+        for (const char* line : {"  To:           Jonas Ebert; Priya Raman", "  Cc:           Tomás Lindqvist", "  Body:         RTF (HTML)",
+                                 "  To:           Bo Li; Chen Wu", "  Body:         RTF (text)"})
+            QVERIFY2(lines.contains(QString::fromUtf8(line)), line);
+        QCOMPARE(lines.filter(QStringLiteral("  Cc:")).size(), 1); // none for the meeting, which has no Cc
+
+        const Run page = tessil({"html", html});
+        QCOMPARE(page.exitCode, 0);
+        QVERIFY(page.out.contains("<a href=\"https://plans.example/q3?view=full&amp;lang=en\">the planning site</a>"));
+        QVERIFY(page.out.contains("<img src=\"data:image/png;base64," + testsupport::chartPng().toBase64() + "\""));
+        QVERIFY(page.out.contains("<meta charset=\"utf-8\">") && page.out.contains("<td>Review</td>"));
+
+        const Run json = tessil({"info", "--json", html});
+        const QJsonObject message = QJsonDocument::fromJson(json.out).array().at(0).toObject();
+        QCOMPARE(message.value("displayBody").toString(), QStringLiteral("rtf"));
+        const QJsonArray attachments = message.value("attachments").toArray();
+        QCOMPARE(attachments.at(0).toObject().value("detectedMimeType").toString(), QStringLiteral("image/png"));
+        const QJsonObject pdf = attachments.at(1).toObject();
+        QCOMPARE(pdf.value("mimeType").toString(), QStringLiteral("application/octet-stream")); // as stored
+        QCOMPARE(pdf.value("detectedMimeType").toString(), QStringLiteral("application/pdf"));
     }
 
     // Every listed attachment is written inside the directory under a safe,

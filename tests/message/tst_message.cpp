@@ -2,17 +2,20 @@
 // rendered calendar and contact attachments, embedded objects, and what the
 // view and tessil show of a message (the body, the information line, the tiles).
 
+#include "message/attachment_type.h"
 #include "message/body_preparation.h"
 #include "message/body_text.h"
 #include "message/calendar_rendering.h"
 #include "message/contact_card.h"
 #include "message/html_charset.h"
 #include "message/info_line.h"
+#include "message/mailbox_text.h"
 #include "message/meeting_details.h"
 #include "message/message_properties.h"
 #include "message/prepared_message.h"
 #include "message/tessil_parser.h"
 #include "support/cfb_writer.h"
+#include "support/message_fixtures.h"
 #include "support/test_data.h"
 #include "support/test_main.h"
 #include "support/tnef_writer.h"
@@ -26,7 +29,12 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextTable>
+#include <QImage>
 
 #include <ctime>
 #include <sys/stat.h>
@@ -520,23 +528,45 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("plain");
         QTest::addColumn<int>("source");
+        QTest::addColumn<int>("form"); // of an RTF body
         QTest::addColumn<QString>("shows"); // contained in the result
         const QByteArray rtf = "{\\rtf1 From RTF\\par}";
         const QString plain = QStringLiteral("  a < b & c\n\n");
-        QTest::newRow("HTML first") << QByteArray("<p>Hello \xC3\xA9</p>") << rtf << plain << int(DisplayBody::Html) << "<p>Hello é</p>";
+        const int html = int(DisplayBody::Html), fromRtf = int(DisplayBody::Rtf), fromPlain = int(DisplayBody::Plain);
+        const int converted = int(RtfForm::Converted), carriedHtml = int(RtfForm::Html), carriedText = int(RtfForm::Text);
+        QTest::newRow("HTML first") << QByteArray("<p>Hello \xC3\xA9</p>") << rtf << plain << html << converted << "<p>Hello é</p>";
         QTest::newRow("style-only HTML skipped") << QByteArray("<head><style>\np{}\n</style></head><body>\n</body>") << rtf << plain
-                                                 << int(DisplayBody::Rtf) << "<p>From RTF</p>";
+                                                 << fromRtf << converted << "<p>From RTF</p>";
         QTest::newRow("RTF font shorthand evened") << QByteArray() << QByteArray("{\\rtf1 {\\fs24 S} font:  9.5px Arial\\par}")
-                                                   << plain << int(DisplayBody::Rtf) << "font-size:12px; \">S</span> font: 14px Arial";
-        QTest::newRow("plain escaped") << QByteArray("<script>x()</script>") << QByteArray(" \r\n") << plain << int(DisplayBody::Plain)
+                                                   << plain << fromRtf << converted << "font-size:12px; \">S</span> font: 14px Arial";
+        QTest::newRow("plain escaped") << QByteArray("<script>x()</script>") << QByteArray(" \r\n") << plain << fromPlain << converted
                                        << "<html><body><pre style='font-family:sans-serif;'>a &lt; b &amp; c</pre></body></html>";
-        QTest::newRow("nothing visible") << QByteArray("<p>&nbsp;&#x200B;&#xF0B7;\u00AD</p>") << QByteArray() << "\u200B\x07 \n" << int(DisplayBody::None) << "";
+        QTest::newRow("nothing visible") << QByteArray("<p>&nbsp;&#x200B;&#xF0B7;\u00AD</p>") << QByteArray() << "\u200B\x07 \n"
+                                         << int(DisplayBody::None) << converted << "";
         QTest::newRow("markup only") << QByteArray("<html><head><title>Re: x</title></head><body><div><p></p><table><tr><td></td></tr></table></div></body></html>")
-                                     << rtf << plain << int(DisplayBody::Rtf) << "<p>From RTF</p>";
+                                     << rtf << plain << fromRtf << converted << "<p>From RTF</p>";
         QTest::newRow("image only") << QByteArray("<body><img src=\"cid:logo\"><br><img src=\"x.png\"></body>") << QByteArray()
-                                    << plain << int(DisplayBody::Plain) << "a &lt; b";
-        QTest::newRow("RTF of punctuation") << QByteArray() << QByteArray("{\\rtf1 ?!\\par}") << plain << int(DisplayBody::Rtf) << "<p>?!</p>";
-        QTest::newRow("RTF of a zero-width space") << QByteArray() << QByteArray("{\\rtf1 \\u8203?\\par}") << plain << int(DisplayBody::Plain) << "a &lt; b";
+                                    << plain << fromPlain << converted << "a &lt; b";
+        QTest::newRow("RTF of punctuation") << QByteArray() << QByteArray("{\\rtf1 ?!\\par}") << plain << fromRtf << converted << "<p>?!</p>";
+        QTest::newRow("RTF of a zero-width space") << QByteArray() << QByteArray("{\\rtf1 \\u8203?\\par}") << plain << fromPlain << converted << "a &lt; b";
+        // The HTML an RTF body carries is a page of its own: its charset
+        // declaration says UTF-8 now, and what the sender styled stays as it is.
+        QTest::newRow("RTF carrying HTML")
+            << QByteArray() << QByteArray("{\\rtf1\\ansi\\ansicpg1252\\fromhtml1 {\\*\\htmltag19 <html>}{\\*\\htmltag1 <meta charset=\"windows-1252\">}"
+                                          "{\\*\\htmltag50 <body>}{\\*\\htmltag64 <p style=\"font: 9.5px Arial\">}caf\\'e9\\htmlrtf \\par\\htmlrtf0 "
+                                          "{\\*\\htmltag72 </p>}{\\*\\htmltag58 </body>}{\\*\\htmltag27 </html>}}")
+            << plain << fromRtf << carriedHtml << "<html><meta charset=\"utf-8\"><body><p style=\"font: 9.5px Arial\">café</p></body></html>";
+        QTest::newRow("RTF carrying HTML that shows nothing")
+            << QByteArray() << QByteArray("{\\rtf1\\fromhtml1 {\\*\\htmltag50 <body>}\\htmlrtf Only in RTF\\par\\htmlrtf0 {\\*\\htmltag58 </body>}}")
+            << plain << fromRtf << converted << "Only in RTF";
+        QTest::newRow("RTF carrying text")
+            << QByteArray() << QByteArray("{\\rtf1\\ansi\\fromtext \\pard a < b\\par second\\tab line\\par}")
+            << plain << fromRtf << carriedText << "<pre style='font-family:sans-serif;'>a &lt; b\r\nsecond\tline</pre>";
+        // Falls back to the converter as before, which then shows the RTF as it is.
+        QTest::newRow("RTF carrying blank text") << QByteArray() << QByteArray("{\\rtf1\\fromtext \\par \\~\\par}") << plain
+                                                 << fromRtf << converted << "{\\rtf1\\fromtext \\par";
+        QTest::newRow("RTF that only names the word") << QByteArray() << QByteArray("{\\rtf1 \\\\fromhtml1 in text\\par}") << plain
+                                                      << fromRtf << converted << "\\fromhtml1 in text";
     }
     void bodyChoice()
     {
@@ -550,10 +580,52 @@ private Q_SLOTS:
         message.plainBody = plain;
         const PreparedBody body = prepareBody(message);
         QTEST(int(body.source), "source");
+        QTEST(int(body.rtfForm), "form");
         QVERIFY2(body.html.contains(shows) && body.html.isEmpty() == shows.isEmpty(), qPrintable(body.html));
         QCOMPARE(prepareBodyHtml(message), body.html);
     }
 
+    // An HTML message that Outlook sent as TNEF with the HTML only inside its
+    // RTF body shows as it was written: the link, the table and the inline
+    // image are there as the sender made them, the image from its attachment.
+    void encapsulatedMessageEndToEnd()
+    {
+        const QSharedPointer<TessilMessage> message = TessilParser().parseData(testsupport::encapsulatedHtmlMessage());
+        QVERIFY(message && message->htmlBody.isEmpty() && !message->rtfBody.isEmpty());
+        PreparedMessage prepared = prepareMessage(message);
+        prepareMessageBody(prepared);
+        QCOMPARE(prepared.body.source, DisplayBody::Rtf);
+        QCOMPARE(prepared.body.rtfForm, RtfForm::Html);
+        QCOMPARE(prepared.listedAttachments, QList<int>{1}); // the chart is shown in the body
+        QVERIFY(!prepared.body.html.contains(QLatin1String("windows-1252")) && !prepared.body.html.contains(QLatin1String("cid:")));
+
+        QTextDocument document;
+        document.setHtml(prepared.body.html);
+        const QString text = document.toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("The plan is on the planning site; café and cake at 10.")), qPrintable(text));
+        QVERIFY2(!text.contains(QLatin1String("border")) && !text.contains(QLatin1String("Arial")), qPrintable(text));
+        QStringList links, images;
+        QList<QTextTable*> tables;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            if (QTextTable* table = qobject_cast<QTextTable*>(QTextCursor(block).currentTable()); table && !tables.contains(table))
+                tables << table;
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (format.isAnchor())
+                    links << format.anchorHref() + QLatin1Char('=') + it.fragment().text();
+                if (format.isImageFormat())
+                    images << format.toImageFormat().name();
+            }
+        }
+        QCOMPARE(links, QStringList{QString::fromLatin1(testsupport::kPlanLink) + QStringLiteral("=the planning site")});
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(tables.at(0)->rows(), 2);
+        QCOMPARE(tables.at(0)->columns(), 3);
+        QCOMPARE(QTextCursor(tables.at(0)->cellAt(1, 1).firstCursorPosition()).block().text(), QStringLiteral("Review"));
+        QCOMPARE(images, QStringList{QStringLiteral("data:image/png;base64,") + QString::fromLatin1(testsupport::chartPng().toBase64())});
+        const QImage chart = document.resource(QTextDocument::ImageResource, QUrl(images.value(0))).value<QImage>();
+        QCOMPARE(chart.size(), QSize(120, 60));
+    }
     // Judged without importing the page, the answers are those of Qt's
     // rich-text engine, which shows the body: for images, references, hidden
     // elements and the odd ways Qt's parser closes and reuses its nodes.
@@ -646,6 +718,70 @@ private Q_SLOTS:
         QCOMPARE(inlineCidImages(message),
                  QByteArray("<img src=\"data:image/png;base64,UE5HREFUQQ==\"><img src='data:image/jpeg;base64,/9j/'>"
                             "<img src=\"CID:photo\"><p>cid:other</p><img src=\"data:image/gif;base64,R0lGODlh\">"));
+        // The same for the HTML that an RTF body carries.
+        message.htmlBody.clear();
+        message.rtfBody = "{\\rtf1\\fromhtml1 {\\*\\htmltag84 <img src=\"cid:photo\">}\\htmlrtf {\\pict 00}\\htmlrtf0 Photo}";
+        const PreparedBody body = prepareBody(message);
+        QCOMPARE(body.rtfForm, RtfForm::Html);
+        QVERIFY2(body.html.contains(QLatin1String("<img src=\"data:image/jpeg;base64,/9j/\">Photo")), qPrintable(body.html));
+    }
+
+    // A type found from the content and the name where the sender stored
+    // none, or only application/octet-stream; a stored type is kept. The
+    // name a file gets, and the name it is opened under, follow it.
+    void attachmentTypes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("detected");
+        QTest::addColumn<QString>("effective");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("openedAs");
+        const QByteArray zip("PK\x03\x04\x14\0\0\0\0\0", 10);
+        const QString docx = QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document");
+        QTest::newRow("generic type, PDF inside") << "ATT00001.dat" << QByteArray("application/octet-stream") << kPdf
+                                                  << "application/pdf" << "application/pdf" << "ATT00001.dat" << "ATT00001.dat.pdf";
+        QTest::newRow("no type, no suffix") << "scan" << QByteArray() << testsupport::chartPng() << "image/png" << "image/png"
+                                            << "scan.png" << "scan.png";
+        QTest::newRow("stored type kept and named") << "Report" << docx.toLatin1() << zip << "application/zip" << docx
+                                                    << "Report.docx" << "Report.docx";
+        QTest::newRow("a dot but no suffix") << "Minutes v1.final" << QByteArray("application/pdf") << kPdf << "application/pdf"
+                                             << "application/pdf" << "Minutes v1.final" << "Minutes v1.final.pdf";
+        QTest::newRow("by name") << "notes.csv" << QByteArray("Application/Octet-Stream; name=notes.csv") << QByteArray("a,b\n1,2\n")
+                                 << "text/csv" << "text/csv" << "notes.csv" << "notes.csv";
+        QTest::newRow("nothing known") << "blob" << QByteArray() << QByteArray("\x01\x02\x03\x04", 4) << "application/octet-stream"
+                                       << "application/octet-stream" << "blob.bin" << "blob.bin";
+    }
+    void attachmentTypes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, content);
+        const QSharedPointer<TessilMessage> message = TessilParser().parseData(
+            TnefWriter().tnefVersion().attachment(AttachmentSpec{{}, name, content, stored.isEmpty() ? QByteArray() : stored, {}, {}}).bytes());
+        QVERIFY(message && message->attachmentCount() == 1);
+        const QSharedPointer<TessilAttachment> attachment = message->attachmentAt(0);
+        QCOMPARE(attachment->mimeType, QString::fromLatin1(stored)); // as stored
+        QTEST(attachment->detectedMimeType, "detected");
+        QTEST(attachment->effectiveMimeType(), "effective");
+        QTEST(attachment->fileName, "fileName");
+        QTEST(fileNameForType(attachment->fileName, attachment->effectiveMimeType()), "openedAs");
+    }
+
+    void mailboxes()
+    {
+        const QList<QStringList> cases = {
+            {"Ana Ruiz", "ana@example.com", "Ana Ruiz <ana@example.com>"},
+            {" Ana Ruiz ", "", "Ana Ruiz"},
+            {"", " ana@example.com", "ana@example.com"},
+            {"Ana Ruiz", "/O=EXAMPLE/OU=EXCHANGE ADMINISTRATIVE GROUP/CN=RECIPIENTS/CN=ANA", "Ana Ruiz"},
+            {"", "/o=Example/cn=Ana", ""},
+            {"ana@example.com", "ANA@example.com", "ANA@example.com"},
+            {"", "", ""},
+        };
+        for (const QStringList& c : cases)
+            QCOMPARE(mailboxText(c.at(0), c.at(1)), c.at(2));
     }
 
     void infoLine()
@@ -653,6 +789,9 @@ private Q_SLOTS:
         const QList<QPair<qint64, QString>> sizes = {{1023, "1023 B"}, {1536, "1.5 KB"}, {qint64(4608) * 1048576, "4.5 GB"}};
         for (const auto& [size, expected] : sizes)
             QCOMPARE(formatTotalSize(size), expected);
+        // The viewer writes numbers as the interface language does.
+        QCOMPARE(formatTotalSize(39424, QLocale(QLocale::German)), QStringLiteral("38,5 KB"));
+        QCOMPARE(formatTotalSize(1023, QLocale(QLocale::German)), QStringLiteral("1023 B"));
         QCOMPARE(formatDateInfo(QDateTime()), QString());
         QCOMPARE(formatDateInfo(utc(2024, 7, 1, 23, 30)), QStringLiteral("2024-07-02 01:30:00, "));
     }
