@@ -145,6 +145,33 @@ This build does not contact any update server.</translation>
     </message>
 </context>
 <context>
+    <name>InfoLine</name>
+    <message>
+        <source>%1 B</source>
+        <translation>%1 B</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+</context>
+<context>
+    <name>InterfaceLocale</name>
+    <message>
+        <source>en_US</source>
+        <comment>The locale of this translation, for writing dates and numbers: a language code, optionally followed by an underscore and a country code (de, fr_FR, pt_BR, ja). Not shown to the user.</comment>
+        <translation>en_US</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Veltrano Quorvia</source>
@@ -268,6 +295,41 @@ This build does not contact any update server.</translation>
     </message>
 </context>
 <context>
+    <name>MeetingLine</name>
+    <message>
+        <source>%1 %2</source>
+        <comment>A date, then a time of day: &quot;Monday, 6 May 2024 09:30&quot;</comment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <comment>From the start to the end of a meeting</comment>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>until %1</source>
+        <comment>A meeting or task that has only an end</comment>
+        <translation>until %1</translation>
+    </message>
+    <message>
+        <source>When: %1</source>
+        <translation>When: %1</translation>
+    </message>
+    <message>
+        <source>Time zone: %1</source>
+        <comment>The time zone the meeting was planned in</comment>
+        <translation>Time zone: %1</translation>
+    </message>
+    <message>
+        <source>Where: %1</source>
+        <translation>Where: %1</translation>
+    </message>
+    <message>
+        <source>Organiser: %1</source>
+        <translation>Organiser: %1</translation>
+    </message>
+</context>
+<context>
     <name>MyWebViewWidget</name>
     <message>
         <source>Loading the message…</source>
@@ -353,18 +415,6 @@ This build does not contact any update server.</translation>
         <translation>&lt;No Subject&gt;</translation>
     </message>
     <message>
-        <source>0 KB, 0 attachment</source>
-        <translation>0 KB, 0 attachment</translation>
-    </message>
-    <message>
-        <source> attachment</source>
-        <translation> attachment</translation>
-    </message>
-    <message>
-        <source> attachments</source>
-        <translation> attachments</translation>
-    </message>
-    <message>
         <source>Open</source>
         <translation>Open</translation>
     </message>
@@ -423,6 +473,25 @@ You can save it instead and open it with a program of your choice.</source>
         <translation>No program on this computer is set up to open &quot;%1&quot;.
 
 You can save it instead and open it with a program of your choice.</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>To:</translation>
+    </message>
+    <message>
+        <source>Cc:</source>
+        <translation>Cc:</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>Date:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n attachment(s)</source>
+        <translation>
+            <numerusform>%n attachment</numerusform>
+            <numerusform>%n attachments</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

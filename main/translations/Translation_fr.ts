@@ -145,6 +145,33 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
     </message>
 </context>
 <context>
+    <name>InfoLine</name>
+    <message>
+        <source>%1 B</source>
+        <translation>%1 o</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 Ko</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 Mo</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 Go</translation>
+    </message>
+</context>
+<context>
+    <name>InterfaceLocale</name>
+    <message>
+        <source>en_US</source>
+        <comment>The locale of this translation, for writing dates and numbers: a language code, optionally followed by an underscore and a country code (de, fr_FR, pt_BR, ja). Not shown to the user.</comment>
+        <translation>fr_FR</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Veltrano Quorvia</source>
@@ -268,6 +295,41 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
     </message>
 </context>
 <context>
+    <name>MeetingLine</name>
+    <message>
+        <source>%1 %2</source>
+        <comment>A date, then a time of day: &quot;Monday, 6 May 2024 09:30&quot;</comment>
+        <translation>%1 à %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <comment>From the start to the end of a meeting</comment>
+        <translation>%1 – %2</translation>
+    </message>
+    <message>
+        <source>until %1</source>
+        <comment>A meeting or task that has only an end</comment>
+        <translation>jusqu’au %1</translation>
+    </message>
+    <message>
+        <source>When: %1</source>
+        <translation>Quand&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Time zone: %1</source>
+        <comment>The time zone the meeting was planned in</comment>
+        <translation>Fuseau horaire&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Where: %1</source>
+        <translation>Lieu&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Organiser: %1</source>
+        <translation>Organisateur&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
     <name>MyWebViewWidget</name>
     <message>
         <source>Loading the message…</source>
@@ -353,18 +415,6 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
         <translation>&lt;Aucun objet&gt;</translation>
     </message>
     <message>
-        <source>0 KB, 0 attachment</source>
-        <translation>0 Ko, 0 pièce jointe</translation>
-    </message>
-    <message>
-        <source> attachment</source>
-        <translation> pièce jointe</translation>
-    </message>
-    <message>
-        <source> attachments</source>
-        <translation> pièces jointes</translation>
-    </message>
-    <message>
         <source>Open</source>
         <translation>Ouvrir</translation>
     </message>
@@ -423,6 +473,25 @@ You can save it instead and open it with a program of your choice.</source>
         <translation>Aucun programme de cet ordinateur n&apos;est configuré pour ouvrir «&#xa0;%1&#xa0;».
 
 Vous pouvez l&apos;enregistrer à la place et l&apos;ouvrir avec le programme de votre choix.</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>À&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Cc:</source>
+        <translation>Cc&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>Date&#xa0;:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n attachment(s)</source>
+        <translation>
+            <numerusform>%n pièce jointe</numerusform>
+            <numerusform>%n pièces jointes</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

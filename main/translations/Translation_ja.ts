@@ -145,6 +145,33 @@ This build does not contact any update server.</source>
     </message>
 </context>
 <context>
+    <name>InfoLine</name>
+    <message>
+        <source>%1 B</source>
+        <translation>%1 B</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+</context>
+<context>
+    <name>InterfaceLocale</name>
+    <message>
+        <source>en_US</source>
+        <comment>The locale of this translation, for writing dates and numbers: a language code, optionally followed by an underscore and a country code (de, fr_FR, pt_BR, ja). Not shown to the user.</comment>
+        <translation>ja_JP</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Veltrano Quorvia</source>
@@ -268,6 +295,41 @@ This build does not contact any update server.</source>
     </message>
 </context>
 <context>
+    <name>MeetingLine</name>
+    <message>
+        <source>%1 %2</source>
+        <comment>A date, then a time of day: &quot;Monday, 6 May 2024 09:30&quot;</comment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <comment>From the start to the end of a meeting</comment>
+        <translation>%1～%2</translation>
+    </message>
+    <message>
+        <source>until %1</source>
+        <comment>A meeting or task that has only an end</comment>
+        <translation>%1まで</translation>
+    </message>
+    <message>
+        <source>When: %1</source>
+        <translation>日時: %1</translation>
+    </message>
+    <message>
+        <source>Time zone: %1</source>
+        <comment>The time zone the meeting was planned in</comment>
+        <translation>タイムゾーン: %1</translation>
+    </message>
+    <message>
+        <source>Where: %1</source>
+        <translation>場所: %1</translation>
+    </message>
+    <message>
+        <source>Organiser: %1</source>
+        <translation>開催者: %1</translation>
+    </message>
+</context>
+<context>
     <name>MyWebViewWidget</name>
     <message>
         <source>Loading the message…</source>
@@ -352,18 +414,6 @@ This build does not contact any update server.</source>
         <translation>&lt;件名なし&gt;</translation>
     </message>
     <message>
-        <source>0 KB, 0 attachment</source>
-        <translation>0 KB、0 件の添付ファイル</translation>
-    </message>
-    <message>
-        <source> attachment</source>
-        <translation> 件の添付ファイル</translation>
-    </message>
-    <message>
-        <source> attachments</source>
-        <translation> 件の添付ファイル</translation>
-    </message>
-    <message>
         <source>Open</source>
         <translation>開く</translation>
     </message>
@@ -422,6 +472,24 @@ You can save it instead and open it with a program of your choice.</source>
         <translation>このコンピューターには「%1」を開くプログラムが設定されていません。
 
 代わりに保存して、お好きなプログラムで開くことができます。</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>宛先:</translation>
+    </message>
+    <message>
+        <source>Cc:</source>
+        <translation>CC:</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>日付:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n attachment(s)</source>
+        <translation>
+            <numerusform>%n 個の添付ファイル</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

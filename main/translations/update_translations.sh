@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Brings every Translation_xx.ts up to date with the texts in the program's
-# sources: the host (main/) and the message viewer (tessil_plugin/viewer/),
-# whose texts load through the host's translator. New texts arrive unfinished
+# sources: the host (main/) and the message viewer (tessil_plugin/viewer/,
+# and the size units of the information line it shares with tessil in
+# tessil_plugin/message/info_line.cpp), whose texts load through the host's
+# translator. New texts arrive unfinished
 # and must be translated before the tests pass; texts gone from the sources
 # are dropped.
 #
@@ -22,6 +24,7 @@ fi
 
 sources=(main)
 [ -d tessil_plugin/viewer ] && sources+=(tessil_plugin/viewer)
+[ -f tessil_plugin/message/info_line.cpp ] && sources+=(tessil_plugin/message/info_line.cpp)
 
 for language in en fr pt it de es ja; do
     "$lupdate" -silent -no-obsolete -locations none -source-language en -target-language "$language" \

@@ -1,13 +1,16 @@
 #pragma once
 
-// File-type icons for attachment tiles, from the desktop's icon provider.
-// Icons are cached by lower-case suffix for the life of the library and
-// shared by every view: the first name seen with a suffix fixes its icon.
+// File-type icons for attachment tiles, from the desktop's icon theme by the
+// file's MIME type (the stored one, or the one found from the content when
+// the sender stored none; see TessilAttachment::effectiveMimeType). Icons
+// are cached by type for the life of the library and shared by every view.
 
 #include <QIcon>
 #include <QString>
 
-QIcon iconForFileName(const QString& fileName);
+// The theme's icon for the type, else its generic icon, else the style's
+// file icon (desktops without an icon theme have none for most types).
+QIcon iconForMimeType(const QString& mimeType);
 
 // Number of icons cached so far.
 int cachedIconCount();

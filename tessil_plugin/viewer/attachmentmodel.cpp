@@ -41,13 +41,15 @@ QVariant AttachmentModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return attachment->fileName.isEmpty() ? tr("attachment") : attachment->fileName;
     case Qt::DecorationRole:
-        return iconForFileName(attachment->fileName);
+        return iconForMimeType(attachment->effectiveMimeType());
     case SizeRole:
         return static_cast<qint64>(attachment->contentSize());
     case MimeTypeRole:
         return attachment->mimeType;
     case RowRole:
         return index.row();
+    case TypeRole:
+        return attachment->effectiveMimeType();
     default:
         return {};
     }

@@ -19,6 +19,9 @@ public:
         SizeRole = Qt::UserRole + 1,     // contentSize() as qint64
         MimeTypeRole = Qt::UserRole + 2, // the stored MIME type
         RowRole = Qt::UserRole + 3,      // the row number
+        // The type the file is treated as: the stored one, else the one found
+        // from its content and name (TessilAttachment::effectiveMimeType).
+        TypeRole = Qt::UserRole + 4,
     };
 
     explicit AttachmentModel(QObject* parent = nullptr);

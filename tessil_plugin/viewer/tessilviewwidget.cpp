@@ -7,14 +7,20 @@
 #include "bodyloader.h"
 #include "desktoplauncher.h"
 #include "documentplugininterfaces.h"
+#include "elidedlabel.h"
 #include "executableattachment.h"
+#include "interfacelocale.h"
+#include "meetingline.h"
 #include "mywebviewwidget.h"
 #include "opentimeline.h"
 #include "viewstylesheets.h"
 
 #include "message/attachment_file_names.h"
+#include "message/attachment_type.h"
 #include "message/file_extension.h"
 #include "message/info_line.h"
+#include "message/mailbox_text.h"
+#include "message/meeting_details.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,9 +65,16 @@ TessilViewWidget::TessilViewWidget(IDocumentWidgetHost* documentHost, QWidget* p
     , dialogs(std::make_unique<AttachmentDialogs>())
 {
     ui->setupUi(this);
+    // The page is white paper whatever the desktop's palette, as mail readers
+    // show a message: bodies are written for it (they set dark colours and
+    // leave the background alone). The form's style sheet therefore also
+    // gives everything on the page dark text, the tiles included; a palette
+    // would not do, since the style sheet's rules replace widgets' palettes.
+    // Dialogs and menus are windows of their own and follow the desktop.
+    ui->scrollArea->setStyleSheet(scrollBarStyleSheet());
     // Long sender addresses and subjects are cut at the window's edge
     // instead of widening the whole page (and the body with it).
-    for (QLabel* label : {ui->senderLabel, ui->subjectLabel, ui->mailInfoLabel})
+    for (QLabel* label : {ui->senderLabel, ui->dateLabel, ui->subjectLabel, ui->mailInfoLabel, ui->meetingLabel})
         label->setMinimumWidth(1);
     ui->webView->layout()->setContentsMargins(9, 0, 0, 0);
     setupAttachmentList();
@@ -167,17 +180,53 @@ void TessilViewWidget::showPreparedBody()
 
 void TessilViewWidget::showHeader()
 {
-    // Count and size cover every attachment, inline images included.
-    const InformationFigures& figures = prepared.information;
-    const int count = figures.attachmentCount;
-    const QString info = formatDateInfo(figures.sentTime) + formatTotalSize(figures.totalSize) + QStringLiteral(", ")
-        + QString::number(count) + (count < 2 ? tr(" attachment") : tr(" attachments"));
+    const QLocale locale = interfaceLocale();
+    const QString sender = mailboxText(message->senderName, message->senderEmail);
+    ui->senderLabel->setText(sender.isEmpty() ? tr("<No Sender>") : sender);
+    const auto showRow = [](QLabel* title, QLabel* value, bool shown) {
+        title->setVisible(shown);
+        value->setVisible(shown);
+    };
+    ui->toLabel->setFullText(message->displayTo);
+    showRow(ui->toTitleLabel, ui->toLabel, !ui->toLabel->fullText().isEmpty());
+    ui->ccLabel->setFullText(message->displayCc);
+    showRow(ui->ccTitleLabel, ui->ccLabel, !ui->ccLabel->fullText().isEmpty());
+    const QDateTime sent = message->sentTime;
+    ui->dateLabel->setText(sent.isValid() ? locale.toString(sent.toLocalTime(), QLocale::LongFormat) : QString());
+    showRow(ui->dateTitleLabel, ui->dateLabel, sent.isValid());
 
-    ui->senderLabel->setText(message->senderEmail.isEmpty() ? tr("<No Sender>") : message->senderEmail);
     ui->subjectLabel->setText(message->subject.isEmpty() ? tr("<No Subject>") : message->subject);
-    ui->mailInfoLabel->setText(info);
     if (!message->subject.isEmpty())
         ui->subjectLabel->setStyleSheet(QStringLiteral("font-size:13px;color:black;font-weight:bold;"));
+
+    // Count and size cover every attachment, inline images included.
+    const InformationFigures& figures = prepared.information;
+    ui->mailInfoLabel->setText(formatDateInfo(figures.sentTime) + formatTotalSize(figures.totalSize, locale)
+                               + QStringLiteral(", ") + tr("%n attachment(s)", "", figures.attachmentCount));
+
+    const std::optional<MeetingDetails> details = meetingDetails(*message);
+    ui->meetingLabel->setText(details ? meetingLine(*details, locale) : QString());
+    ui->meetingLabel->setVisible(!ui->meetingLabel->text().isEmpty());
+}
+
+int TessilViewWidget::roomForBody() const
+{
+    // The page's height less everything else on it that shows, and the
+    // spacing between them.
+    const QBoxLayout* page = ui->verticalLayout_3;
+    const QMargins margins = page->contentsMargins();
+    int taken = margins.top() + margins.bottom();
+    int shown = 0;
+    for (int i = 0; i < page->count(); ++i) {
+        QWidget* widget = page->itemAt(i)->widget();
+        if (!widget || widget->isHidden())
+            continue;
+        ++shown;
+        if (widget != ui->webView)
+            taken += widget == ui->listView ? ui->listView->sizeHint().height() : widget->height();
+    }
+    taken += std::max(shown - 1, 0) * std::max(page->spacing(), 0);
+    return std::max(ui->scrollArea->viewport()->height() - taken, 0);
 }
 
 void TessilViewWidget::adjustBodyHeight()
@@ -189,16 +238,14 @@ void TessilViewWidget::adjustBodyHeight()
         return;
     }
 
-    const QMargins margins = ui->verticalLayout_3->contentsMargins();
-    const int available = ui->scrollArea->viewport()->height() - margins.top() - margins.bottom()
-        - ui->topFrame->height() - ui->middleFrame->height() - ui->listView->sizeHint().height();
-    const qint64 room = qint64(std::max(available, 0)) * std::max(ui->webView->width(), 0);
+    const int available = roomForBody();
+    const qint64 room = qint64(available) * std::max(ui->webView->width(), 0);
     if (ui->webView->characterCount() > room / kSmallestCharacterArea) {
         ui->webView->setMaximumHeight(kNoHeightLimit);
         return;
     }
     const int needed = ui->webView->documentHeightForWidth(ui->webView->width()) + 2;
-    if (needed > 0 && needed < std::max(available, 0))
+    if (needed > 0 && needed < available)
         ui->webView->setMaximumHeight(std::max(needed, kMinimumBodyHeight));
     else
         ui->webView->setMaximumHeight(kNoHeightLimit);
@@ -269,7 +316,10 @@ void TessilViewWidget::openAttachment(int row)
     if (!attachment)
         return;
     const QByteArray content = attachment->content();
-    const QString path = temporaryFilePath(ensureFileExtension(attachment->fileName, content));
+    // Named so that the desktop, which goes by the name, opens it with a
+    // program for what it is.
+    const QString fileName = ensureFileExtension(attachment->fileName, content, attachment->effectiveMimeType());
+    const QString path = temporaryFilePath(fileNameForType(fileName, attachment->effectiveMimeType()));
     const QString name = QFileInfo(path).fileName();
 
     if (isExecutableAttachment(name, content)

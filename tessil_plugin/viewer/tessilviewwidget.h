@@ -1,10 +1,12 @@
 #pragma once
 
-// The widget that shows one opened TNEF message: sender, subject and an
-// information line (date, total attachment size, attachment count), the body
-// as rich text, and the attachments as a grid of tiles that can be opened
-// with the desktop's applications or saved. Above it all, a notice says when
-// the file is damaged.
+// The widget that shows one opened TNEF message: the header (sender, To, Cc
+// and date, the subject, an information line with date, total attachment
+// size and attachment count, and for meetings when, where and by whom), the
+// body as rich text, and the attachments as a grid of tiles that can be
+// opened with the desktop's applications or saved. Above it all, a notice
+// says when the file is damaged. Its page stays light whatever the
+// desktop's palette.
 
 #include "message/prepared_message.h"
 #include "message/tessil_message.h"
@@ -94,6 +96,8 @@ protected:
 private:
     void setupAttachmentList();
     void showHeader();
+    // The height the body could take: the page's less what else shows on it.
+    int roomForBody() const;
     void showPreparedBody();
     void saveAttachmentAs(const QSharedPointer<TessilAttachment>& attachment);
     void rememberSaveDirectory(const QString& directory);

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// Thin, rounded scroll bars for the body view and the attachment list.
+// Thin, rounded scroll bars for the page, the body view and the attachment list.
 QString scrollBarStyleSheet();
 
 // The body view's own frame: no border, transparent background.

@@ -6,13 +6,16 @@
 #include "attachmentdelegate.h"
 #include "attachmentdialogs.h"
 #include "attachmenticons.h"
+#include "attachmentlistview.h"
 #include "attachmentmodel.h"
 #include "bodydocument.h"
 #include "bodyloader.h"
 #include "browsertabwidget.h"
 #include "desktoplauncher.h"
 #include "documentpluginmanager.h"
+#include "elidedlabel.h"
 #include "mainwindow.h"
+#include "meetingline.h"
 #include "multilanguage.h"
 #include "message/attachment_file_names.h"
 #include "message/tessil_parser.h"
@@ -21,6 +24,7 @@
 #include "tessilviewwidget.h"
 
 #include "support/fake_desktop.h"
+#include "support/message_fixtures.h"
 #include "support/test_data.h"
 #include "support/test_main.h"
 #include "support/tnef_writer.h"
@@ -34,12 +38,15 @@
 #include <QToolButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
 
+#include <cmath>
 #include <ctime>
 
 namespace {
@@ -167,6 +174,63 @@ QStringList treeOf(const QString& root)
     return entries;
 }
 
+// Relative luminance and contrast ratio as the web's accessibility rules
+// define them: 4.5 is what normal text needs.
+double luminance(QRgb rgb)
+{
+    const auto channel = [](int value) {
+        const double v = value / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+}
+
+double contrast(QRgb a, QRgb b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// How well text stands out in a picture of it: the contrast between the
+// most common colour (the background) and the pixel that differs most.
+double textContrast(const QImage& image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y) | 0xFF000000];
+    QRgb background = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            most = it.value(), background = it.key();
+    double best = 1.0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, contrast(background, it.key()));
+    return best;
+}
+
+QPalette darkPalette()
+{
+    QPalette palette(QColor(53, 53, 53), QColor(45, 45, 48));
+    for (const auto& [role, colour] : {std::pair{QPalette::WindowText, QColor(230, 230, 230)}, {QPalette::Text, QColor(230, 230, 230)},
+                                       {QPalette::ButtonText, QColor(230, 230, 230)}, {QPalette::Base, QColor(30, 30, 30)},
+                                       {QPalette::AlternateBase, QColor(45, 45, 48)}, {QPalette::PlaceholderText, QColor(160, 160, 160)},
+                                       {QPalette::Highlight, QColor(42, 130, 218)}, {QPalette::HighlightedText, QColor(0, 0, 0)}})
+        palette.setColor(role, colour);
+    return palette;
+}
+
+// The widgets of the view's page that show, top to bottom.
+QList<QWidget*> pageRows(const QWidget* view)
+{
+    QList<QWidget*> rows;
+    for (const char* name : {"topFrame", "middleFrame", "webView", "listView"})
+        if (QWidget* widget = view->findChild<QWidget*>(QLatin1String(name)); widget && widget->isVisible())
+            rows << widget;
+    return rows;
+}
+
 } // namespace
 
 class TestViewer : public QObject
@@ -176,6 +240,7 @@ class TestViewer : public QObject
     DocumentPluginManager manager;
     QTemporaryDir dir;
     testsupport::FakeDesktop desktop;
+    QTemporaryDir iconTheme;
 
 private slots:
     void initTestCase()
@@ -183,6 +248,15 @@ private slots:
         qputenv("TZ", "UTC"); // the information line shows local time
         tzset();
         manager.scanPlugins(); // as the program does, from its folder in the build tree
+        // An icon theme that knows one type, so that a tile's icon tells which type it stands for.
+        QDir(iconTheme.path()).mkpath(QStringLiteral("quorviatest/48x48/mimetypes"));
+        QVERIFY(!writeFile(iconTheme.filePath("quorviatest/index.theme"),
+                           "[Icon Theme]\nName=quorviatest\nDirectories=48x48/mimetypes\n\n[48x48/mimetypes]\nSize=48\nType=Fixed\n").isEmpty());
+        QImage pdfIcon(48, 48, QImage::Format_ARGB32);
+        pdfIcon.fill(Qt::red);
+        QVERIFY(pdfIcon.save(iconTheme.filePath("quorviatest/48x48/mimetypes/application-pdf.png")));
+        QIcon::setThemeSearchPaths({iconTheme.path()});
+        QIcon::setThemeName(QStringLiteral("quorviatest"));
     }
     void init()
     {
@@ -190,49 +264,138 @@ private slots:
         desktop.setMissing(false);
         desktop.setAnswer(0);
         desktop.takeOpened();
+        MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish); // as the program starts: with a translation
     }
     void cleanup() { MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish); }
 
     void header_data()
     {
-        QTest::addColumn<QString>("subject");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("people"); // sender's name, sender's address, To, Cc
         QTest::addColumn<QDateTime>("sent");
         QTest::addColumn<QList<int>>("sizes");
         QTest::addColumn<bool>("inlineOnly");
+        QTest::addColumn<QStringList>("shown"); // From, To, Cc, Date ("-" for a hidden row)
         QTest::addColumn<QString>("info");
-        QTest::newRow("placeholders") << "" << QDateTime() << QList<int>{} << false << "0 B, 0 attachment";
-        QTest::newRow("markup") << "<b>Budget</b> & plans" << QDateTime(QDate(2024, 5, 1), QTime(10, 20, 30), Qt::UTC)
-                                << QList<int>{10000, 2595} << false << "2024-05-01 10:20:30, 12.3 KB, 2 attachments";
-        QTest::newRow("one") << "One" << QDateTime() << QList<int>{1023} << false << "1023 B, 1 attachment";
-        // Inline images get no tile but count in the line.
-        QTest::newRow("inline only") << "Pictures" << QDateTime() << QList<int>{1000, 536} << true
-                                     << "1.5 KB, 2 attachments";
+        const QDateTime may(QDate(2024, 5, 1), QTime(10, 20, 30), Qt::UTC);
+        const int english = MultiLanguage::kEnglish;
+        QTest::newRow("placeholders") << english << QStringList{"", "", "", ""} << QDateTime() << QList<int>{} << false
+                                      << QStringList{"<No Sender>", "-", "-", "-"} << "0 B, 0 attachments";
+        QTest::newRow("everything") << english << QStringList{"Ana Ruiz", "ana@example.com", "Bo Li; Chen Wu", "Dee <dee@x.org>"} << may
+                                    << QList<int>{10000, 2595} << false
+                                    << QStringList{"Ana Ruiz <ana@example.com>", "Bo Li; Chen Wu", "Dee <dee@x.org>",
+                                                   "Wednesday, May 1, 2024 10:20:30 AM UTC"}
+                                    << "2024-05-01 10:20:30, 12.3 KB, 2 attachments";
+        QTest::newRow("Exchange address, one attachment")
+            << english << QStringList{"Ana Ruiz", "/O=EXAMPLE/OU=FIRST/CN=RECIPIENTS/CN=ANA", "", "Bo\r\nLi"} << QDateTime() << QList<int>{1023}
+            << false << QStringList{"Ana Ruiz", "-", "Bo Li", "-"} << "1023 B, 1 attachment";
+        QTest::newRow("address only, inline images") << english << QStringList{"", "ana@example.com", "Bo", ""} << QDateTime()
+                                                     << QList<int>{1000, 536} << true << QStringList{"ana@example.com", "Bo", "-", "-"}
+                                                     << "1.5 KB, 2 attachments";
+        QTest::newRow("German") << 5 << QStringList{"Ana Ruiz", "ana@example.com", "Bo Li", ""} << may << QList<int>{30000, 9424} << false
+                                << QStringList{"Ana Ruiz <ana@example.com>", "Bo Li", "-", "Mittwoch, 1. Mai 2024 10:20:30 UTC"}
+                                << "2024-05-01 10:20:30, 38,5 KB, 2 Anhänge";
+        QTest::newRow("French, nothing attached") << 2 << QStringList{"", "", "", ""} << QDateTime() << QList<int>{} << false
+                                                  << QStringList{"<Aucun expéditeur>", "-", "-", "-"} << "0 o, 0 pièce jointe";
     }
     void header()
     {
-        QFETCH(QString, subject);
+        QFETCH(int, language);
+        QFETCH(QStringList, people);
         QFETCH(QDateTime, sent);
         QFETCH(QList<int>, sizes);
         QFETCH(bool, inlineOnly);
-        QFETCH(QString, info);
+        QFETCH(QStringList, shown);
+        MultiLanguage::instance()->switchLanguage(language);
         QList<TessilAttachment> attachments;
         for (int size : sizes)
             attachments << TessilAttachment{"f.png", "", inlineOnly ? "id@x" : "", QByteArray(size, 'x')};
+        const QString subject = people.at(0).isEmpty() && people.at(1).isEmpty() ? QString() : QStringLiteral("<b>Budget</b> & plans");
         Fixture f(attachments, {}, nullptr, subject);
+        f.message->senderName = people.at(0);
+        f.message->senderEmail = people.at(1);
+        f.message->displayTo = people.at(2);
+        f.message->displayCc = people.at(3);
         f.message->sentTime = sent;
-        f.message->senderEmail = subject.isEmpty() ? "" : "ana@example.com";
         f.view.setMessage(f.message);
+        f.view.resize(715, 565);
+        f.view.show();
 
+        QStringList actual;
+        for (const auto& [title, value] : {std::pair{"fromLabel", "senderLabel"}, {"toTitleLabel", "toLabel"}, {"ccTitleLabel", "ccLabel"},
+                                           {"dateTitleLabel", "dateLabel"}}) {
+            QCOMPARE(child(&f.view, title)->isVisible(), child(&f.view, value)->isVisible());
+            const auto* elided = qobject_cast<const ElidedLabel*>(child(&f.view, value));
+            actual << (!child(&f.view, value)->isVisible() ? QStringLiteral("-")
+                                                             : elided ? elided->fullText() : child(&f.view, value)->text());
+            QCOMPARE(child(&f.view, value)->textFormat(), Qt::PlainText); // never read as markup
+        }
+        QCOMPARE(actual, shown);
         QLabel* label = child(&f.view, "subjectLabel");
-        label->ensurePolished();
-        QCOMPARE(child(&f.view, "senderLabel")->text(), subject.isEmpty() ? "<No Sender>" : f.message->senderEmail);
-        QCOMPARE(label->text(), subject.isEmpty() ? QString("<No Subject>") : subject);
-        QCOMPARE(label->textFormat(), Qt::PlainText); // never read as markup
+        QVERIFY(subject.isEmpty() ? label->text().startsWith(u'<') : label->text() == subject);
         QCOMPARE(label->palette().color(QPalette::WindowText), subject.isEmpty() ? QColor(180, 180, 180) : QColor(Qt::black));
-        QCOMPARE(child(&f.view, "mailInfoLabel")->text(), info);
+        QTEST(child(&f.view, "mailInfoLabel")->text(), "info");
         QCOMPARE(child<QListView>(&f.view, "listView")->isHidden(), sizes.isEmpty() || inlineOnly);
+        QVERIFY(child(&f.view, "meetingLabel")->isHidden()); // not a meeting
     }
 
+    // A long list of recipients is cut at the window's edge, whole in its
+    // tool tip, and never widens the window.
+    void longRecipientList()
+    {
+        Fixture f({}, {});
+        QStringList names;
+        for (int i = 0; i < 200; ++i)
+            names << QStringLiteral("Recipient Number %1").arg(i);
+        f.message->displayTo = names.join(QStringLiteral("; "));
+        f.view.setMessage(f.message);
+        f.view.resize(715, 565);
+        f.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        auto* to = child<ElidedLabel>(&f.view, "toLabel");
+        QVERIFY(to->isElided() && to->text().endsWith(QChar(0x2026)) && to->text().startsWith(QStringLiteral("Recipient Number 0; ")));
+        QCOMPARE(to->toolTip(), f.message->displayTo);
+        QVERIFY(to->width() < 715 && f.view.minimumSizeHint().width() < 715);
+    }
+
+    // The line under a meeting's header, from a request made with the test
+    // writer: local time, the zone it was planned in, the place, the
+    // organiser; in the interface language.
+    void meetingLine_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("English") << int(MultiLanguage::kEnglish)
+                                 << "When: Monday, May 6, 2024 7:30 AM to 8:15 AM  ·  Time zone: (UTC+01:00) Amsterdam, Berlin  ·  "
+                                    "Where: Sala 4, Zürich  ·  Organiser: Ana Ruiz <ana@example.com>";
+        QTest::newRow("German") << 5 << "Wann: Montag, 6. Mai 2024, 07:30 bis 08:15  ·  Zeitzone: (UTC+01:00) Amsterdam, Berlin  ·  "
+                                        "Wo: Sala 4, Zürich  ·  Organisator: Ana Ruiz <ana@example.com>";
+    }
+    void meetingLine()
+    {
+        QFETCH(int, language);
+        MultiLanguage::instance()->switchLanguage(language);
+        TessilViewWidget view(nullptr);
+        view.setMessage(TessilParser().parseData(testsupport::meetingRequestMessage()));
+        view.show();
+        QTEST(child(&view, "meetingLabel")->text(), "line");
+        QVERIFY(child(&view, "meetingLabel")->isVisible());
+    }
+
+    // The other shapes the details come in.
+    void meetingLineParts()
+    {
+        const QDateTime start = testsupport::meetingStart();
+        const QLocale english(QLocale::English, QLocale::UnitedStates);
+        const auto line = [&](const QDateTime& from, const QDateTime& to, const QString& name = {}, const QString& address = {}) {
+            return ::meetingLine(MeetingDetails{from, to, {}, {}, name, address}, english);
+        };
+        QCOMPARE(line(start, start.addDays(1)), QStringLiteral("When: Monday, May 6, 2024 7:30 AM to Tuesday, May 7, 2024 7:30 AM"));
+        QCOMPARE(line(start, start.addSecs(-60)), QStringLiteral("When: Monday, May 6, 2024 7:30 AM")); // an end before the start
+        QCOMPARE(line({}, start), QStringLiteral("When: until Monday, May 6, 2024 7:30 AM"));
+        QCOMPARE(line({}, {}, QStringLiteral("Ana"), QStringLiteral("/O=EX/CN=ANA")), QStringLiteral("Organiser: Ana"));
+        QCOMPARE(line({}, {}), QString());
+    }
     void tiles()
     {
         Fixture f({{"a.pdf", "", "", kPdf}, {"logo.png", "", "logo@x", kPng}, {"", "", "", "12345"}});
@@ -242,24 +405,66 @@ private slots:
         QVERIFY(!model->attachmentAt(2) && !model->attachmentAt(-1));
         QCOMPARE(f.index(1).data().toString(), QStringLiteral("attachment"));
 
-        // Two lines at most, the first the longest prefix that fits; names of
-        // zero-width characters must not make the split measure for ever.
-        const QFontMetrics metrics(AttachmentDelegate::nameFont());
-        const int width = AttachmentDelegate::TileWidth - 16;
-        for (const QString& name : {QString("quarterly-report-of-the-whole-year-2024.docx"), QString("😀").repeated(30),
-                                    QString(100000, QChar(0xAD)) + QString(40, u'W')}) {
-            const QStringList lines = AttachmentDelegate::splitName(name, metrics, width);
-            QCOMPARE(lines.size(), 2);
-            QVERIFY(!lines.at(0).isEmpty() && name.startsWith(lines.at(0)) && !lines.at(0).back().isHighSurrogate());
-            QVERIFY(metrics.boundingRect(lines.at(0)).width() <= width && metrics.horizontalAdvance(lines.at(1)) <= width);
-        }
         QCOMPARE(AttachmentDelegate().sizeHint({}, f.index(0)), QSize(90, 96));
 
-        // One icon per lower-case suffix, shared by every name and view.
+        // One icon per type, however the type is written, shared by every view.
         const int cached = cachedIconCount();
-        const QIcon icon = iconForFileName(QStringLiteral("Q.QVTESTDOC"));
-        QCOMPARE(iconForFileName(QStringLiteral("other.qvtestdoc")).cacheKey(), icon.cacheKey());
-        QCOMPARE(cachedIconCount(), cached + 1);
+        const QIcon icon = iconForMimeType(QStringLiteral("text/x-qvtest-unknown"));
+        QCOMPARE(iconForMimeType(QStringLiteral("application/x-qvtest-other")).cacheKey(), icon.cacheKey()); // both unknown
+        QCOMPARE(iconForMimeType(QStringLiteral("Application/PDF; name=x.pdf")).cacheKey(), iconForMimeType("application/pdf").cacheKey());
+        QVERIFY(cachedIconCount() <= cached + 2);
+    }
+
+    // A name is broken between words or at a separator, never inside a
+    // word while a break fits; the second line keeps the suffix when it is
+    // cut. Names of zero-width characters must not make the split measure
+    // for ever.
+    void tileNameLines_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("fits"); // the width is this text's, plus a pixel
+        QTest::addColumn<QStringList>("lines"); // empty: only the rules are checked
+        QTest::newRow("before the suffix") << "zappa_av1.jpg" << "zappa_av1" << QStringList{"zappa_av1", ".jpg"};
+        QTest::newRow("after a separator") << "zappa_av1.jpg" << "zappa_av" << QStringList{"zappa_", "av1.jpg"};
+        QTest::newRow("between words") << "Harbour Room floor plan.svg" << "Harbour Room" << QStringList{};
+        QTest::newRow("after a hyphen") << "launch-budget.csv" << "budget.csv" << QStringList{"launch-", "budget.csv"};
+        QTest::newRow("cut, suffix kept") << "Q3 launch plan – design review.ics" << "Q3 launch pl" << QStringList{};
+        QTest::newRow("one long word") << "quarterlyreportofthewholeyear2024.docx" << "quarterly" << QStringList{};
+        QTest::newRow("emoji") << QString("😀").repeated(30) << "😀😀😀" << QStringList{};
+        QTest::newRow("zero-width") << QString(100000, QChar(0xAD)) + QString(40, u'W') << "WWWW" << QStringList{};
+    }
+    void tileNameLines()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, fits);
+        QFETCH(QStringList, lines);
+        const QFontMetrics metrics(AttachmentDelegate::nameFont());
+        const int width = std::max(metrics.horizontalAdvance(fits), metrics.boundingRect(fits).width()) + 1;
+        QElapsedTimer timer;
+        timer.start();
+        const QStringList split = AttachmentDelegate::splitName(name, metrics, width);
+        QVERIFY(timer.elapsed() < 5000);
+        if (!lines.isEmpty())
+            QCOMPARE(split, lines);
+        QCOMPARE(split.size(), 2);
+        for (const QString& line : split)
+            QVERIFY2(metrics.boundingRect(line).width() <= width && metrics.horizontalAdvance(line) <= width, qPrintable(line));
+        // The first line ends where the name may break, unless no break fits.
+        const QString& first = split.at(0);
+        QVERIFY(!first.isEmpty() && name.startsWith(first) && !first.back().isHighSurrogate());
+        const QString rest = name.mid(first.size());
+        const bool atBreak = rest.startsWith(u' ') || rest.startsWith(u'.') || QStringLiteral("_-").contains(first.back());
+        const bool hasBreak = name.contains(u' ') || name.contains(u'_') || name.contains(u'-');
+        QVERIFY2(atBreak || !hasBreak, qPrintable(first));
+        // The rest, whole or cut in its middle, keeping the suffix.
+        const QString& second = split.at(1);
+        const QString suffix = name.contains(u'.') ? name.mid(name.lastIndexOf(u'.')) : QString();
+        if (second.contains(QChar(0x2026))) {
+            QVERIFY2(second.endsWith(QString(QChar(0x2026)) + suffix) || second.endsWith(suffix), qPrintable(second));
+            QVERIFY(rest.trimmed().startsWith(second.section(QChar(0x2026), 0, 0)));
+        } else {
+            QCOMPARE(second, rest.trimmed());
+        }
     }
 
     // The body view is hidden without a body and shrinks to a short one, so
@@ -279,6 +484,126 @@ private slots:
             QTRY_COMPARE(body->maximumHeight(), c.fitted ? std::max(body->documentHeightForWidth(body->width()) + 2, 48)
                                                          : QWIDGETSIZE_MAX);
         }
+    }
+
+    // The header stays at the top whatever follows it: each part of the
+    // page comes right after the one before, the room that is left at the
+    // bottom.
+    void pageLayout_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("tiles");
+        QTest::newRow("nothing") << QByteArray() << false;
+        QTest::newRow("tiles only") << QByteArray() << true;
+        QTest::newRow("short body and tiles") << QByteArray("<p>A paragraph.</p>") << true;
+        QTest::newRow("short body only") << QByteArray("<p>A paragraph.</p>") << false;
+    }
+    void pageLayout()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(bool, tiles);
+        Fixture f(tiles ? QList<TessilAttachment>{{"report.pdf", "", "", kPdf}} : QList<TessilAttachment>{}, body);
+        f.message->displayTo = QStringLiteral("Bo Li");
+        f.view.setMessage(f.message);
+        f.view.resize(715, 565);
+        f.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        QTRY_VERIFY(!f.view.isBodyPending());
+        QTest::qWait(50);
+        const QList<QWidget*> rows = pageRows(&f.view);
+        QCOMPARE(rows.size(), 2 + int(!body.isEmpty()) + int(tiles));
+        QCOMPARE(rows.at(0)->y(), 0);
+        for (int i = 1; i < rows.size(); ++i)
+            QVERIFY2(rows.at(i)->y() - rows.at(i - 1)->geometry().bottom() <= 8, rows.at(i)->objectName().toLatin1());
+        QVERIFY(rows.last()->geometry().bottom() < f.view.height());
+    }
+
+    // The body takes the room there is: the tiles are exactly as tall as
+    // their rows and the page does not scroll; a body too long for the room
+    // scrolls in the room that is left, down to the tiles.
+    void bodyTakesTheRoom()
+    {
+        TessilViewWidget view(nullptr);
+        view.setMessage(TessilParser().parseFile(QStringLiteral(QUORVIA_SOURCE_DIR "/samples/sample.tnef")));
+        view.resize(715, 565);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(!view.isBodyPending(), 60000);
+        auto* list = child<AttachmentListView>(&view, "listView");
+        auto* page = child<QScrollArea>(&view, "scrollArea");
+        auto* browser = view.findChild<QTextBrowser*>();
+        for (const int width : {300, 389, 390, 560, 715, 1000}) {
+            view.resize(width, 565);
+            QTest::qWait(50);
+            int bottom = 0;
+            for (int row = 0; row < list->model()->rowCount(); ++row) {
+                const QRect tile = list->visualRect(list->model()->index(row, 0));
+                QVERIFY2(list->viewport()->rect().contains(tile), qPrintable(QString::number(width)));
+                bottom = std::max(bottom, tile.bottom());
+            }
+            QVERIFY2(list->viewport()->height() - bottom < AttachmentDelegate::TileHeight / 2, qPrintable(QString::number(width)));
+            // (Narrower, the header and the tiles alone take most of the page, which then scrolls.)
+            if (width >= 560 && browser->verticalScrollBar()->maximum() > 0) {
+                QCOMPARE(page->verticalScrollBar()->maximum(), 0);
+                QVERIFY2(page->viewport()->height() - list->geometry().bottom() <= 14, qPrintable(QString::number(width)));
+            }
+        }
+    }
+
+    // No text of the page is hard to read, on a light or a dark desktop
+    // palette: the page stays white paper with dark text, header, body and
+    // tiles alike.
+    void readableOnAnyPalette_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark") << true;
+    }
+    void readableOnAnyPalette()
+    {
+        QFETCH(bool, dark);
+        const QPalette desktop = QApplication::palette();
+        if (dark)
+            QApplication::setPalette(darkPalette());
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        TessilViewWidget view(nullptr);
+        const QSharedPointer<TessilMessage> message = TessilParser().parseData(testsupport::meetingRequestMessage());
+        message->attachments.prepend(QSharedPointer<TessilAttachment>::create(TessilAttachment{"report.pdf", "", "", kPdf}));
+        message->displayCc = QStringLiteral("Dee");
+        view.setMessage(message);
+        view.resize(715, 565);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(!view.isBodyPending(), 60000);
+        QTest::qWait(50);
+        const QImage picture = view.grab().toImage();
+        const auto check = [&](const QWidget* widget, QRect area, const QString& what) {
+            area = QRect(widget->mapTo(&view, area.topLeft()), area.size()) & picture.rect();
+            const double ratio = textContrast(picture.copy(area));
+            QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("%1: contrast %2").arg(what).arg(ratio)));
+        };
+        int labels = 0;
+        for (const QLabel* label : view.findChildren<QLabel*>()) {
+            if (label->isVisible() && !label->text().isEmpty()) {
+                check(label, label->rect(), label->objectName());
+                ++labels;
+            }
+        }
+        QCOMPARE(labels, 11); // From, To, Cc, Date with their titles, subject, information, meeting
+        auto* list = child<QListView>(&view, "listView");
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            check(list->viewport(), list->visualRect(list->model()->index(row, 0)).adjusted(0, 56, 0, 0), QStringLiteral("tile"));
+        const auto* browser = view.findChild<QTextBrowser*>();
+        QVERIFY(browser->document()->toPlainText().contains(QStringLiteral("Let us walk through")));
+        check(browser->viewport(), browser->viewport()->rect(), QStringLiteral("body"));
+        // And the note that a body is on its way.
+        auto* body = child<MyWebViewWidget>(&view, "webView");
+        body->setDocument(std::make_unique<QTextDocument>());
+        body->setLoading(true);
+        const QImage loading = view.grab().toImage();
+        const QRect note(browser->viewport()->mapTo(&view, QPoint(0, 0)), QSize(browser->viewport()->width(), 40));
+        const double ratio = textContrast(loading.copy(note));
+        QVERIFY2(ratio >= 3.0, qPrintable(QString::number(ratio)));
     }
 
     // The body arrives from a worker while the event loop keeps running: a
@@ -400,6 +725,35 @@ private slots:
         QVERIFY(cut > 20 && converterPageCuts(rtf::rtfToHtml(documents.first()), 1).size() > 200);
         const std::atomic<bool> cancelled{true};
         QVERIFY(!buildBodyDocument({DisplayBody::Rtf, rtf::rtfToHtml(documents.first())}, font, &cancelled));
+    }
+
+    // An attachment that stores no useful type gets the one its content
+    // shows: its tile's icon and the copy handed to the desktop fit it.
+    void attachmentTypeInTheView()
+    {
+        using namespace tnefwriter;
+        QTemporaryDir temporary;
+        Host host;
+        host.path = temporary.path();
+        TnefWriter tnef;
+        tnef.tnefVersion()
+            .attachment(AttachmentSpec{{}, "ATT00001.dat", kPdf, "application/octet-stream", {}, {}})
+            .attachment(AttachmentSpec{{}, "notes.dat", "Plain words.\n", {}, {}, {}});
+        TessilViewWidget view(&host);
+        view.setDialogs(std::make_unique<FakeDialogs>());
+        view.setMessage(TessilParser().parseData(tnef.bytes()));
+        const AttachmentModel* model = view.attachmentModel();
+        QCOMPARE(model->index(0, 0).data(AttachmentModel::TypeRole).toString(), QStringLiteral("application/pdf"));
+        QCOMPARE(model->index(0, 0).data(AttachmentModel::MimeTypeRole).toString(), QStringLiteral("application/octet-stream"));
+        QCOMPARE(qvariant_cast<QIcon>(model->index(0, 0).data(Qt::DecorationRole)).name(), QStringLiteral("application-pdf"));
+        QVERIFY(qvariant_cast<QIcon>(model->index(1, 0).data(Qt::DecorationRole)).name() != QStringLiteral("application-pdf"));
+        view.openAttachment(0);
+        view.openAttachment(1);
+        QList<QUrl> opened = desktop.waitOpened(2);
+        std::sort(opened.begin(), opened.end());
+        QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(temporary.filePath("ATT00001.dat.pdf")),
+                                      QUrl::fromLocalFile(temporary.filePath("notes.dat.txt"))}));
+        QCOMPARE(readFile(temporary.filePath("ATT00001.dat.pdf")), kPdf);
     }
 
     // Save All writes every tile beside what is there, never over it.
@@ -728,13 +1082,13 @@ private slots:
         QTest::addColumn<QString>("subject");
         QTest::addColumn<QString>("info");
         QTest::addColumn<QStringList>("tiles");
-        QTest::newRow("oom") << "oom.tnef" << "<No Subject>" << "0 B, 0 attachment" << QStringList{};
+        QTest::newRow("oom") << "oom.tnef" << "<No Subject>" << "0 B, 0 attachments" << QStringList{};
         QTest::newRow("quick") << "quick-winmail.dat" << "This is a test message" << "38.5 KB, 5 attachments"
                                << QStringList{"quick.doc", "quick.html", "quick.pdf", "quick.txt", "quick.xml"};
         QTest::newRow("sample1") << "winmail-sample1.dat" << "test" << "86.7 KB, 2 attachments"
                                  << QStringList{"zappa_av1.jpg", "bookmark.htm"};
         QTest::newRow("simple") << "bug52400-winmail-simple.dat" << "Testing TNEF Message"
-                                << "2013-10-31 22:12:13, 0 B, 0 attachment" << QStringList{};
+                                << "2013-10-31 22:12:13, 0 B, 0 attachments" << QStringList{};
         QTest::newRow("with attachments") << "bug52400-winmail-with-attachments.dat" << "TNEF test message with attachments"
                                           << "2013-11-01 19:34:43, 307.9 KB, 2 attachments"
                                           << QStringList{"scion_tc_2007_maintenanceguide.pdf", "Duke_Wave.png"};
