@@ -13,8 +13,13 @@ namespace rtf {
 
 QString plainTextPage(const QString& text)
 {
+    // Line breaks as LF only: under the view's "white-space: pre-wrap" Qt
+    // breaks the line at a CR and again at the LF after it, which showed
+    // every CR LF text (most plain bodies) with blank lines between its lines.
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return QStringLiteral("<html><body><pre style='font-family:sans-serif;'>%1</pre></body></html>")
-        .arg(text.toHtmlEscaped(), 0, QLatin1Char(' '));
+        .arg(lines.toHtmlEscaped(), 0, QLatin1Char(' '));
 }
 
 QString rtfToHtml(const QByteArray& rtf, bool* showsLetters, const std::atomic<bool>* cancelled)

@@ -19,7 +19,8 @@ namespace rtf {
 QString rtfToHtml(const QByteArray& rtf, bool* showsLetters = nullptr, const std::atomic<bool>* cancelled = nullptr);
 
 // The page that shows plain text as it is: escaped, in a <pre> of the
-// sans-serif font. Bodies of plain text are shown in it too.
+// sans-serif font, its line breaks (CR LF, CR or LF) written as LF. Bodies
+// of plain text are shown in it too.
 QString plainTextPage(const QString& text);
 
 } // namespace rtf

@@ -561,7 +561,7 @@ private Q_SLOTS:
             << plain << fromRtf << converted << "Only in RTF";
         QTest::newRow("RTF carrying text")
             << QByteArray() << QByteArray("{\\rtf1\\ansi\\fromtext \\pard a < b\\par second\\tab line\\par}")
-            << plain << fromRtf << carriedText << "<pre style='font-family:sans-serif;'>a &lt; b\r\nsecond\tline</pre>";
+            << plain << fromRtf << carriedText << "<pre style='font-family:sans-serif;'>a &lt; b\nsecond\tline</pre>";
         // Falls back to the converter as before, which then shows the RTF as it is.
         QTest::newRow("RTF carrying blank text") << QByteArray() << QByteArray("{\\rtf1\\fromtext \\par \\~\\par}") << plain
                                                  << fromRtf << converted << "{\\rtf1\\fromtext \\par";

@@ -606,6 +606,17 @@ private slots:
         QVERIFY2(ratio >= 3.0, qPrintable(QString::number(ratio)));
     }
 
+    // Plain text shows its lines as they are, whatever ends them: CR LF
+    // once gave a blank line after every line.
+    void plainBodyLines()
+    {
+        Fixture f({}, {});
+        f.message->plainBody = QStringLiteral("one\r\ntwo\r\n\r\nfour\rfive\nsix");
+        f.view.setMessage(f.message);
+        QTRY_VERIFY(!f.view.isBodyPending());
+        QCOMPARE(f.view.findChild<QTextBrowser*>()->document()->toPlainText(), QStringLiteral("one\ntwo\n\nfour\nfive\nsix"));
+    }
+
     // The body arrives from a worker while the event loop keeps running: a
     // 20 ms timer never waits long, the tiles are there at once, the body
     // area says that it is loading when that takes a while, and fitting a
