@@ -163,6 +163,16 @@ QList<QPair<QString, QByteArray>> tnefStreams(QList<QPair<QString, QByteArray>>*
         if (document.first == "table")
             keepBlock("rtf-table", props);
     }
+    // RTF bodies that carry HTML or text, beside the image one of them names
+    // (cid:a@b), so that the carried page's way to the view is fuzzed too.
+    for (const auto& document : encapsulatedDocuments()) {
+        MapiBlockWriter props;
+        props.add(MapiProp::binary(PidTagRtfCompressed, compressedRtf(document.second)));
+        TnefWriter tnef;
+        tnef.tnefVersion().messageProperties(props);
+        tnef.attachment(AttachmentSpec{"IMAGE.PNG", QStringLiteral("image.png"), pngBytes(), "image/png", "a@b", {}, false, false});
+        streams.append({"encapsulated-" + document.first, tnef.bytes()});
+    }
     {
         MapiBlockWriter props;
         props.add(MapiProp::binary(PidTagRtfCompressed, storedRtf("{\\rtf1 stored\\par}")))
