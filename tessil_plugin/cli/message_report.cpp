@@ -3,12 +3,13 @@
 #include "cli/console.h"
 #include "message/tessil_parser.h"
 
-MessageReport loadMessageReport(const QString& file, bool prepare)
+MessageReport loadMessageReport(const QString& file, bool prepare, bool findTypes)
 {
     MessageReport report;
     report.file = file;
 
     TessilParser parser;
+    parser.findAttachmentTypes = findTypes;
     report.message = file == QLatin1String("-") ? parser.parseStandardInput() : parser.parseFile(file);
     if (!report.message) {
         report.error = parser.errorString.isEmpty() ? QStringLiteral("unknown error") : parser.errorString;

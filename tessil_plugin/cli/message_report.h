@@ -28,8 +28,9 @@ struct MessageReport
 };
 
 // Decodes `file` ("-": standard input). With `prepare`, the body is chosen
-// and prepared as the viewer does it.
-MessageReport loadMessageReport(const QString& file, bool prepare);
+// and prepared as the viewer does it; with `findTypes`, attachments get
+// their detected types.
+MessageReport loadMessageReport(const QString& file, bool prepare, bool findTypes);
 
 // Says on standard error why the file failed, or what damage it showed:
 // "tessil: FILE: reason", "tessil: FILE: warning: text" per warning.

@@ -90,11 +90,12 @@ bool readToEnd(int descriptor, QByteArray* bytes)
 
 // What every container's message needs once its reader has filled it.
 // The types are found here, once: the message is read from several threads.
-void completeMessage(TessilMessage& message)
+void completeMessage(TessilMessage& message, bool findTypes)
 {
     for (const QSharedPointer<TessilAttachment>& attachment : std::as_const(message.attachments)) {
         attachment->unpackEmbeddedObject();
-        attachment->detectedMimeType = detectMimeType(attachment->fileName, attachment->content());
+        if (findTypes)
+            attachment->detectedMimeType = detectMimeType(attachment->fileName, attachment->content());
         attachment->fileName = ensureFileExtension(attachment->fileName, attachment->content(), attachment->effectiveMimeType());
     }
     if (!needsCalendarAttachment(message.messageClass))
@@ -106,7 +107,8 @@ void completeMessage(TessilMessage& message)
     attachment->fileName = calendarAttachmentName(message);
     attachment->mimeType = calendarAttachmentMimeType(message);
     attachment->data = rendered;
-    attachment->detectedMimeType = detectMimeType(attachment->fileName, rendered);
+    if (findTypes)
+        attachment->detectedMimeType = detectMimeType(attachment->fileName, rendered);
     message.attachments.append(attachment);
 }
 
@@ -168,6 +170,6 @@ QSharedPointer<TessilMessage> TessilParser::parseData(const QByteArray& bytes)
     QSharedPointer<TessilMessage> message = readTnefMessage(bytes, &error);
     if (!message)
         return fail(hasTnefSignature(bytes) ? OpenFailure::Damaged : OpenFailure::NotRecognised, error);
-    completeMessage(*message);
+    completeMessage(*message, findAttachmentTypes);
     return message;
 }

@@ -767,6 +767,13 @@ private Q_SLOTS:
         QTEST(attachment->effectiveMimeType(), "effective");
         QTEST(attachment->fileName, "fileName");
         QTEST(fileNameForType(attachment->fileName, attachment->effectiveMimeType()), "openedAs");
+        // Without looking for types (tessil extract), the same name.
+        TessilParser quick;
+        quick.findAttachmentTypes = false;
+        const QSharedPointer<TessilAttachment> untyped = quick.parseData(TnefWriter().tnefVersion().attachment(
+            AttachmentSpec{{}, name, content, stored.isEmpty() ? QByteArray() : stored, {}, {}}).bytes())->attachmentAt(0);
+        QVERIFY(untyped->detectedMimeType.isEmpty());
+        QCOMPARE(untyped->fileName, attachment->fileName);
     }
 
     void mailboxes()
