@@ -16,6 +16,9 @@ const char16_t kCp1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// The ICU converter of each code page the layer decodes; empty for any other
+// number. Only these reach ICU: a page number read from a file is never
+// turned into a converter name of its own, and no unknown page is remembered.
 std::string icuNameFor(std::uint32_t codePage)
 {
     switch (codePage) {
@@ -28,11 +31,19 @@ std::string icuNameFor(std::uint32_t codePage)
     case 50220: return "ISO-2022-JP";
     case 20866: return "KOI8-R";
     case 21866: return "KOI8-U";
+    case 10000: return "macintosh";
+    // Thai, the East Asian double-byte pages, and the DOS pages RTF bodies name.
+    case 874: case 932: case 936: case 949: case 950:
+    case 437: case 708: case 720: case 737: case 775: case 850: case 852: case 855: case 857: case 858:
+    case 860: case 861: case 862: case 863: case 864: case 865: case 866: case 869:
+        return "windows-" + std::to_string(codePage);
     default: break;
     }
+    if (codePage >= 1250 && codePage <= 1258)
+        return "windows-" + std::to_string(codePage);
     if (codePage >= 28591 && codePage <= 28605)
         return "ISO-8859-" + std::to_string(codePage - 28590);
-    return "windows-" + std::to_string(codePage);
+    return {};
 }
 
 // ICU converters carry state and are not thread-safe, so each thread keeps
@@ -49,6 +60,8 @@ public:
 
     UConverter* get(std::uint32_t codePage)
     {
+        if (icuNameFor(codePage).empty())
+            return nullptr;
         auto it = converters_.find(codePage);
         if (it != converters_.end())
             return it->second;
@@ -60,10 +73,11 @@ public:
 private:
     static UConverter* open(std::uint32_t codePage)
     {
-        if (codePage == 0)
+        const std::string name = icuNameFor(codePage);
+        if (name.empty())
             return nullptr;
         UErrorCode status = U_ZERO_ERROR;
-        UConverter* converter = ucnv_open(icuNameFor(codePage).c_str(), &status);
+        UConverter* converter = ucnv_open(name.c_str(), &status);
         if (U_FAILURE(status) || !converter) {
             if (converter)
                 ucnv_close(converter);
@@ -98,6 +112,40 @@ char16_t cp1252ToUnicode(unsigned char byte)
 bool isSupported(std::uint32_t codePage)
 {
     return codePage == 1252 || converterFor(codePage) != nullptr;
+}
+
+std::uint32_t ansiCodePageForLocale(std::uint32_t localeId)
+{
+    // Languages written in more than one script, told apart by the whole id.
+    switch (localeId & 0xFFFF) {
+    case 0x0804: case 0x1004: return 936;                            // Chinese: PRC, Singapore
+    case 0x0404: case 0x0C04: case 0x1404: return 950;               // Chinese: Taiwan, Hong Kong, Macao
+    case 0x0C1A: case 0x1C1A: case 0x201A: case 0x281A: case 0x301A: // Serbian and Bosnian in Cyrillic
+    case 0x082C: case 0x0843:                                        // Azeri and Uzbek in Cyrillic
+        return 1251;
+    case 0x0850: return 1252;                                        // Mongolian script: no ANSI page
+    case 0x042C: case 0x0443: return 1254;                           // Azeri and Uzbek in Latin
+    default: break;
+    }
+    switch (localeId & 0x03FF) {
+    case 0x05: case 0x0E: case 0x15: case 0x18: case 0x1A: case 0x1B: case 0x1C: case 0x24: case 0x2E:
+    case 0x42:
+        return 1250; // Czech, Hungarian, Polish, Romanian, Croatian/Serbian/Bosnian (Latin), Slovak, Albanian, Slovenian, Sorbian, Turkmen
+    case 0x02: case 0x19: case 0x22: case 0x23: case 0x28: case 0x2F: case 0x3F: case 0x40: case 0x44:
+    case 0x50: case 0x6D: case 0x85:
+        return 1251; // Bulgarian, Russian, Ukrainian, Belarusian, Tajik, Macedonian, Kazakh, Kyrgyz, Tatar, Mongolian, Bashkir, Yakut
+    case 0x08: return 1253;                                          // Greek
+    case 0x1F: return 1254;                                          // Turkish
+    case 0x0D: case 0x3D: return 1255;                               // Hebrew, Yiddish
+    case 0x01: case 0x20: case 0x29: case 0x80: case 0x8C: return 1256; // Arabic, Urdu, Persian, Uyghur, Dari
+    case 0x25: case 0x26: case 0x27: return 1257;                    // Estonian, Latvian, Lithuanian
+    case 0x2A: return 1258;                                          // Vietnamese
+    case 0x1E: return 874;                                           // Thai
+    case 0x11: return 932;                                           // Japanese
+    case 0x12: return 949;                                           // Korean
+    case 0x04: return 936;                                           // Chinese without a known region
+    default: return 1252;
+    }
 }
 
 bool decodeStrict(std::uint32_t codePage, const char* bytes, std::size_t length, std::u16string& out)

@@ -20,8 +20,16 @@ namespace codepage {
 // An empty input decodes to an empty text and returns true.
 bool decodeStrict(std::uint32_t codePage, const char* bytes, std::size_t length, std::u16string& out);
 
-// Whether decodeStrict knows `codePage` at all.
+// Whether decodeStrict knows `codePage` at all: 1252, the other Windows ANSI
+// pages (874, 1250 to 1258), the East Asian ones (932, 936, 949, 950, 54936,
+// 51932, 50220), the ISO 8859 pages (28591 to 28605), 20127, 65001, the
+// UTF-16 pages, KOI8 and the DOS pages that RTF documents name.
 bool isSupported(std::uint32_t codePage);
+
+// The ANSI code page Windows uses for a locale id (LCID), such as 1251 for
+// 1049 (Russian) or 950 for 1028 (Chinese, Taiwan); 1252 for Western
+// locales and for every locale it does not know.
+std::uint32_t ansiCodePageForLocale(std::uint32_t localeId);
 
 // The Windows-1252 character of one byte (never fails).
 char16_t cp1252ToUnicode(unsigned char byte);
