@@ -24,6 +24,8 @@ void CompoundFile::reset()
     root.name = "Root Entry";
     root.is_storage = true;
     directory_.push_back(root);
+    fatWalker_ = ChainWalker(fat_);
+    miniFatWalker_ = ChainWalker(miniFat_);
     open_ = false;
     result_ = OpenFailed;
 }
@@ -196,4 +198,17 @@ std::optional<CompoundStream> CompoundFile::stream(const std::string& path) cons
         return std::nullopt;
     const AllocationTable& table = entry.size >= header_.miniStreamCutoff ? fat_ : miniFat_;
     return CompoundStream(this, entry, allocation_chain(table, entry.start));
+}
+
+std::optional<CompoundStream> CompoundFile::streamAt(std::uint32_t entry, std::uint64_t maxBytes) const
+{
+    if (!open_ || entry == 0 || entry >= directory_.size() || !directory_[entry].valid || directory_[entry].is_storage)
+        return std::nullopt;
+    const DirectoryEntry& found = directory_[entry];
+    const bool mini = found.size < header_.miniStreamCutoff;
+    const std::uint64_t unit = mini ? miniSectorSize() : sectorSize();
+    const std::uint64_t wanted = std::min<std::uint64_t>(found.size, maxBytes);
+    const std::uint64_t units = (wanted + unit - 1) / unit;
+    ChainWalker& walker = mini ? miniFatWalker_ : fatWalker_;
+    return CompoundStream(this, found, walker.chain(found.start, units));
 }

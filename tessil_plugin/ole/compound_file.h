@@ -27,6 +27,9 @@ public:
 
     // The data is not copied and must outlive the reader and its streams.
     CompoundFile(const unsigned char* data, std::size_t size);
+    // Its streams point back to it, so it stays where it is made.
+    CompoundFile(const CompoundFile&) = delete;
+    CompoundFile& operator=(const CompoundFile&) = delete;
 
     // Loads header, tables and directory; true when the result is Ok.
     // Opening again reloads.
@@ -37,6 +40,17 @@ public:
     // The stream at a path such as "/CONTENTS" or "/Storage/Stream"; none
     // when the path is empty, does not resolve or names a storage.
     std::optional<CompoundStream> stream(const std::string& path) const;
+
+    // The stream at directory index `entry` (see DirectoryTree for finding
+    // it); none for a storage, an invalid entry or an index outside. Its
+    // chain is followed for at most `maxBytes` of the stream, so a hostile
+    // recorded size costs no more than the caller allows, and in time that
+    // grows with the chain, not with the file: a reader may open thousands
+    // of streams. Not for use by two threads at once (the walks share marks).
+    std::optional<CompoundStream> streamAt(std::uint32_t entry, std::uint64_t maxBytes) const;
+
+    const unsigned char* data() const { return data_; }
+    std::size_t size() const { return size_; }
 
     const CompoundHeader& header() const { return header_; }
     const std::vector<DirectoryEntry>& directory() const { return directory_; }
@@ -63,6 +77,8 @@ private:
     AllocationTable miniFat_;
     std::vector<DirectoryEntry> directory_;
     std::vector<std::uint32_t> miniStreamSectors_;
+    mutable ChainWalker fatWalker_{fat_};
+    mutable ChainWalker miniFatWalker_{miniFat_};
     bool open_ = false;
     Result result_ = OpenFailed;
 };

@@ -52,3 +52,19 @@ std::size_t CompoundStream::read(unsigned char* buffer, std::size_t count)
     }
     return total;
 }
+
+std::optional<std::uint64_t> CompoundStream::contiguousOffset() const
+{
+    if (usesMiniStream() || entry_.size == 0 || readableSize() < entry_.size)
+        return std::nullopt;
+    const std::uint64_t unit = unitSize();
+    const std::uint64_t units = (std::uint64_t(entry_.size) + unit - 1) / unit;
+    for (std::uint64_t i = 1; i < units; ++i) {
+        if (sectors_[i] != sectors_[i - 1] + 1)
+            return std::nullopt;
+    }
+    const std::uint64_t offset = (std::uint64_t(sectors_[0]) + 1) * unit;
+    if (offset > file_->size() || entry_.size > file_->size() - offset)
+        return std::nullopt;
+    return offset;
+}

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class CompoundFile;
@@ -24,6 +25,12 @@ public:
     // Reads up to `count` bytes from the current position (never past the
     // recorded size, the chain or the data) and advances by what was read.
     std::size_t read(unsigned char* buffer, std::size_t count);
+
+    // Where the stream's bytes lie when they can be used in place: the
+    // offset of its first byte in the file's data, for a stream in regular
+    // sectors that follow one another up to its recorded size, all inside
+    // the data. None otherwise (the mini stream, a scattered or short chain).
+    std::optional<std::uint64_t> contiguousOffset() const;
 
     std::uint64_t position() const { return position_; }
     void seek(std::uint64_t position) { position_ = position; }

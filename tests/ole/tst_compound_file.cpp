@@ -1,4 +1,5 @@
 #include "ole/compound_file.h"
+#include "ole/directory_tree.h"
 #include "support/cfb_writer.h"
 #include "support/test_main.h"
 
@@ -147,6 +148,61 @@ private Q_SLOTS:
         QByteArray file = writer.build(&layout);
         damage(file, layout);
         QTEST(readStream(file, path.constData()), "expected");
+    }
+
+    // What a reader of many storages uses: every storage's children from one
+    // walk, looked up by name in any letter case; streams by directory index,
+    // followed no further than asked; the place of a stream whose sectors
+    // follow one another, to be used without a copy.
+    void storageTree()
+    {
+        for (auto chains : {CfbWriter::ChainLayout::Consecutive, CfbWriter::ChainLayout::Fragmented}) {
+            CfbWriter writer;
+            writer.setSiblingLayout(CfbWriter::SiblingLayout::RightChain);
+            writer.setChainLayout(chains);
+            writer.addStream(QStringLiteral("/Msg/__substg1.0_0037001F"), pattern(100, 1));
+            writer.addStream(QStringLiteral("/Msg/Inner/Big"), pattern(9000, 2));
+            writer.addStream(QStringLiteral("/Msg/Inner/big"), pattern(50, 3));
+            writer.addStream(QStringLiteral("/Other"), pattern(5000, 4));
+            CfbLayout layout;
+            QByteArray file = writer.build(&layout);
+            const auto index = [&](const char* path) { return quint32(layout.entryIndex.value(QLatin1String(path))); };
+            CompoundFile reader(reinterpret_cast<const unsigned char*>(file.constData()), std::size_t(file.size()));
+            QVERIFY(reader.open());
+            const DirectoryTree tree(reader.directory());
+            QCOMPARE(tree.find(0, "msg"), index("/Msg"));
+            QCOMPARE(tree.find(index("/Msg"), "__SUBSTG1.0_0037001f"), index("/Msg/__substg1.0_0037001F"));
+            QCOMPARE(tree.find(index("/Msg/Inner"), "BIG"), index("/Msg/Inner/big")); // the later of two
+            QCOMPARE(tree.find(0, "Inner"), DirectoryEntry::kNoEntry);                // children only
+            QCOMPARE(tree.children(index("/Msg/Inner")).size(), size_t(2));
+            QVERIFY(tree.children(index("/Other")).empty());
+
+            QVERIFY(!reader.streamAt(index("/Msg"), 100)); // a storage
+            const std::optional<std::uint64_t> other = reader.streamAt(index("/Other"), ~0ULL)->contiguousOffset();
+            const bool consecutive = chains == CfbWriter::ChainLayout::Consecutive;
+            QCOMPARE(other.has_value(), consecutive);
+            if (consecutive)
+                QCOMPARE(file.mid(qsizetype(*other), 5000), pattern(5000, 4));
+            QVERIFY(!reader.streamAt(index("/Msg/__substg1.0_0037001F"), ~0ULL)->contiguousOffset()); // mini stream
+            std::optional<CompoundStream> cut = reader.streamAt(index("/Msg/Inner/Big"), 1000);
+            QCOMPARE(cut->readableSize(), quint64(1024));
+            QVERIFY(!cut->contiguousOffset());
+
+            // A storage holding its own parent (where "big" was linked), and a
+            // storage linked from the root as well: each entry is listed once,
+            // under the first storage to reach it, and the walk ends.
+            putU32(file, entry(layout, "/Msg/Inner/Big") + 72, index("/Msg"));
+            putU32(file, entry(layout, "/Other") + 68, index("/Msg/Inner"));
+            CompoundFile damaged(reinterpret_cast<const unsigned char*>(file.constData()), std::size_t(file.size()));
+            QVERIFY(damaged.open());
+            const DirectoryTree cyclic(damaged.directory());
+            QList<quint32> listed;
+            for (quint32 i = 0; i < damaged.directory().size(); ++i)
+                listed += QList<quint32>(cyclic.children(i).begin(), cyclic.children(i).end());
+            std::sort(listed.begin(), listed.end());
+            QCOMPARE(listed, QList<quint32>({1, 2, 3, 4, 6}));
+            QCOMPARE(cyclic.find(0, "Inner"), index("/Msg/Inner"));
+        }
     }
 
     // More than 109 FAT sectors: 128-byte sectors need a chain of DIFAT sectors.
