@@ -21,6 +21,32 @@ void touchText(const char* text)
         fuzzenv::touch(reinterpret_cast<const unsigned char*>(text), std::strlen(text));
 }
 
+// Every value of every saved property is where its ends say, and a
+// property's first value is the first of them.
+void touchProperties(const TnefProperty* properties, int count)
+{
+    if (count < 0 || (count > 0 && !properties))
+        std::abort();
+    for (int i = 0; i < count; ++i) {
+        const TnefProperty& p = properties[i];
+        fuzzenv::touch(p.data, p.len);
+        if (p.values) {
+            std::uint64_t begin = 0;
+            for (std::uint64_t v = 0; v < p.values->count; ++v) {
+                if (p.values->ends[v] < begin)
+                    std::abort();
+                begin = p.values->ends[v];
+            }
+            fuzzenv::touch(p.values->bytes, begin);
+            const std::uint64_t first = p.values->count ? p.values->ends[0] : 0;
+            if (p.values->count && p.data && (first != p.len || std::memcmp(p.values->bytes, p.data, first) != 0))
+                std::abort();
+        }
+        if (p.name)
+            touchText(p.name->string_name);
+    }
+}
+
 void check(const TnefResult* result)
 {
     if (!result)
@@ -51,9 +77,18 @@ void check(const TnefResult* result)
             std::abort();
         if (a.len == 0)
             std::abort(); // attachments without data are discarded
+        touchProperties(a.properties, a.property_count);
     }
-    for (int i = 0; i < result->property_count; ++i)
-        fuzzenv::touch(result->properties[i].data, result->properties[i].len);
+    touchProperties(result->properties, result->property_count);
+    if (result->recipient_count < 0)
+        std::abort();
+    for (int i = 0; i < result->recipient_count; ++i) {
+        const TnefRecipient& r = result->recipients[i];
+        touchText(r.display_name);
+        touchText(r.email_address);
+        touchText(r.address_type);
+        touchText(r.smtp_address);
+    }
 }
 
 bool sameBytes(const void* a, std::uint64_t aLen, const void* b, std::uint64_t bLen)
@@ -64,6 +99,25 @@ bool sameBytes(const void* a, std::uint64_t aLen, const void* b, std::uint64_t b
 bool sameText(const char* a, const char* b)
 {
     return (!a && !b) || (a && b && std::strcmp(a, b) == 0);
+}
+
+bool sameProperties(const TnefProperty* s, const TnefProperty* m, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const TnefProperty& a = s[i];
+        const TnefProperty& b = m[i];
+        if (a.id != b.id || a.type != b.type || a.multi_valued != b.multi_valued || !sameBytes(a.data, a.len, b.data, b.len)
+            || !a.values != !b.values || !a.name != !b.name)
+            return false;
+        if (a.values && (a.values->count != b.values->count
+                         || (a.values->count && !sameBytes(a.values->bytes, a.values->ends[a.values->count - 1], b.values->bytes,
+                                                           b.values->ends[b.values->count - 1]))))
+            return false;
+        if (a.name && (std::memcmp(a.name->guid, b.name->guid, 16) != 0 || a.name->numeric_name != b.name->numeric_name
+                       || !sameText(a.name->string_name, b.name->string_name)))
+            return false;
+    }
+    return true;
 }
 
 void requireSame(const TnefResult* s, const TnefResult* m)
@@ -81,10 +135,17 @@ void requireSame(const TnefResult* s, const TnefResult* m)
         same = sameText(a.name, b.name) && sameBytes(a.data, a.len, b.data, b.len) && sameText(a.mime_type, b.mime_type)
             && sameText(a.content_id, b.content_id) && a.is_ole == b.is_ole && a.ole_offset == b.ole_offset;
     }
-    for (int i = 0; same && i < s->property_count; ++i) {
-        const TnefProperty& a = s->properties[i];
-        const TnefProperty& b = m->properties[i];
-        same = a.id == b.id && a.type == b.type && sameBytes(a.data, a.len, b.data, b.len);
+    same = same && sameProperties(s->properties, m->properties, s->property_count) && s->recipient_count == m->recipient_count;
+    for (int i = 0; same && i < s->attachment_count; ++i) {
+        same = s->attachments[i].property_count == m->attachments[i].property_count
+            && sameProperties(s->attachments[i].properties, m->attachments[i].properties, s->attachments[i].property_count);
+    }
+    for (int i = 0; same && i < s->recipient_count; ++i) {
+        const TnefRecipient& a = s->recipients[i];
+        const TnefRecipient& b = m->recipients[i];
+        same = sameText(a.display_name, b.display_name) && sameText(a.email_address, b.email_address)
+            && sameText(a.address_type, b.address_type) && sameText(a.smtp_address, b.smtp_address)
+            && a.recipient_type == b.recipient_type;
     }
     if (!same)
         std::abort();

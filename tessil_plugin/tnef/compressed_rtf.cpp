@@ -290,6 +290,23 @@ RtfBody** rtf_decode_compressed(const MapiProperty* property)
     return bodies;
 }
 
+RtfBody* rtf_decode_compressed_value(const unsigned char* data, size_t length)
+{
+    MapiValue value;
+    memset(&value, 0, sizeof value);
+    value.len = length;
+    value.data.buf = (unsigned char*)data; // only read
+    return decode_value(&value);
+}
+
+void rtf_free_body(RtfBody* body)
+{
+    if (!body)
+        return;
+    free(body->data);
+    free(body);
+}
+
 void rtf_free_bodies(RtfBody** bodies, uint64_t count)
 {
     if (!bodies)

@@ -43,6 +43,12 @@ typedef struct RtfBody {
 // Release with rtf_free_bodies().
 RtfBody** rtf_decode_compressed(const MapiProperty* property);
 
+// Decodes one value held on its own (outside a property block) the same
+// way, its damage in the body's warnings: null when it gives nothing.
+// Release with rtf_free_body().
+RtfBody* rtf_decode_compressed_value(const unsigned char* data, size_t length);
+void rtf_free_body(RtfBody* body);
+
 // Releases what rtf_decode_compressed() returned for `count` values.
 void rtf_free_bodies(RtfBody** bodies, uint64_t count);
 

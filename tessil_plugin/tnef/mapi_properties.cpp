@@ -218,6 +218,7 @@ Outcome read_property(Cursor& c, MapiProperty* property)
         if (count > (c.remaining() + 2) / 4)
             return fail(kOverrun);
     }
+    property->multi_valued = (type & PTYP_MULTIPLE) ? 1 : 0;
     type &= ~(uint32_t)PTYP_MULTIPLE;
     property->type = type;
 
@@ -248,6 +249,12 @@ int mapi_type_is_variable(uint32_t type)
 }
 
 MapiProperty** mapi_parse_properties(size_t length, const unsigned char* data)
+{
+    size_t consumed = 0;
+    return mapi_parse_properties_prefix(length, data, &consumed);
+}
+
+MapiProperty** mapi_parse_properties_prefix(size_t length, const unsigned char* data, size_t* consumed)
 {
     Cursor c = {data, (uint64_t)length, 0};
     if (!data || !c.need(4)) {
@@ -280,6 +287,8 @@ MapiProperty** mapi_parse_properties(size_t length, const unsigned char* data)
         }
     }
     properties[count] = nullptr;
+    // The last value's padding may reach past the block's end.
+    *consumed = (size_t)(c.pos < c.length ? c.pos : c.length);
     return properties;
 }
 

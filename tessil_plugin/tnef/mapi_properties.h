@@ -77,7 +77,8 @@ typedef struct MapiProperty {
     uint64_t value_count;
     MapiValue* values;
     MapiGuid* guid;         // property set of a named property, else null
-    uint64_t name_count;
+    uint32_t name_count;
+    uint32_t multi_valued;  // 1 when the tag carried PTYP_MULTIPLE
     MapiName* names;
 } MapiProperty;
 
@@ -89,6 +90,11 @@ int mapi_type_is_variable(uint32_t type);
 // or invalid type, or anything that runs past the block's end); a message
 // then goes to the diagnostics stream. Release with mapi_free_properties().
 MapiProperty** mapi_parse_properties(size_t length, const unsigned char* data);
+
+// As mapi_parse_properties(), for a block at the start of `length` bytes
+// that may be followed by more (the rows of a recipient table): on success
+// `*consumed` is the block's own length.
+MapiProperty** mapi_parse_properties_prefix(size_t length, const unsigned char* data, size_t* consumed);
 
 // Releases a decoded block; null does nothing. Value buffers that a caller
 // has taken over (set to null) are skipped.

@@ -2,7 +2,8 @@
 
 // TNEF stream decoder: reads one winmail.dat / .tnef stream, from a stdio
 // stream or from bytes in memory, and returns its header texts, bodies,
-// attachments and message-level MAPI properties.
+// attachments, recipients, and the MAPI properties of the message and of
+// each attachment.
 //
 // Plain records with explicit lengths. A result of tnef_parse() owns
 // everything it holds, released by tnef_free(). A result of
@@ -22,6 +23,49 @@
 extern "C" {
 #endif
 
+// A named property's name: its property set and either a numeric name or a
+// string name.
+typedef struct TnefPropertyName {
+    unsigned char guid[16];   // as stored: Data1, Data2, Data3 little-endian, then 8 bytes
+    uint32_t numeric_name;    // the numeric name; 0 for a string name
+    char* string_name;        // the first string name, UTF-8; null for a numeric name
+} TnefPropertyName;
+
+// Every value of a property with more than one value, or of a
+// multi-valued one, in the flat form of TnefProperty::data, one after the
+// other: value i is bytes[i == 0 ? 0 : ends[i - 1] .. ends[i]).
+typedef struct TnefPropertyValues {
+    uint64_t count;
+    uint64_t* ends;
+    unsigned char* bytes;
+} TnefPropertyValues;
+
+typedef struct TnefProperty {
+    uint16_t id;              // property id; a named property's numeric name when it has one
+    uint16_t type;            // property type without the multi-value flag
+    uint16_t multi_valued;    // 1 when the tag carried the multi-value flag
+    uint64_t len;             // length of data
+    // The first value; null when the property has none. Integers as 4 or 8
+    // little-endian bytes (16-bit ones widened to 4), GUIDs as 16 bytes,
+    // 8-bit strings and binaries as stored, Unicode strings as UTF-8 with
+    // their terminating zero.
+    unsigned char* data;
+    // Every value, when there is more than one or the property is
+    // multi-valued; null when `data` is the only one.
+    TnefPropertyValues* values;
+    TnefPropertyName* name;   // null unless the property is a named one
+} TnefProperty;
+
+// One row of the recipient table (attRecipTable). Texts are UTF-8; null
+// when absent.
+typedef struct TnefRecipient {
+    char* display_name;       // PidTagDisplayName
+    char* email_address;      // PidTagEmailAddress
+    char* address_type;       // PidTagAddressType ("SMTP", "EX", ...)
+    char* smtp_address;       // PidTagSmtpAddress
+    int64_t recipient_type;   // PidTagRecipientType; -1 when absent
+} TnefRecipient;
+
 typedef struct TnefAttachment {
     char* name;               // file name, UTF-8; may be null
     uint64_t len;             // length of data
@@ -30,14 +74,11 @@ typedef struct TnefAttachment {
     char* content_id;         // PidTagAttachContentId, else PidTagAttachContentLocation
     int32_t is_ole;           // 1 when data is a 16-byte interface id followed by a compound file
     uint64_t ole_offset;      // 16 when is_ole, else 0
+    // The attachment's MAPI properties, in stream order. The attachment data
+    // property (0x3701) is listed without a value: `data` is its value.
+    TnefProperty* properties;
+    int32_t property_count;
 } TnefAttachment;
-
-typedef struct TnefProperty {
-    uint16_t id;              // property id
-    uint16_t type;            // property type without the multi-value flag
-    uint64_t len;             // length of data
-    unsigned char* data;      // first value only; null when the property has none
-} TnefProperty;
 
 // What a decoded stream's damage cost: each a flag of TnefResult::warnings.
 // Whatever could be read is still in the result.
@@ -65,8 +106,10 @@ typedef struct TnefResult {
     uint64_t submit_time;     // FILETIME of PidTagClientSubmitTime; 0 when absent
     TnefAttachment* attachments;
     int32_t attachment_count;
-    TnefProperty* properties;
+    TnefProperty* properties; // the message's properties, in stream order
     int32_t property_count;
+    TnefRecipient* recipients;
+    int32_t recipient_count;
     int32_t error;            // 0 success, 1 not a valid TNEF stream
     char* error_text;         // why, in one English line, when error is set; else null
     // The bytes given to tnef_parse_buffer(); null after tnef_parse(). A

@@ -3,6 +3,7 @@
 #include "tnef/tnef_memory.h"
 #include "tnef/tnef_parse_state.h"
 #include "tnef/tnef_property_ids.h"
+#include "tnef/tnef_saved_property.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -97,6 +98,7 @@ void release_pending(const TnefResult* result, TnefPendingAttachment* a)
     tnef_release_block(result, a->data);
     free(a->mime_type);
     free(a->content_id);
+    tnef_free_properties(a->properties, a->property_count);
     free(a);
 }
 
@@ -141,6 +143,10 @@ void publish(TnefParseState* state, TnefPendingAttachment* a)
         out->content_id = tnef_string_to_utf8(a->content_id, strlen(a->content_id), cp);
     out->is_ole = holds_ole_storage(out->data, out->len) ? 1 : 0;
     out->ole_offset = out->is_ole ? kOleOffset : 0;
+    out->properties = a->properties;
+    out->property_count = a->property_count;
+    a->properties = nullptr;
+    a->property_count = 0;
 }
 
 } // namespace
@@ -181,8 +187,13 @@ void tnef_apply_attachment_attribute(TnefParseState* state, TnefAttribute* attri
             state->result->warnings |= TNEF_WARNING_CORRUPT_PROPERTIES;
             break;
         }
-        for (MapiProperty** it = props; *it; ++it)
+        for (MapiProperty** it = props; *it; ++it) {
             apply_property(state->result, a, *it);
+            // The data, taken over above, is the attachment's own; the
+            // property is listed without it rather than copied.
+            const int keep_values = (*it)->id != PID_TAG_ATTACH_DATA || !mapi_type_is_variable((*it)->type);
+            tnef_save_property(&a->properties, &a->property_count, &a->property_capacity, *it, keep_values);
+        }
         mapi_free_properties(props);
         break;
     }

@@ -4,6 +4,7 @@
 #include "tnef/tnef_memory.h"
 #include "tnef/tnef_parse_state.h"
 #include "tnef/tnef_property_ids.h"
+#include "tnef/tnef_saved_property.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -137,97 +138,23 @@ void apply_field(TnefParseState* state, const MapiProperty* p)
     }
 }
 
-void put_le32(unsigned char* out, uint32_t v)
+MapiProperty** props_end(MapiProperty** props)
 {
-    out[0] = (unsigned char)v;
-    out[1] = (unsigned char)(v >> 8);
-    out[2] = (unsigned char)(v >> 16);
-    out[3] = (unsigned char)(v >> 24);
-}
-
-// The first value as the flat bytes a TnefProperty carries.
-unsigned char* flatten_first_value(const MapiProperty* p, uint64_t* len)
-{
-    *len = 0;
-    if (p->value_count == 0)
-        return nullptr;
-    const MapiValue* v = &p->values[0];
-    unsigned char fixed[16];
-    uint64_t n = 0;
-    switch (p->type) {
-    case PTYP_INTEGER16:
-        put_le32(fixed, v->data.u16);
-        n = 4;
-        break;
-    case PTYP_INTEGER32:
-    case PTYP_FLOATING32:
-    case PTYP_BOOLEAN:
-        put_le32(fixed, v->data.u32);
-        n = 4;
-        break;
-    case PTYP_FLOATING64:
-    case PTYP_CURRENCY:
-    case PTYP_FLOATING_TIME:
-    case PTYP_INTEGER64:
-    case PTYP_TIME:
-        put_le32(fixed, v->data.words.low);
-        put_le32(fixed + 4, v->data.words.high);
-        n = 8;
-        break;
-    case PTYP_GUID:
-        put_le32(fixed, v->data.guid.data1);
-        fixed[4] = (unsigned char)v->data.guid.data2;
-        fixed[5] = (unsigned char)(v->data.guid.data2 >> 8);
-        fixed[6] = (unsigned char)v->data.guid.data3;
-        fixed[7] = (unsigned char)(v->data.guid.data3 >> 8);
-        memcpy(fixed + 8, v->data.guid.data4, 8);
-        n = 16;
-        break;
-    default:
-        if (!mapi_type_is_variable(p->type) || v->len == 0 || !v->data.buf)
-            return nullptr;
-        {
-            unsigned char* copy = (unsigned char*)checked_xmalloc(v->len, 1);
-            if (copy) {
-                memcpy(copy, v->data.buf, (size_t)v->len);
-                *len = v->len;
-            }
-            return copy;
-        }
-    }
-    unsigned char* copy = (unsigned char*)checked_xmalloc(n, 1);
-    if (copy) {
-        memcpy(copy, fixed, (size_t)n);
-        *len = n;
-    }
-    return copy;
+    while (*props)
+        ++props;
+    return props;
 }
 
 void save_property(TnefParseState* state, const MapiProperty* p, int index)
 {
     TnefResult* r = state->result;
-    if ((uint64_t)r->property_count == state->property_capacity) {
-        if (r->property_count == INT32_MAX)
-            return;
-        const uint64_t grown = state->property_capacity ? state->property_capacity * 2 : 16;
-        TnefProperty* bigger = (TnefProperty*)checked_xrealloc(r->properties, grown, sizeof(TnefProperty));
-        if (!bigger)
-            return;
-        r->properties = bigger;
-        state->property_capacity = grown;
-    }
-
     const MapiValue* first = p->value_count ? &p->values[0] : nullptr;
     const void* address = nullptr;
     if (first)
         address = mapi_type_is_variable(p->type) ? (const void*)first->data.buf : (const void*)&first->data;
     tnef_diag("[SAVE] i=%d name=0x%04x type=0x%04x num_values=%lu buf=%p len=%lu\n", index, p->id, p->type,
               (unsigned long)p->value_count, address, (unsigned long)(first ? first->len : 0));
-
-    TnefProperty* saved = &r->properties[r->property_count++];
-    saved->id = (uint16_t)p->id;
-    saved->type = (uint16_t)p->type;
-    saved->data = flatten_first_value(p, &saved->len);
+    tnef_save_property(&r->properties, &r->property_count, &state->property_capacity, p, 1);
 }
 
 void apply_property_block(TnefParseState* state, const TnefAttribute* attribute)
@@ -249,6 +176,7 @@ void apply_property_block(TnefParseState* state, const TnefAttribute* attribute)
             apply_field(state, *it);
     }
     int index = 0;
+    tnef_reserve_properties(&r->properties, r->property_count, &state->property_capacity, (uint64_t)(props_end(props) - props));
     for (MapiProperty** it = props; *it; ++it)
         save_property(state, *it, index++);
 
@@ -272,6 +200,9 @@ void tnef_apply_message_attribute(TnefParseState* state, TnefAttribute* attribut
         break;
     case ATT_MSG_PROPS:
         apply_property_block(state, attribute);
+        break;
+    case ATT_RECIP_TABLE:
+        tnef_apply_recipient_table(state, attribute);
         break;
     default:
         break;

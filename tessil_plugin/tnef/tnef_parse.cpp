@@ -6,6 +6,7 @@
 #include "tnef/tnef_options.h"
 #include "tnef/tnef_parse_state.h"
 #include "tnef/tnef_reader.h"
+#include "tnef/tnef_saved_property.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -29,6 +30,7 @@ void hand_over(const TnefResult* result, TnefKeptBody* kept, unsigned char** dat
 void finish(TnefParseState* state)
 {
     tnef_close_attachment(state, 0);
+    tnef_finish_recipients(state);
     TnefResult* r = state->result;
     hand_over(r, &state->body, &r->body, &r->body_len);
     hand_over(r, &state->html, &r->html, &r->html_len);
@@ -164,11 +166,18 @@ void tnef_free(TnefResult* result)
         tnef_release_block(result, a->data);
         free(a->mime_type);
         free(a->content_id);
+        tnef_free_properties(a->properties, a->property_count);
     }
     free(result->attachments);
-    for (int32_t i = 0; i < result->property_count; ++i)
-        free(result->properties[i].data);
-    free(result->properties);
+    tnef_free_properties(result->properties, result->property_count);
+    for (int32_t i = 0; i < result->recipient_count; ++i) {
+        TnefRecipient* recipient = &result->recipients[i];
+        free(recipient->display_name);
+        free(recipient->email_address);
+        free(recipient->address_type);
+        free(recipient->smtp_address);
+    }
+    free(result->recipients);
     free(result->error_text);
     free(result);
 }

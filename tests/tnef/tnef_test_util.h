@@ -52,6 +52,23 @@ inline Result parseBuffer(const QByteArray& bytes)
     return Result(tnef_parse_buffer(reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size())), &tnef_free);
 }
 
+// A saved property: "id type", "m" when multi-valued, every value in hex
+// (comma-separated) and a named property's GUID and name.
+inline QByteArray describe(const TnefProperty& p)
+{
+    QByteArrayList values;
+    if (p.values) {
+        for (quint64 i = 0, begin = 0; i < p.values->count; begin = p.values->ends[i++])
+            values << bytesOf(p.values->bytes + begin, p.values->ends[i] - begin).toHex();
+    } else if (p.data) {
+        values << bytesOf(p.data, p.len).toHex();
+    }
+    QByteArray out = QByteArray::number(p.id, 16) + ' ' + QByteArray::number(p.type, 16) + (p.multi_valued ? " m " : " ") + values.join(',');
+    if (p.name)
+        out += " @" + bytesOf(p.name->guid, 16).toHex() + ':' + (p.name->string_name ? QByteArray(p.name->string_name) : QByteArray::number(p.name->numeric_name, 16));
+    return out;
+}
+
 // Every field of a result, for comparing two results whole.
 inline QByteArrayList describe(const TnefResult* r)
 {
@@ -63,9 +80,15 @@ inline QByteArrayList describe(const TnefResult* r)
         const TnefAttachment& a = r->attachments[i];
         out << str(a.name) + '|' + str(a.mime_type) + '|' + str(a.content_id) + '|' + QByteArray::number(a.is_ole) + '|'
                 + QByteArray::number(a.ole_offset) + '|' + bytesOf(a.data, a.len);
+        for (int k = 0; k < a.property_count; ++k)
+            out << "  " + describe(a.properties[k]);
     }
     for (int i = 0; i < r->property_count; ++i)
-        out << QByteArray::number(r->properties[i].id) + '/' + QByteArray::number(r->properties[i].type) + '/' + bytesOf(r->properties[i].data, r->properties[i].len);
+        out << describe(r->properties[i]) + '/' + bytesOf(r->properties[i].data, r->properties[i].len).toHex();
+    for (int i = 0; i < r->recipient_count; ++i) {
+        const TnefRecipient& t = r->recipients[i];
+        out << str(t.display_name) + '|' + str(t.email_address) + '|' + str(t.address_type) + '|' + str(t.smtp_address) + '|' + QByteArray::number(t.recipient_type);
+    }
     return out;
 }
 

@@ -133,21 +133,59 @@ private Q_SLOTS:
         QTEST(r->warnings, "warnings");
     }
 
-    // Each property with its first value, flat; a corrupt block contributes nothing.
+    // Each property with every value, flat, and a named one's name, at the
+    // message and at each attachment; a corrupt block contributes nothing.
     void savedProperties()
     {
         const MapiBlockWriter bad = block({s8(PidTagSubject, "never seen"), MapiProp(PtypErrorCode, 0x0E07).addValue(le32(0))});
         const Props props{MapiProp::int16(0x0017, 0xFFFE), MapiProp::unicode(PidTagSubject, QStringLiteral("Zoë")), MapiProp(PtypString8 | PtypMultipleFlag, 0x7005),
-                          MapiProp::multi(PtypInteger64, 0x7006, {le64(9), le64(8)}), MapiProp::int32(0x8001, 7).named(psAddress(), 0x8083)};
+                          MapiProp::multi(PtypInteger64, 0x7006, {le64(9), le64(8)}), MapiProp::int32(0x8001, 7).named(psAddress(), 0x8083),
+                          MapiProp::multi(PtypString, 0x7007, {utf16le(QStringLiteral("é")), utf16le(QString()), utf16le(QStringLiteral("b"))}),
+                          MapiProp::multi(PtypInteger16, 0x7008, {le16(1), le16(2)}), MapiProp::binary(0x7009, "x").addValue("yz"),
+                          MapiProp::boolean(0x8002, true).named(psPublicStrings(), {QStringLiteral("Flag")})};
         Diagnostics diag;
-        auto r = parse(TnefWriter().messageProperties(bad).messageProperties(block(props)).bytes());
+        auto r = parse(TnefWriter().messageProperties(bad).messageProperties(block(props))
+                           .attachment(AttachmentSpec{{}, QStringLiteral("a.txt"), "data", {}, {}, {MapiProp::int32(0x0E21, 3), MapiProp::boolean(0x7FFE, true)}, true})
+                           .bytes());
         QCOMPARE(diag.messages(), QStringList{QStringLiteral("Invalid attribute, input file may be corrupted")});
         QCOMPARE(str(r->subject), QByteArray("Zo\xC3\xAB"));
         QByteArrayList saved;
         for (int i = 0; i < r->property_count; ++i)
-            saved << QByteArray::number(r->properties[i].id, 16) + ' ' + QByteArray::number(r->properties[i].type, 16) + ' ' + bytesOf(r->properties[i].data, r->properties[i].len).toHex();
-        // 16-bit values are widened to 32 bits.
-        QCOMPARE(saved, (QByteArrayList{"17 2 feff0000", "37 1f 5a6fc3ab00", "7005 1e ", "7006 14 0900000000000000", "8083 3 07000000"}));
+            saved << describe(r->properties[i]);
+        // 16-bit values are widened to 32 bits; Unicode strings are UTF-8 with their zero.
+        const QByteArray address = psAddress().toHex(), strings = psPublicStrings().toHex();
+        QCOMPARE(saved, (QByteArrayList{"17 2 feff0000", "37 1f 5a6fc3ab00", "7005 1e m ", "7006 14 m 0900000000000000,0800000000000000",
+                                        "8083 3 07000000 @" + address + ":8083", "7007 1f m c3a900,00,6200", "7008 2 m 01000000,02000000",
+                                        "7009 102 78,797a", "8002 b 01000000 @" + strings + ":Flag"}));
+        // The attachment's own, its data property listed without the bytes it hands over.
+        QCOMPARE(r->attachment_count, 1);
+        QByteArrayList attachment;
+        for (int i = 0; i < r->attachments[0].property_count; ++i)
+            attachment << describe(r->attachments[0].properties[i]);
+        QCOMPARE(attachment, (QByteArrayList{"3705 3 01000000", "3707 1f 612e74787400", "3701 102 ", "e21 3 03000000", "7ffe b 01000000"}));
+        QCOMPARE(bytesOf(r->attachments[0].data, r->attachments[0].len), QByteArray("data"));
+    }
+
+    // The recipient table: per row a property block; texts converted as
+    // header texts are, in the code page even when it comes later; a row
+    // naming nobody is not kept; a broken row ends the table.
+    void recipientTable()
+    {
+        const auto row = [](const Props& props) { return block(props).bytes(); };
+        const QByteArray table = le32(5) + row({MapiProp::unicode(0x3001, QStringLiteral("Ana")), s8(0x3002, "SMTP"), s8(0x3003, "ana@x.org"), MapiProp::int32(0x0C15, 1)})
+            + row({s8(0x3001, "\x82\xB1"), MapiProp::unicode(0x39FE, QStringLiteral("anna@x.ru")), MapiProp::int32(0x0C15, 2)})
+            + row({MapiProp::int32(0x0C15, 3)}) + row({s8(0x3001, "Bo")}) + le32(3) + "broken";
+        Diagnostics diag;
+        auto r = parse(TnefWriter().attribute(LevelMessage, AttRecipTable, AtpByte, table)
+                           .messageProperties(block({MapiProp::int32(0x3FDE, 932)})).bytes());
+        QByteArrayList rows;
+        for (int i = 0; i < r->recipient_count; ++i) {
+            const TnefRecipient& t = r->recipients[i];
+            rows << str(t.display_name) + '|' + str(t.email_address) + '|' + str(t.address_type) + '|' + str(t.smtp_address) + '|' + QByteArray::number(t.recipient_type);
+        }
+        QCOMPARE(rows, (QByteArrayList{"Ana|ana@x.org|SMTP||1", "\xE3\x81\x93|||anna@x.ru|2", "Bo||||-1"}));
+        QCOMPARE(diag.messages(), (QStringList{QStringLiteral("Property block runs past its end, input file may be corrupted"),
+                                               QStringLiteral("Recipient table row 4 does not decode, input file may be corrupted")}));
     }
 
     // A cut anywhere keeps every record read whole, drops the broken one and
