@@ -5,10 +5,14 @@
 
 namespace {
 
-QDateTime firstTime(const TessilMessage& message, quint16 id, quint16 fallbackId)
+QDateTime firstTime(const TessilMessage& message, std::initializer_list<quint16> ids)
 {
-    const QDateTime time = timeProperty(message, id);
-    return time.isValid() ? time : timeProperty(message, fallbackId);
+    for (quint16 id : ids) {
+        const QDateTime time = timeProperty(message, id);
+        if (time.isValid())
+            return time;
+    }
+    return {};
 }
 
 } // namespace
@@ -16,8 +20,8 @@ QDateTime firstTime(const TessilMessage& message, quint16 id, quint16 fallbackId
 MeetingDetails readMeetingDetails(const TessilMessage& message)
 {
     MeetingDetails details;
-    details.start = firstTime(message, mapi_id::kAppointmentStart, mapi_id::kStartDate);
-    details.end = firstTime(message, mapi_id::kAppointmentEnd, mapi_id::kEndDate);
+    details.start = firstTime(message, {mapi_id::kAppointmentStart, mapi_id::kAppointmentStartWhole, mapi_id::kStartDate});
+    details.end = firstTime(message, {mapi_id::kAppointmentEnd, mapi_id::kAppointmentEndWhole, mapi_id::kEndDate});
     details.timeZone = stringProperty(message, mapi_id::kTimeZoneDescription);
     details.location = stringProperty(message, mapi_id::kLocation);
     details.organiserName = message.senderName;

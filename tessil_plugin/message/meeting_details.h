@@ -23,7 +23,8 @@ struct MeetingDetails
 };
 
 // The details as the message stores them, whatever its class: the start is
-// the appointment's, else the item's start date; the end likewise.
+// the appointment's, else the whole start Outlook stores (what files saved
+// by Outlook have), else the item's start date; the end likewise.
 MeetingDetails readMeetingDetails(const TessilMessage& message);
 
 // The details of a message whose class is rendered as an iCalendar event

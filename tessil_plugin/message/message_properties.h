@@ -27,6 +27,10 @@ constexpr quint16 kEmail1Address = 0x8083;
 constexpr quint16 kLocation = 0x8208;
 constexpr quint16 kAppointmentStart = 0x8210;
 constexpr quint16 kAppointmentEnd = 0x8211;
+// The start and end that Outlook itself stores for appointments and
+// meetings (the "whole" start and end, in UTC).
+constexpr quint16 kAppointmentStartWhole = 0x820D;
+constexpr quint16 kAppointmentEndWhole = 0x820E;
 constexpr quint16 kTimeZoneDescription = 0x8234;
 constexpr quint16 kAttendees = 0x8238;
 } // namespace mapi_id

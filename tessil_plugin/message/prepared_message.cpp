@@ -2,7 +2,7 @@
 
 bool isListedAttachment(const TessilAttachment& attachment)
 {
-    return attachment.contentId.isEmpty();
+    return attachment.contentId.isEmpty() && !attachment.hidden;
 }
 
 PreparedMessage prepareMessage(QSharedPointer<const TessilMessage> message)

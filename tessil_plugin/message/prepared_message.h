@@ -28,12 +28,13 @@ struct PreparedMessage
     InformationFigures information;
     // Indexes into message->attachments of those shown as tiles and saved by
     // "Save All" and extract, in order: every one but the images that the
-    // HTML body shows itself (those with a content id).
+    // HTML body shows itself (those with a content id) and those their
+    // sender marked hidden.
     QList<int> listedAttachments;
     PreparedBody body; // source None until prepareMessageBody() fills it
 };
 
-// Whether an attachment gets a tile: it has no content id.
+// Whether an attachment gets a tile: it has no content id and is not hidden.
 bool isListedAttachment(const TessilAttachment& attachment);
 
 // Everything but the body; quick. A null message gives an empty record.

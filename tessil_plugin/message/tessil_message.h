@@ -13,16 +13,56 @@
 #include <QList>
 #include <QSharedPointer>
 #include <QString>
+#include <QUuid>
 #include <QtGlobal>
 
-// One saved message-level MAPI property. `value` holds the first value's
-// bytes as the decoder saved them (integers as 4 or 8 little-endian bytes,
-// strings as UTF-8 with their terminating zero); empty when it has no value.
+#include <optional>
+
+// A named property's name: its property set, and a numeric name or a
+// string name.
+struct MessagePropertyName
+{
+    QUuid propertySet;
+    quint32 numericName = 0; // when stringName is null
+    QString stringName;
+};
+
+// One MAPI property of a message or of an attachment, as its container
+// stored it. Values are in one flat form whatever the container: integers
+// as 4 or 8 little-endian bytes (16-bit ones widened to 4, booleans as 0 or
+// 1 in 4), times as 8-byte FILETIMEs, GUIDs as 16 bytes, binaries as
+// stored, and strings as UTF-8 with their terminating zero (a container
+// may instead keep 8-bit strings as stored, type 0x001E, in the message's
+// code page).
 struct MessageProperty
 {
-    quint16 id = 0;
-    quint16 type = 0;
-    QByteArray value;
+    quint16 id = 0;     // a named property's numeric name when it has one
+    quint16 type = 0;   // without the multi-value flag 0x1000
+    QByteArray value;   // the first value; empty when it has none
+    bool multiValued = false;
+    // Every value, the first one included (sharing its bytes); may be left
+    // empty by code that sets `value` alone, see allValues().
+    QList<QByteArray> values = {};
+    std::optional<MessagePropertyName> name = std::nullopt; // set for named properties
+
+    // Every value: `values`, or `value` alone when only that was set.
+    QList<QByteArray> allValues() const
+    {
+        if (!values.isEmpty() || value.isEmpty())
+            return values;
+        return {value};
+    }
+};
+
+// Who a message went to, with one type each. The name and the address are
+// as stored (the address only when it is an Internet one); either may be empty.
+enum class RecipientType { To, Cc, Bcc };
+
+struct MessageRecipient
+{
+    QString name;
+    QString email;
+    RecipientType type = RecipientType::To;
 };
 
 struct TessilAttachment
@@ -41,6 +81,11 @@ struct TessilAttachment
     // What the MIME database finds for the content and the name
     // (detectMimeType); filled when the message is built.
     QString detectedMimeType = {};
+    // The attachment's own MAPI properties, in stored order.
+    QList<MessageProperty> properties = {};
+    // Marked hidden by its sender (an inline image, a signature part): kept,
+    // but not shown as a tile.
+    bool hidden = false;
 
     // The bytes a user gets: the embedded file when there is one, else
     // `data`. Every consumer (sizes, saving, opening, extensions, inline
@@ -64,12 +109,15 @@ struct TessilMessage
     TessilMessage& operator=(const TessilMessage&) = default;
 
     QString messageClass;                // PidTagMessageClass; empty when absent
-    QList<MessageProperty> properties;   // every saved message-level property, in stream order
+    QList<MessageProperty> properties;   // every message-level property, in stored order
     QString subject;
     QString senderName;
     QString senderEmail;                 // what the view shows as the sender
     QString displayTo;
     QString displayCc;
+    // Every recipient of the file's recipient list, in stored order; empty
+    // when the file holds none (displayTo and displayCc are then all there is).
+    QList<MessageRecipient> recipients;
     QDateTime sentTime;                  // UTC; invalid when the file has none
     QByteArray htmlBody;                 // UTF-8 with a UTF-8 charset declaration; empty when absent
     QByteArray rtfBody;                  // decompressed RTF as decoded; empty when absent

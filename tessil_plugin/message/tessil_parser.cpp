@@ -5,6 +5,7 @@
 #include "message/calendar_rendering.h"
 #include "message/file_extension.h"
 #include "message/tnef_message_reader.h"
+#include "msg/msg_message_reader.h"
 
 #include <QFile>
 
@@ -127,6 +128,7 @@ QSharedPointer<TessilMessage> TessilParser::parseFile(const QString& filePath)
     hasError = false;
     failure = OpenFailure::None;
     errorString.clear();
+    detectedFormat = ContainerFormat::None;
     int descriptor;
     do
         descriptor = ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_CLOEXEC);
@@ -145,6 +147,7 @@ QSharedPointer<TessilMessage> TessilParser::parseStandardInput()
     hasError = false;
     failure = OpenFailure::None;
     errorString.clear();
+    detectedFormat = ContainerFormat::None;
     return parseDescriptor(STDIN_FILENO);
 }
 
@@ -164,12 +167,23 @@ QSharedPointer<TessilMessage> TessilParser::parseData(const QByteArray& bytes)
     hasError = false;
     failure = OpenFailure::None;
     errorString.clear();
+    detectedFormat = detectContainerFormat(bytes);
     if (bytes.isEmpty())
         return fail(OpenFailure::Empty, QString());
     QString error;
+    if (detectedFormat == ContainerFormat::Msg) {
+        bool holdsNoMessage = false;
+        MsgDamage damage;
+        QSharedPointer<TessilMessage> message = readMsgMessage(bytes, &error, &damage, &holdsNoMessage);
+        if (!message)
+            return fail(holdsNoMessage ? OpenFailure::NotRecognised : OpenFailure::Damaged, error);
+        completeMessage(*message, findAttachmentTypes);
+        return message;
+    }
+    // What is neither goes to the TNEF reader, which says why it is no TNEF stream.
     QSharedPointer<TessilMessage> message = readTnefMessage(bytes, &error);
     if (!message)
-        return fail(hasTnefSignature(bytes) ? OpenFailure::Damaged : OpenFailure::NotRecognised, error);
+        return fail(detectedFormat == ContainerFormat::Tnef ? OpenFailure::Damaged : OpenFailure::NotRecognised, error);
     completeMessage(*message, findAttachmentTypes);
     return message;
 }

@@ -6,11 +6,14 @@
 // damaged file lists the damage in its `warnings`.
 //
 // The file is read once into memory and decoded there; no temporary file is
-// written. The container's reader fills the message from the bytes, then
+// written. The bytes choose the container's reader (never the file's name):
+// a compound file is read as a .msg message, anything else as TNEF. The
+// reader fills the message from the bytes, then
 // what does not depend on the container is worked out once, here: embedded
 // objects unpacked, attachment types found, file names given an extension,
 // meetings, appointments, tasks and contacts given their rendered attachment.
 
+#include "message/container_format.h"
 #include "message/open_failure.h"
 #include "message/tessil_message.h"
 
@@ -32,6 +35,9 @@ public:
     // attachment; a caller that never shows or uses types (tessil extract
     // and html) may leave them out. File names are the same either way.
     bool findAttachmentTypes = true;
+    // The container the bytes of the last file were taken for, whether or
+    // not they could be read; None when the file could not be read at all.
+    ContainerFormat detectedFormat = ContainerFormat::None;
 
     // Reads the file (a regular file, or a pipe or device to its end) and
     // hands its bytes to parseData().

@@ -3,12 +3,19 @@
 #include "message/body_text.h"
 #include "message/filetime.h"
 #include "message/html_charset.h"
+#include "message/recipients.h"
 #include "message/shared_bytes.h"
 #include "tnef/tnef.h"
+
+#include <QtEndian>
 
 #include <memory>
 
 namespace {
+
+constexpr quint16 kAttachData = 0x3701;
+constexpr quint16 kAttachmentHidden = 0x7FFE;
+constexpr quint16 kBoolean = 0x000B;
 
 QString textOf(const char* utf8)
 {
@@ -32,6 +39,66 @@ const struct
     {TNEF_WARNING_CORRUPT_PROPERTIES, MessageWarning::CorruptProperties},
     {TNEF_WARNING_RTF_CHECKSUM, MessageWarning::RtfChecksum},
 };
+
+QUuid uuidOf(const unsigned char* guid)
+{
+    return QUuid(qFromLittleEndian<quint32>(guid), qFromLittleEndian<quint16>(guid + 4), qFromLittleEndian<quint16>(guid + 6),
+                 guid[8], guid[9], guid[10], guid[11], guid[12], guid[13], guid[14], guid[15]);
+}
+
+MessageProperty propertyOf(const TnefProperty& source)
+{
+    MessageProperty property;
+    property.id = source.id;
+    property.type = source.type;
+    property.multiValued = source.multi_valued != 0;
+    property.value = copyOf(source.data, source.len);
+    if (source.values) {
+        // One copy of every value's bytes; each value is a view into it.
+        const TnefPropertyValues& all = *source.values;
+        const quint64 total = all.count ? all.ends[all.count - 1] : 0;
+        const QByteArray bytes = copyOf(all.bytes, total);
+        property.values.reserve(qsizetype(all.count));
+        quint64 begin = 0;
+        for (quint64 i = 0; i < all.count; ++i) {
+            property.values.append(sharedBytes(bytes, bytes.constData() + begin, all.ends[i] - begin));
+            begin = all.ends[i];
+        }
+        if (!property.values.isEmpty())
+            property.value = property.values.first();
+    } else if (source.data) {
+        property.values.append(property.value);
+    }
+    if (source.name) {
+        MessagePropertyName name;
+        name.propertySet = uuidOf(source.name->guid);
+        name.numericName = source.name->numeric_name;
+        if (source.name->string_name)
+            name.stringName = QString::fromUtf8(source.name->string_name);
+        property.name = name;
+    }
+    return property;
+}
+
+QList<MessageProperty> propertiesOf(const TnefProperty* properties, int32_t count)
+{
+    QList<MessageProperty> list;
+    if (!properties)
+        return list;
+    list.reserve(qMax<qsizetype>(0, count));
+    for (int32_t i = 0; i < count; ++i)
+        list.append(propertyOf(properties[i]));
+    return list;
+}
+
+bool isHidden(const QList<MessageProperty>& properties)
+{
+    for (const MessageProperty& property : properties) {
+        if (property.id == kAttachmentHidden && property.type == kBoolean && property.value.size() >= 4)
+            return qFromLittleEndian<quint32>(property.value.constData()) != 0;
+    }
+    return false;
+}
 
 QSharedPointer<TessilMessage> messageOf(const TnefResult& result, const QByteArray& bytes)
 {
@@ -60,12 +127,17 @@ QSharedPointer<TessilMessage> messageOf(const TnefResult& result, const QByteArr
                                             static_cast<qsizetype>(result.body_len), result.code_page);
     }
 
-    if (result.properties) {
-        message->properties.reserve(qMax<qsizetype>(0, result.property_count));
-        for (int32_t i = 0; i < result.property_count; ++i) {
-            const TnefProperty& property = result.properties[i];
-            message->properties.append(MessageProperty{property.id, property.type, copyOf(property.data, property.len)});
-        }
+    message->properties = propertiesOf(result.properties, result.property_count);
+
+    for (int32_t i = 0; result.recipients && i < result.recipient_count; ++i) {
+        const TnefRecipient& source = result.recipients[i];
+        const std::optional<RecipientType> type = recipientTypeOf(source.recipient_type);
+        if (!type)
+            continue;
+        message->recipients.append(MessageRecipient{
+            textOf(source.display_name),
+            internetAddress(textOf(source.smtp_address), textOf(source.email_address), textOf(source.address_type)),
+            *type});
     }
 
     if (result.attachments) {
@@ -78,6 +150,15 @@ QSharedPointer<TessilMessage> messageOf(const TnefResult& result, const QByteArr
             attachment->mimeType = textOf(source.mime_type);
             attachment->contentId = textOf(source.content_id);
             attachment->data = sharedBytes(bytes, source.data, source.len);
+            attachment->properties = propertiesOf(source.properties, source.property_count);
+            // The data property is listed without its bytes: they are the attachment's data.
+            for (MessageProperty& property : attachment->properties) {
+                if (property.id == kAttachData && property.values.isEmpty() && !attachment->data.isEmpty()) {
+                    property.value = attachment->data;
+                    property.values = {attachment->data};
+                }
+            }
+            attachment->hidden = isHidden(attachment->properties);
             message->attachments.append(attachment);
         }
     }
