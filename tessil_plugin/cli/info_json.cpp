@@ -3,6 +3,7 @@
 #include "cli/information_line.h"
 #include "cli/json_writer.h"
 #include "cli/message_report.h"
+#include "message/recipients.h"
 
 #include <QCryptographicHash>
 
@@ -123,6 +124,22 @@ void writeInfoJson(JsonWriter& json, const MessageReport& report)
     json.beginArray();
     for (const ReportedAttachment& entry : report.attachments)
         writeAttachment(json, entry);
+    json.endArray();
+
+    json.key("format");
+    json.stringOrNull(containerFormatName(report.format));
+    json.key("recipients");
+    json.beginArray();
+    for (const MessageRecipient& recipient : message ? message->recipients : QList<MessageRecipient>()) {
+        json.beginObject();
+        json.key("name");
+        json.string(recipient.name);
+        json.key("email");
+        json.string(recipient.email);
+        json.key("type");
+        json.string(recipientTypeName(recipient.type));
+        json.endObject();
+    }
     json.endArray();
 
     json.key("warnings");

@@ -11,6 +11,7 @@ MessageReport loadMessageReport(const QString& file, bool prepare, bool findType
     TessilParser parser;
     parser.findAttachmentTypes = findTypes;
     report.message = file == QLatin1String("-") ? parser.parseStandardInput() : parser.parseFile(file);
+    report.format = parser.detectedFormat;
     if (!report.message) {
         report.error = parser.errorString.isEmpty() ? QStringLiteral("unknown error") : parser.errorString;
         return report;

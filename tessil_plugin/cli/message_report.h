@@ -4,6 +4,7 @@
 // not be decoded, plus what the viewer would show of it, prepared as the
 // viewer prepares it (PreparedMessage).
 
+#include "message/container_format.h"
 #include "message/prepared_message.h"
 #include "message/tessil_message.h"
 
@@ -14,7 +15,7 @@
 struct ReportedAttachment
 {
     QSharedPointer<TessilAttachment> attachment;
-    bool listed = true; // shown in the viewer's grid: it has no content id
+    bool listed = true; // shown in the viewer's grid: no content id, not hidden
 };
 
 struct MessageReport
@@ -22,6 +23,7 @@ struct MessageReport
     QString file;                   // as given on the command line; "-" is standard input
     bool ok = false;
     QString error;                  // the parser's text when !ok
+    ContainerFormat format = ContainerFormat::None; // what the bytes were taken for, even when !ok
     QSharedPointer<TessilMessage> message;
     PreparedMessage prepared;       // the body only when asked for
     QList<ReportedAttachment> attachments;

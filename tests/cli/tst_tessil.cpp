@@ -272,9 +272,9 @@ private slots:
                               "displayTo", "displayCc", "sentTime", "infoLine", "propertyCount", "bodies"};
         const QStringList perAttachment{"fileName", "mimeType", "contentId", "isOle", "storedSize", "size", "sha256", "listed",
                                         "detectedMimeType"};
-        const QStringList keys = top + QStringList{"html", "rtf", "plain", "displayBody", "attachments", "warnings"} + top
+        const QStringList keys = top + QStringList{"html", "rtf", "plain", "displayBody", "attachments", "format", "recipients", "warnings"} + top
             + QStringList{"html", "size", "sha256", "rtf", "plain", "displayBody", "attachments"} + perAttachment + perAttachment
-            + QStringList{"warnings"};
+            + QStringList{"format", "recipients", "warnings"};
         QStringList written; // in order, which QJsonObject does not keep
         for (auto it = QRegularExpression("\"(\\w+)\": ").globalMatch(QString::fromUtf8(run.out)); it.hasNext();)
             written << it.next().captured(1);
@@ -284,6 +284,9 @@ private slots:
         QCOMPARE(files.at(0).toObject().value("ok").toBool(true), false);
         QCOMPARE(files.at(0).toObject().value("error").toString(), QStringLiteral("not a TNEF file"));
         QCOMPARE(files.at(0).toObject().value("warnings"), QJsonValue(QJsonArray()));
+        QVERIFY(files.at(0).toObject().value("format").isNull());
+        QCOMPARE(files.at(0).toObject().value("recipients").toArray(), QJsonArray());
+        QCOMPARE(files.at(1).toObject().value("format").toString(), QStringLiteral("tnef"));
         const QJsonObject decoded = files.at(1).toObject();
         QCOMPARE(decoded.value("subject").toString(), subject);
         QCOMPARE(decoded.value("warnings"), QJsonValue(QJsonArray()));
