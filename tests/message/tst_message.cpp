@@ -436,6 +436,9 @@ private Q_SLOTS:
         QTest::newRow("before 1970, start date") << "," << QList<MessageProperty>{timeProp(0x8210, {}), timeProp(0x0060, may)} << QStringList{"DTSTART:20230506T070800Z"};
         QTest::newRow("beyond 9999 is no time") << "," << QList<MessageProperty>{MessageProperty{0x8210, 0x0040, le64(~0ULL)}} << QStringList{};
         QTest::newRow("end falls back") << "," << QList<MessageProperty>{timeProp(0x8211, {}), timeProp(0x0061, june)} << QStringList{"DTEND:20230601T120000Z"};
+        // What Outlook stores for appointments comes before the item's own dates.
+        QTest::newRow("whole start and end") << "," << QList<MessageProperty>{timeProp(0x0060, june), timeProp(0x820D, may), timeProp(0x0061, june), timeProp(0x820E, june.addDays(1))}
+                                             << QStringList{"DTSTART:20230506T070800Z", "DTEND:20230602T120000Z"};
         QTest::newRow("name needs an address") << "Ana," << QList<MessageProperty>{} << QStringList{};
         QTest::newRow("CN quoted") << "Ruiz, Ana,a@x" << QList<MessageProperty>{text(mapi_id::kAttendees, "Team: Ops;Bo \"B\"")}
                                    << QStringList{"ORGANIZER;CN=\"Ruiz, Ana\":MAILTO:a@x", "ATTENDEE;CN=\"Team: Ops\":INVALID:nomail",
@@ -805,7 +808,7 @@ private Q_SLOTS:
 
     // The figures and the tiles both front ends show, worked out once:
     // every attachment counts, inline images and the rendered one included;
-    // those with a content id get no tile.
+    // those with a content id, and those marked hidden, get no tile.
     void preparedMessage()
     {
         const QSharedPointer<TessilMessage> message = TessilParser().parseData(
@@ -814,13 +817,18 @@ private Q_SLOTS:
                 .attachment(AttachmentSpec{"A.PDF", QString(), kPdf, {}, {}, {}})
                 .attachment(AttachmentSpec{"LOGO.PNG", QString(), "PNG", {}, "logo@x", {}})
                 .attachment(AttachmentSpec{"OBJECT", QString(), ole({{"/CONTENTS", "GIF89a"}}), {}, {}, {}})
+                .attachment(AttachmentSpec{"SIG.PNG", QString(), "SIG", {}, {}, {MapiProp::boolean(0x7FFE, true)}, true})
                 .bytes());
-        QVERIFY(message && message->attachmentCount() == 4);
+        QVERIFY(message && message->attachmentCount() == 5);
         const PreparedMessage prepared = prepareMessage(message);
         QCOMPARE(prepared.information.sentTime, utc(2024, 5, 1, 10, 20));
-        QCOMPARE(prepared.information.attachmentCount, 4);
-        QCOMPARE(prepared.information.totalSize, kPdf.size() + 3 + 6 + message->attachmentAt(3)->contentSize());
-        QCOMPARE(prepared.listedAttachments, (QList<int>{0, 2, 3}));
+        QCOMPARE(prepared.information.attachmentCount, 5);
+        QCOMPARE(prepared.information.totalSize, kPdf.size() + 3 + 6 + 3 + message->attachmentAt(4)->contentSize());
+        QCOMPARE(prepared.listedAttachments, (QList<int>{0, 2, 4}));
+        // Its own properties, the data property holding the attachment's bytes.
+        QCOMPARE(message->attachmentAt(3)->properties.size(), 3);
+        QCOMPARE(message->attachmentAt(3)->properties.at(1).id, quint16(0x3701));
+        QCOMPARE(message->attachmentAt(3)->properties.at(1).value, QByteArray("SIG"));
         QCOMPARE(prepared.body.source, DisplayBody::None);
         QVERIFY(prepareMessage({}).listedAttachments.isEmpty());
     }
