@@ -3,9 +3,10 @@
 # Sourced by run.sh, test.sh and scripts/package.sh; usage: quorvia_install_deps [extra packages...]
 
 # Beyond the build, the tests run the desktop's validators on the installed
-# desktop entry and metainfo and build the Debian package, whose dependencies
+# desktop entry and metainfo, build the MIME database with the package's own
+# type definitions, and build the Debian package, whose dependencies
 # dpkg-shlibdeps computes with the help of file.
-QUORVIA_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
+QUORVIA_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file shared-mime-info)
 # Building the package: dpkg-shlibdeps (dpkg-dev) and file.
 QUORVIA_PACKAGE_PACKAGES=(dpkg-dev file)
 

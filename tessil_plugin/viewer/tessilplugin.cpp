@@ -115,13 +115,16 @@ TessilPlugin::TessilPlugin(QObject* parent)
 
 QStringList TessilPlugin::supportedExtensions() const
 {
-    return {QStringLiteral(".dat"), QStringLiteral(".tnef")};
+    return {QStringLiteral(".dat"), QStringLiteral(".tnef"), QStringLiteral(".msg")};
 }
 
 QStringList TessilPlugin::supportedMimeTypes() const
 {
-    // Defined by shared-mime-info: magic 78 9F 3E 22, winmail.dat, *.tnef, *.tnf.
-    return {QStringLiteral("application/vnd.ms-tnef")};
+    // The first is defined by shared-mime-info (magic 78 9F 3E 22,
+    // winmail.dat, *.tnef, *.tnf); the second by the package's own
+    // definition (*.msg, a kind of application/x-ole-storage). Either way the
+    // content, not the name, picks the reader.
+    return {QStringLiteral("application/vnd.ms-tnef"), QStringLiteral("application/vnd.ms-outlook")};
 }
 
 QWidget* TessilPlugin::createWidget(const QString& filePath, QWidget* parent, IDocumentWidgetHost* host,

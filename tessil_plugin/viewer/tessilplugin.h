@@ -1,8 +1,8 @@
 #pragma once
 
-// The root object of the message-viewer plug-in: claims the TNEF file
-// extensions and MIME type and makes, for each file the host opens, a view of
-// its message.
+// The root object of the message-viewer plug-in: claims the TNEF and Outlook
+// .msg file extensions and MIME types and makes, for each file the host
+// opens, a view of its message.
 
 #include "documentplugininterfaces.h"
 #include "message/open_failure.h"

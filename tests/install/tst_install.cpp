@@ -271,6 +271,22 @@ private slots:
             const QString line = type + "=" QUORVIA_APP_ID ".desktop;";
             QVERIFY2(readText(index.filePath("mimeinfo.cache")).contains(line), qPrintable(line));
         }
+
+        // Every claimed type is known once the package's definitions join the
+        // system's (what shared-mime-info's trigger does): .msg files as
+        // Outlook messages, a kind of OLE storage.
+        QTemporaryDir mime;
+        QVERIFY(QDir(mime.path()).mkpath(QStringLiteral("packages")));
+        QVERIFY(QFile::copy(QStringLiteral("/usr/share/mime/packages/freedesktop.org.xml"), mime.filePath("packages/freedesktop.org.xml")));
+        for (const QFileInfo& own : QDir(staged(QStringLiteral("share/mime/packages"))).entryInfoList(QDir::Files))
+            QVERIFY(QFile::copy(own.filePath(), mime.filePath("packages/" + own.fileName())));
+        const Run database = run(QStringLiteral("update-mime-database"), {mime.path()});
+        QVERIFY2(database.finished && database.exitCode == 0, database.err.constData());
+        const QStringList types = readText(mime.filePath("types")).split('\n');
+        for (const QString& type : claimed)
+            QVERIFY2(types.contains(type), qPrintable(type));
+        QVERIFY(readText(mime.filePath("subclasses")).contains("application/vnd.ms-outlook application/x-ole-storage\n"));
+        QVERIFY(readText(mime.filePath("globs2")).contains(":application/vnd.ms-outlook:*.msg\n"));
     }
 
     // Each size folder holds an icon of its size.

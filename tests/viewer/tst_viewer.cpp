@@ -1028,7 +1028,9 @@ private slots:
     void plugin()
     {
         QVERIFY(manager.loadedPluginFiles().contains(TESSIL_PLUGIN_FILE));
-        QVERIFY(manager.hasWidgetPlugin("/x/WINMAIL.DAT") && manager.hasWidgetPlugin("/x/m.Tnef"));
+        QVERIFY(manager.hasWidgetPlugin("/x/WINMAIL.DAT") && manager.hasWidgetPlugin("/x/m.Tnef") && manager.hasWidgetPlugin("/x/Fwd.MSG"));
+        QVERIFY(manager.supportedMimeTypes().contains("application/vnd.ms-outlook"));
+        QVERIFY(manager.fileDialogFilter().contains("*.msg"));
 
         using namespace tnefwriter;
         MapiBlockWriter props;
@@ -1105,6 +1107,14 @@ private slots:
                                           << QStringList{"scion_tc_2007_maintenanceguide.pdf", "Duke_Wave.png"};
         QTest::newRow("bug63955") << "bug63955-winmail.dat" << "Test" << "2019-11-22 12:23:59, 462.0 KB, 2 attachments"
                                   << QStringList{"SI-61597.pdf", "SI-61598.pdf"};
+        // Outlook .msg files, the damaged one included.
+        QTest::newRow("quick.msg") << "msg/quick.msg" << "Test the content transformer" << "2007-06-14 09:42:53, 0 B, 0 attachment" << QStringList{};
+        QTest::newRow("attached PDF") << "msg/attachment_msg_pdf.msg" << "test email" << "2010-06-17 23:54:19, 13.2 KB, 1 attachment"
+                                      << QStringList{"smbprn.00009008.KdcPjl.pdf"};
+        QTest::newRow("inline images") << "msg/attachment_msg_inlineImg.msg" << "How to use and check database files from device"
+                                       << "2015-06-12 19:44:48, 75.2 KB, 4 attachments" << QStringList{};
+        QTest::newRow("damaged .msg") << "msg/clusterfuzz-testcase-minimized-POIHSMFFuzzer-4735011465854976.msg" << QString::fromUtf8("test pièce jointe 1")
+                                      << "89 B, 1 attachment" << QStringList{QString::fromUtf8("\u0100.bin")};
     }
     void realSamplesInTheProgram()
     {
