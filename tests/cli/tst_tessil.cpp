@@ -469,6 +469,47 @@ private slots:
         }
     }
 
+    // Every real .msg file (the damaged one too) through info --json, extract
+    // and html, as TNEF files go.
+    void realMsgFiles()
+    {
+        REQUIRE_REAL_SAMPLES();
+        const QDir folder(testsupport::realSamplePath("msg"));
+        const QStringList names = folder.entryList({"*.msg"}, QDir::Files, QDir::Name);
+        QCOMPARE(names.size(), 14);
+        QStringList arguments{"info", "--json"};
+        for (const QString& name : names)
+            arguments << folder.filePath(name);
+        const Run run = tessil(arguments);
+        QCOMPARE(run.exitCode, 0);
+        QHash<QString, QJsonObject> files;
+        for (const QJsonValue& file : QJsonDocument::fromJson(run.out).array())
+            files.insert(QFileInfo(file.toObject().value("file").toString()).fileName(), file.toObject());
+        QCOMPARE(files.size(), 14);
+        for (const QJsonObject& file : files)
+            QVERIFY(file.value("ok").toBool() && file.value("format").toString() == "msg");
+        QCOMPARE(files.value("cyrillic_message.msg").value("subject").toString(),
+                 QString::fromUtf8("Автоматический ответ подсистемы обмена данными ФГУП \"Почта России\"."));
+        QStringList recipients;
+        for (const QJsonValue& r : files.value("example_sent_regular.msg").value("recipients").toArray())
+            recipients << r.toObject().value("type").toString() + ' ' + r.toObject().value("email").toString();
+        QCOMPARE(recipients, (QStringList{"to ashutosh.dandavate@alfresco.com", "to paul.hh@alfresco.com", "to mikef@alfresco.com",
+                                          "cc nickb@alfresco.com", "cc nick.burch@alfresco.com", "cc roy.wetherall@alfresco.com",
+                                          "bcc dave.caruana@alfresco.com", "bcc jan.vonka@alfresco.com"}));
+        const QJsonObject recipient = files.value("quick.msg").value("recipients").toArray().at(0).toObject();
+        QCOMPARE(recipient.keys(), (QStringList{"email", "name", "type"}));
+        QCOMPARE(recipient.value("name").toString(), QStringLiteral("Kevin Roast"));
+
+        QTemporaryDir out;
+        const Run extract = tessil({"extract", "-o", out.path(), folder.filePath("attachment_msg_pdf.msg")});
+        QCOMPARE(extract.exitCode, 0);
+        QCOMPARE(sha256(readFile(out.filePath("smbprn.00009008.KdcPjl.pdf"))),
+                 QStringLiteral("1bd629440fff7a30e340c95e51f2732f239ff7115be211aaa23ba498d0f1b208"));
+        const Run html = tessil({"html", folder.filePath("HTMLBodyBinary_CP1251.msg")});
+        QCOMPARE(html.exitCode, 0);
+        QVERIFY2(QString::fromUtf8(html.out).contains(QString::fromUtf8("HTML автоматически")), html.out.constData());
+    }
+
     void bundledSampleIsReproducible()
     {
         QCOMPARE(QProcess::execute(MAKE_SAMPLE_BINARY, {work.filePath("sample.tnef")}), 0);
