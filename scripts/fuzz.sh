@@ -7,7 +7,7 @@
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     default 60 s each, every target
 #
 # Targets: tnef_stream mapi_properties compressed_rtf compound_file
-#          rtf_to_html body_text message encapsulated_body
+#          rtf_to_html body_text message encapsulated_body msg
 # Environment: QUORVIA_FUZZ_BUILD_DIR (default fuzz/build), JOBS.
 # New inputs go to the build folder; fuzz/corpus/ is only read.
 set -euo pipefail
@@ -19,7 +19,7 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(tnef_stream mapi_properties compressed_rtf compound_file rtf_to_html body_text message encapsulated_body)
+    targets=(tnef_stream mapi_properties compressed_rtf compound_file rtf_to_html body_text message encapsulated_body msg)
 fi
 
 build=${QUORVIA_FUZZ_BUILD_DIR:-fuzz/build}
@@ -38,9 +38,12 @@ dictionary_of() {
         rtf_to_html) echo fuzz/dict/rtf.dict ;;
         body_text) echo fuzz/dict/html.dict ;;
         encapsulated_body) echo fuzz/dict/encapsulated.dict ;;
+        msg)
+            cat fuzz/dict/cfb.dict fuzz/dict/msg.dict > "$build/msg.dict"
+            echo "$build/msg.dict" ;;
         message)
             # The message path meets every format; libFuzzer takes one file.
-            cat fuzz/dict/tnef.dict fuzz/dict/html.dict fuzz/dict/rtf.dict > "$build/message.dict"
+            cat fuzz/dict/tnef.dict fuzz/dict/msg.dict fuzz/dict/html.dict fuzz/dict/rtf.dict > "$build/message.dict"
             echo "$build/message.dict" ;;
         *) echo "unknown fuzz target: $1" >&2; return 1 ;;
     esac

@@ -6,6 +6,7 @@
 
 #include "support/cfb_writer.h"
 #include "support/lzfu_compressor.h"
+#include "support/msg_writer.h"
 #include "support/tnef_writer.h"
 
 #include <QByteArray>
@@ -273,6 +274,74 @@ QList<QPair<QString, QByteArray>> tnefStreams(QList<QPair<QString, QByteArray>>*
     return streams;
 }
 
+// Outlook .msg files: every property form, named properties, each body kind,
+// 8-bit text in several code pages, recipients, attachments by value, hidden,
+// OLE objects and attached messages, scattered chains, and damaged files.
+QList<QPair<QString, QByteArray>> msgFiles()
+{
+    using msgwriter::MsgAttachment;
+    using msgwriter::MsgProp;
+    using msgwriter::MsgWriter;
+    const auto u = [](quint16 id, const char* text) { return MsgProp::unicode(id, QString::fromUtf8(text)); };
+    QList<QPair<QString, QByteArray>> files;
+
+    MsgWriter inner;
+    inner.add(u(0x0037, "Attached")).add(u(0x1000, "inner body")).add(MsgProp::int32(0x3FFD, 1252));
+    inner.attachment({{u(0x3707, "deep.txt"), MsgProp::binary(0x3701, "deep")}});
+
+    MsgWriter full;
+    full.add(u(0x001A, "IPM.Note")).add(MsgProp::string8(0x0037, "Caf\xE9 report", true)).add(MsgProp::int32(0x3FFD, 1252))
+        .add(MsgProp::int32(0x3FDE, 1251)).add(MsgProp::int32(0x3FF1, 1049))
+        .add(u(0x0042, "Ana Ruiz")).add(u(0x5D02, "ana@x.org")).add(u(0x0C1E, "EX")).add(u(0x0C1F, "/O=X/CN=ANA"))
+        .add(MsgProp::time(0x0039, QDateTime(QDate(2024, 3, 5), QTime(9, 30), QTimeZone::utc())))
+        .add(u(0x0E04, "Bo; Cy")).add(MsgProp::unicode(0x0E03, QStringLiteral("Di"), true))
+        .add(MsgProp::binary(0x1013, "<html><head><meta charset=\"windows-1251\"></head><body>\xC0\xE2<img src=\"cid:logo@x\"></body></html>"))
+        .add(MsgProp::binary(0x1009, compressedRtf("{\\rtf1\\ansi\\fromhtml1 {\\*\\htmltag64 <p>}Hi\\par}")))
+        .add(u(0x1000, "Plain body"))
+        .add(MsgProp::int16(0x7001, 7)).add(MsgProp::boolean(0x7002, true)).add(MsgProp::float64(0x7003, 2.5)).add(MsgProp::int64(0x7004, 1ULL << 40))
+        .add(MsgProp::guid(0x7005, psAddress()))
+        .add(MsgProp::multi(0x0002, 0x7006, {QByteArray("\1\0", 2), QByteArray("\2\0", 2)}))
+        .add(MsgProp::multi(0x0003, 0x7007, {le32(1), le32(2)}))
+        .add(MsgProp::multi(0x0048, 0x7008, {psAddress(), psPublicStrings()}))
+        .add(MsgProp::multi(0x001E, 0x7009, {QByteArray("a\0", 2), QByteArray("\xE9\0", 2)}))
+        .add(MsgProp::multi(0x001F, 0x700A, {utf16le(QStringLiteral("x")), utf16le(QStringLiteral("yz"))}))
+        .add(MsgProp::multi(0x0102, 0x700B, {"12", "", "345"}))
+        .add(MsgProp::time(0, QDateTime(QDate(2024, 3, 6), QTime(9, 0), QTimeZone::utc())).named(psetidAppointment(), 0x820D))
+        .add(u(0, "Room 4").named(psetidAppointment(), 0x8208))
+        .add(MsgProp::int32(0, 5).named(psPublicStrings(), QStringLiteral("Keywords")));
+    full.recipient({u(0x3001, "Bo"), u(0x3002, "SMTP"), u(0x3003, "bo@x.org"), MsgProp::int32(0x0C15, 1)})
+        .recipient({u(0x3001, "Cy"), u(0x39FE, "cy@x.org"), MsgProp::int32(0x0C15, 2)})
+        .recipient({u(0x3001, "Di"), MsgProp::int32(0x0C15, 3)});
+    full.attachment({{MsgProp::int32(0x3705, 1), u(0x3707, "report.pdf"), u(0x3704, "REPORT~1.PDF"), u(0x370E, "application/pdf"),
+                      MsgProp::binary(0x3701, "%PDF-1.4\n%%EOF\n")}})
+        .attachment({{u(0x3707, "logo.png"), u(0x3712, "logo@x"), MsgProp::boolean(0x7FFE, true), MsgProp::binary(0x3701, pngBytes())}})
+        .attachment({{MsgProp::int32(0x3705, 6), u(0x3001, "Picture")}, {}, {{"CONTENTS", "GIF89a"}}})
+        .attachment({{MsgProp::int32(0x3705, 5), u(0x3001, "Attached")}, QSharedPointer<MsgWriter>::create(inner), {}});
+    files.append({"full", full.bytes()});
+    files.append({"full-scattered", full.bytes(nullptr, CfbWriter::ChainLayout::Fragmented)});
+
+    const auto one = [&](const char* name, const QList<MsgProp>& props) {
+        MsgWriter writer;
+        for (const MsgProp& p : props)
+            writer.add(p);
+        files.append({name, writer.bytes()});
+    };
+    one("gbk", {MsgProp::int32(0x3FF1, 2052), MsgProp::string8(0x0037, "\xC4\xE3\xBA\xC3"), MsgProp::string8(0x1013, "<p>\xC4\xE3</p>")});
+    one("shift-jis", {MsgProp::int32(0x3FFD, 932), MsgProp::int32(0x3FDE, 932), MsgProp::string8(0x0037, "\x82\xB1\x82\xF1", true)});
+    one("cyrillic", {MsgProp::int32(0x3FFD, 1251), MsgProp::string8(0x0037, "\xC0\xE2\xF2\xEE")});
+    one("utf8-html", {MsgProp::int32(0x3FDE, 65001), MsgProp::binary(0x1013, "<p>\xC3\xA9</p>")});
+    one("contact", {u(0x001A, "IPM.Contact"), u(0x3001, "Ana Ruiz"), u(0, "ana@x.org").named(psAddress(), 0x8083)});
+    one("large-html", {u(0x0037, "Large"), MsgProp::binary(0x1013, QByteArray(5000, 'h'))});
+    {
+        MsgWriter writer;
+        writer.add(u(0x0037, "No property stream")).withoutPropertyStream();
+        writer.attachment({{u(0x3707, "a.txt"), MsgProp::binary(0x3701, QByteArray(4096, 'a'))}});
+        files.append({"no-property-stream", writer.bytes()});
+        files.append({"cut", writer.bytes().left(1536)});
+    }
+    return files;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -292,6 +361,10 @@ int main(int argc, char** argv)
     }
     for (const auto& block : blocks)
         put("mapi_properties", block.first, block.second);
+    for (const auto& file : msgFiles()) {
+        put("msg", file.first, file.second);
+        put("message", "msg-" + file.first, file.second);
+    }
     put("mapi_properties", "empty", le32(0));
 
     for (const auto& document : encapsulatedDocuments()) {

@@ -229,14 +229,19 @@ private:
         if (stream->size() % size != 0 || qint64(stream->size()) < qint64(entry.valueU32()))
             damaged = true;
         const qsizetype count = stream->size() / size;
-        property.values.reserve(count);
-        const auto* bytes = reinterpret_cast<const unsigned char*>(stream->constData());
-        for (qsizetype i = 0; i < count; ++i) {
-            if (type == kInteger16)
-                property.values.append(flatFixed(type, bytes + i * size));
-            else // a view of the stream's bytes, not a copy per value
-                property.values.append(sharedBytes(*stream, bytes + i * size, quint64(size)));
+        // Each value is a view into one buffer, not an array of its own:
+        // the stream's, or one of the 16-bit values widened to 32 bits.
+        QByteArray all = *stream;
+        qsizetype step = size;
+        if (type == kInteger16) {
+            all = QByteArray(count * 4, Qt::Uninitialized);
+            for (qsizetype i = 0; i < count; ++i)
+                qToLittleEndian<quint32>(qFromLittleEndian<quint16>(stream->constData() + i * 2), all.data() + i * 4);
+            step = 4;
         }
+        property.values.reserve(count);
+        for (qsizetype i = 0; i < count; ++i)
+            property.values.append(sharedBytes(all, all.constData() + i * step, quint64(step)));
     }
 
     void loadMultipleVariable(const MsgPropertyEntry& entry, quint16 type, MessageProperty& property)

@@ -10,11 +10,13 @@
 #include "message/body_text.h"
 #include "message/html_charset.h"
 #include "message/tessil_parser.h"
+#include "msg/msg_message_reader.h"
 #include "ole/compound_file.h"
 #include "rtf/encapsulated_body.h"
 #include "rtf/rtf_to_html.h"
 #include "support/cfb_writer.h"
 #include "support/lzfu_compressor.h"
+#include "support/msg_writer.h"
 #include "support/test_main.h"
 #include "support/tnef_writer.h"
 #include "tnef/compressed_rtf.h"
@@ -54,6 +56,32 @@ qint64 threadNanoseconds()
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+void readMsg(const QByteArray& bytes)
+{
+    QString error;
+    QVERIFY2(readMsgMessage(bytes, &error), qPrintable(error));
+}
+
+// A message whose value streams all claim one large stream's sectors (and
+// far more than its size): what is read together stays within the reader's
+// budget of about twice the file.
+QByteArray msgSharingSectors(int streams)
+{
+    msgwriter::MsgWriter writer;
+    writer.add(msgwriter::MsgProp::binary(0x7000, QByteArray(64 * 1024, 'x')));
+    for (int i = 0; i < streams; ++i)
+        writer.add(msgwriter::MsgProp::string8(quint16(0x6000 + i), "s"));
+    testsupport::CfbLayout layout;
+    QByteArray bytes = writer.bytes(&layout);
+    const quint32 start = layout.startSector.value(QStringLiteral("/__substg1.0_70000102"));
+    for (int i = 0; i < streams; ++i) {
+        const qsizetype entry = layout.directoryEntryOffset(layout.entryIndex.value(QStringLiteral("/") + msgwriter::MsgWriter::valueStreamName(quint16(0x6000 + i), 0x001E)));
+        testsupport::putU32(bytes, entry + 116, start);
+        testsupport::putU32(bytes, entry + 120, 0x7FFFFFFF);
+    }
+    return bytes;
 }
 
 void runMessage(const QByteArray& bytes)
@@ -240,6 +268,24 @@ private Q_SLOTS:
                                                                 [](const QByteArray& b) { QVERIFY(looksEmpty(QString::fromLatin1(b))); }, 16000, 16, 65536};
         QTest::newRow("looksEmpty: paragraphs in inline elements") << Case{[](int n) { return QByteArray("<b>").repeated(n) + QByteArray("<p></p>").repeated(n); },
                                                                            [](const QByteArray& b) { QVERIFY(looksEmpty(QString::fromLatin1(b))); }, 16000, 16, 65536};
+        // The .msg reader: a model property per 16-byte entry, a view per
+        // value of a multi-valued stream, a recipient per storage.
+        QTest::newRow("readMsgMessage: many small properties") << Case{[](int n) {
+            msgwriter::MsgWriter writer;
+            for (int i = 0; i < n; ++i)
+                writer.add(msgwriter::MsgProp::int32(quint16(0x6000 + (i & 0x0FFF)), quint32(i)));
+            return writer.bytes();
+        }, readMsg, 2000, 16, 256 * 1024};
+        QTest::newRow("readMsgMessage: 16-bit values") << Case{[](int n) {
+            return msgwriter::MsgWriter().add(msgwriter::MsgProp::multi(0x0002, 0x7000, QList<QByteArray>(n, QByteArray("\1\0", 2)))).bytes();
+        }, readMsg, 16000, 16, 256 * 1024};
+        QTest::newRow("readMsgMessage: many recipients") << Case{[](int n) {
+            msgwriter::MsgWriter writer;
+            for (int i = 0; i < n; ++i)
+                writer.recipient({msgwriter::MsgProp::string8(0x3001, "r"), msgwriter::MsgProp::int32(0x0C15, 1)});
+            return writer.bytes();
+        }, readMsg, 300, 16, 256 * 1024};
+        QTest::newRow("readMsgMessage: streams sharing sectors") << Case{msgSharingSectors, readMsg, 30, 16, 256 * 1024};
         // LZFu expands 8x by design, the converter about 4x that (the page is
         // judged without importing it into a document).
         QTest::newRow("message: RTF of empty paragraphs") << Case{[](int n) { return tnefWithRtf("{\\rtf1 " + QByteArray("\\par ").repeated(n) + "}"); }, runMessage,
