@@ -1,5 +1,6 @@
 #include "msg/msg_container.h"
 
+#include "common/huge_pages.h"
 #include "message/shared_bytes.h"
 
 #include <algorithm>
@@ -69,6 +70,9 @@ std::optional<QByteArray> MsgContainer::stream(std::uint32_t index)
     // allocation is at most the budget (rounded up to a sector).
     const std::uint64_t readable = std::min(found->readableSize(), budget_);
     QByteArray bytes(qsizetype(readable), Qt::Uninitialized);
+    // A large attachment is copied sector by sector into fresh memory, whose
+    // first touch costs more than the copy unless its pages are large.
+    memoryhint::preferHugePages(bytes.constData(), readable);
     const std::size_t got = found->read(reinterpret_cast<unsigned char*>(bytes.data()), std::size_t(readable));
     bytes.truncate(qsizetype(got));
     budget_ -= got;
