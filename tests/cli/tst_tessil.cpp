@@ -442,8 +442,13 @@ private slots:
             QVERIFY(files.at(i).toObject().value("ok").toBool());
             QCOMPARE(files.at(i).toObject().value("subject").toString(), subjects.at(i));
             QCOMPARE(files.at(i).toObject().value("warnings"), QJsonValue(QJsonArray()));
+            QCOMPARE(files.at(i).toObject().value("format").toString(), QStringLiteral("tnef"));
         }
         QVERIFY2(run.err.isEmpty(), run.err.constData());
+        // The recipient table of a TNEF file.
+        const QJsonArray recipients = files.at(2).toObject().value("recipients").toArray();
+        QCOMPARE(recipients.size(), 1);
+        QCOMPARE(recipients.at(0).toObject(), (QJsonObject{{"name", "Gaggletest2"}, {"email", "Gaggletest2@anderson5.net"}, {"type", "to"}}));
 
         // Hostile lengths and a bad checksum: what is there, said to be damaged.
         const QString oom = testsupport::realSamplePath("oom.tnef");
