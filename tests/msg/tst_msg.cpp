@@ -289,7 +289,7 @@ private Q_SLOTS:
         const auto u = [](quint16 id, const char* text) { return MsgProp::unicode(id, QString::fromUtf8(text)); };
         const QByteArray big(9000, 'b');
         MsgWriter inner;
-        inner.add(u(kSubject, "Inner subject")).add(u(kBody, "inner body"));
+        inner.add(MsgProp::int32(kMessageCodepage, 1251)).add(MsgProp::string8(kSubject, "\xC0\xE2\xF2\xEE")).add(u(kBody, "inner body"));
         MsgWriter msg;
         msg.add(u(kSubject, "Outer"))
             .attachment({{MsgProp::int32(0x3705, 1), u(0x3707, "long name.pdf"), u(0x3704, "LONGNA~1.PDF"), u(0x370E, "application/pdf"), MsgProp::binary(0x3701, big)}})
@@ -312,6 +312,8 @@ private Q_SLOTS:
         QCOMPARE(first.data.constData() - bytes.constData() >= 0 && first.data.constData() - bytes.constData() < bytes.size(), true); // in place
         QCOMPARE(find(first.properties, 0x3701)->value.constData(), first.data.constData());
         QCOMPARE(find(first.properties, 0x3704)->value, utf8z("LONGNA~1.PDF"));
+        QCOMPARE(first.properties.at(0).id, quint16(0x3705)); // the first entry after the 8-byte header
+        QCOMPARE(first.properties.at(0).value, le32(1));
         QCOMPARE(r.message->attachments.at(5)->data, QByteArray("ole payload"));
 
         // The attached message is in reach of its own reader.
@@ -320,7 +322,7 @@ private Q_SLOTS:
         const std::uint32_t storage = container.find(container.find(0, "__attach_version1.0_#00000007"), "__substg1.0_3701000D");
         MsgDamage damage;
         const QSharedPointer<TessilMessage> attached = readMsgStorage(container, storage, MsgObject::EmbeddedMessage, MsgNamedProperties(), damage);
-        QCOMPARE(attached->subject, QStringLiteral("Inner subject"));
+        QCOMPARE(attached->subject, QStringLiteral("Авто")); // in its own code page, from its 24-byte header's entries
         QCOMPARE(attached->plainBody, QStringLiteral("inner body"));
     }
 
