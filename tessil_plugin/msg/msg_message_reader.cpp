@@ -6,6 +6,7 @@
 #include "message/recipients.h"
 #include "msg/msg_properties.h"
 #include "tnef/compressed_rtf.h"
+#include "tnef/tnef.h"
 
 #include <QtEndian>
 
@@ -151,13 +152,13 @@ QByteArray decompressedRtf(const QByteArray& value, MsgDamage& damage)
 {
     if (value.isEmpty())
         return {};
-    int crcFailed = 0;
     const std::unique_ptr<RtfBody, decltype(&rtf_free_body)> body(
-        rtf_decode_compressed_value(reinterpret_cast<const unsigned char*>(value.constData()), std::size_t(value.size()),
-                                    &crcFailed),
+        rtf_decode_compressed_value(reinterpret_cast<const unsigned char*>(value.constData()), std::size_t(value.size())),
         &rtf_free_body);
-    if (crcFailed)
+    if (body && (body->warnings & TNEF_WARNING_RTF_CHECKSUM))
         damage.rtfChecksum = true;
+    if (body && (body->warnings & TNEF_WARNING_TRUNCATED))
+        damage.cutShort = true;
     if (!body || body->len == 0 || !body->data)
         return {};
     return QByteArray(reinterpret_cast<const char*>(body->data), qsizetype(body->len));
@@ -306,11 +307,19 @@ QSharedPointer<TessilMessage> readMsgStorage(MsgContainer& container, std::uint3
     readAttachments(container, storage, names, codePages, damage, *message);
     if (container.cutShort())
         damage.cutShort = true;
+    if (damage.cutShort)
+        message->addWarning(MessageWarning::Truncated);
+    if (damage.corruptProperties)
+        message->addWarning(MessageWarning::CorruptProperties);
+    if (damage.rtfChecksum)
+        message->addWarning(MessageWarning::RtfChecksum);
     return message;
 }
 
-QSharedPointer<TessilMessage> readMsgMessage(const QByteArray& bytes, QString* error, MsgDamage* damage)
+QSharedPointer<TessilMessage> readMsgMessage(const QByteArray& bytes, QString* error, MsgDamage* damage, bool* holdsNoMessage)
 {
+    if (holdsNoMessage)
+        *holdsNoMessage = false;
     MsgContainer container(bytes);
     if (!container.open()) {
         *error = QStringLiteral("not a readable compound file");
@@ -326,6 +335,8 @@ QSharedPointer<TessilMessage> readMsgMessage(const QByteArray& bytes, QString* e
         holdsMessage = QByteArray::fromStdString(name).startsWith("__substg1.0_");
     }
     if (!holdsMessage) {
+        if (holdsNoMessage)
+            *holdsNoMessage = true;
         *error = QStringLiteral("not an Outlook message");
         return {};
     }

@@ -15,10 +15,11 @@
 
 #include <cstdint>
 
-// Signs of damage met while reading, for the caller to report.
+// Signs of damage met while reading; the message's warnings say the same
+// (Truncated, CorruptProperties, RtfChecksum).
 struct MsgDamage
 {
-    bool cutShort = false;           // a stream held fewer bytes than it should
+    bool cutShort = false;           // a stream (or the RTF body) held fewer bytes than it should
     bool corruptProperties = false;  // a property stream missing or cut, an unusable named-property entry
     bool rtfChecksum = false;        // the compressed RTF body failed its CRC (it is then left out)
 };
@@ -26,9 +27,11 @@ struct MsgDamage
 // The message of a .msg file: header fields, every property, the bodies
 // (the HTML body as UTF-8 with a UTF-8 charset declaration), recipients
 // and attachments as stored. Null, with the reason in `error`, when the
-// bytes are no compound file or hold no message. A damaged file gives what
-// could be read.
-QSharedPointer<TessilMessage> readMsgMessage(const QByteArray& bytes, QString* error, MsgDamage* damage = nullptr);
+// bytes are no compound file or hold no message (`holdsNoMessage` then
+// tells a compound file of another kind from a damaged one). A damaged file
+// gives what could be read, its damage in the message's warnings.
+QSharedPointer<TessilMessage> readMsgMessage(const QByteArray& bytes, QString* error, MsgDamage* damage = nullptr,
+                                             bool* holdsNoMessage = nullptr);
 
 // The message held by `storage` of an open container: the root (object
 // Message) for the file's own message, or an attachment's

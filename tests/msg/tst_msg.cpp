@@ -211,7 +211,7 @@ private Q_SLOTS:
         QVERIFY2(html.isEmpty() ? page.isEmpty() : page.contains(html) && page.contains(QStringLiteral("charset=\"utf-8\"")), qPrintable(page));
         QTEST(r.message->rtfBody, "rtf");
         QTEST(r.message->plainBody, "plain");
-        QTEST(r.damage.rtfChecksum, "rtfChecksum");
+        QTEST(r.message->warnings.contains(MessageWarning::RtfChecksum), "rtfChecksum");
     }
 
     // Which property fills each header field.
@@ -354,28 +354,28 @@ private Q_SLOTS:
         QTest::addColumn<bool>("withoutPropertyStream");
         QTest::addColumn<QString>("subject");
         QTest::addColumn<int>("attachments");
-        QTest::addColumn<QString>("found");  // cut, props
+        QTest::addColumn<QString>("found");  // the message's warnings
         using L = testsupport::CfbLayout;
         const Damage none = [](QByteArray&, const L&) {};
         QTest::newRow("intact") << none << false << "Subject" << 1 << "";
         QTest::newRow("stream shorter than its entry") << Damage([](QByteArray& f, const L& l) {
             testsupport::putU32(f, l.directoryEntryOffset(l.entryIndex.value("/__substg1.0_1000001F")) + 120, 2000);
-        }) << false << "Subject" << 1 << "cut";
+        }) << false << "Subject" << 1 << "truncated";
         QTest::newRow("entry says more than its stream") << Damage([](QByteArray& f, const L& l) {
             const qsizetype at = f.indexOf(QByteArray::fromHex("1f003700")); // the subject's entry in the property stream
             testsupport::putU32(f, at + 8, 100);
             Q_UNUSED(l);
-        }) << false << "Subject" << 1 << "cut";
-        QTest::newRow("no property stream") << none << true << "Subject" << 1 << "props";
+        }) << false << "Subject" << 1 << "truncated";
+        QTest::newRow("no property stream") << none << true << "Subject" << 1 << "corrupt-properties";
         QTest::newRow("property stream cut in an entry") << Damage([](QByteArray& f, const L& l) {
             testsupport::putU32(f, l.directoryEntryOffset(l.entryIndex.value("/__properties_version1.0")) + 120, 32 + 16 * 2 + 5);
-        }) << false << "Subject" << 1 << "props";
+        }) << false << "Subject" << 1 << "corrupt-properties";
         // A storage holding itself, and one holding a storage another lists:
         // the tree is cut there, and nothing is read twice.
         QTest::newRow("attachment holds itself") << Damage([](QByteArray& f, const L& l) {
             const int attachment = l.entryIndex.value(MsgWriter::attachmentPath(0));
             testsupport::putU32(f, l.directoryEntryOffset(attachment) + 76, quint32(attachment));
-        }) << false << "Subject" << 0 << "props";
+        }) << false << "Subject" << 0 << "corrupt-properties";
         QTest::newRow("name map holds the attachment") << Damage([](QByteArray& f, const L& l) {
             testsupport::putU32(f, l.directoryEntryOffset(l.entryIndex.value("/__nameid_version1.0")) + 76,
                                 quint32(l.entryIndex.value(MsgWriter::attachmentPath(0))));
@@ -398,10 +398,8 @@ private Q_SLOTS:
         QTEST(r.message->subject, "subject");
         QTEST(int(r.message->attachments.size()), "attachments");
         QStringList found;
-        if (r.damage.cutShort)
-            found << "cut";
-        if (r.damage.corruptProperties)
-            found << "props";
+        for (const MessageWarning warning : std::as_const(r.message->warnings))
+            found << messageWarningId(warning);
         QTEST(found.join(','), "found");
     }
 
