@@ -388,8 +388,8 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
         <translation>Die Datei ist leer.</translation>
     </message>
     <message>
-        <source>This is not a TNEF file (winmail.dat).</source>
-        <translation>Dies ist keine TNEF-Datei (winmail.dat).</translation>
+        <source>This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).</source>
+        <translation>Dies ist weder eine TNEF-Datei (winmail.dat) noch eine Outlook-Nachricht (.msg).</translation>
     </message>
     <message>
         <source>The file is too damaged to be shown.</source>

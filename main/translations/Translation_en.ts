@@ -388,8 +388,8 @@ This build does not contact any update server.</translation>
         <translation>The file is empty.</translation>
     </message>
     <message>
-        <source>This is not a TNEF file (winmail.dat).</source>
-        <translation>This is not a TNEF file (winmail.dat).</translation>
+        <source>This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).</source>
+        <translation>This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).</translation>
     </message>
     <message>
         <source>The file is too damaged to be shown.</source>

@@ -388,8 +388,8 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
         <translation>El archivo está vacío.</translation>
     </message>
     <message>
-        <source>This is not a TNEF file (winmail.dat).</source>
-        <translation>Este no es un archivo TNEF (winmail.dat).</translation>
+        <source>This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).</source>
+        <translation>Este no es ni un archivo TNEF (winmail.dat) ni un mensaje de Outlook (.msg).</translation>
     </message>
     <message>
         <source>The file is too damaged to be shown.</source>

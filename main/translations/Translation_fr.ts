@@ -388,8 +388,8 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
         <translation>Le fichier est vide.</translation>
     </message>
     <message>
-        <source>This is not a TNEF file (winmail.dat).</source>
-        <translation>Ce n&apos;est pas un fichier TNEF (winmail.dat).</translation>
+        <source>This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).</source>
+        <translation>Ce n&apos;est ni un fichier TNEF (winmail.dat) ni un message Outlook (.msg).</translation>
     </message>
     <message>
         <source>The file is too damaged to be shown.</source>

@@ -388,8 +388,8 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
         <translation>Il file è vuoto.</translation>
     </message>
     <message>
-        <source>This is not a TNEF file (winmail.dat).</source>
-        <translation>Questo non è un file TNEF (winmail.dat).</translation>
+        <source>This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).</source>
+        <translation>Questo non è né un file TNEF (winmail.dat) né un messaggio di Outlook (.msg).</translation>
     </message>
     <message>
         <source>The file is too damaged to be shown.</source>

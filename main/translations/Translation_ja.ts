@@ -387,8 +387,8 @@ This build does not contact any update server.</source>
         <translation>ファイルが空です。</translation>
     </message>
     <message>
-        <source>This is not a TNEF file (winmail.dat).</source>
-        <translation>これは TNEF ファイル (winmail.dat) ではありません。</translation>
+        <source>This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).</source>
+        <translation>これは TNEF ファイル (winmail.dat) でも Outlook メッセージ (.msg) でもありません。</translation>
     </message>
     <message>
         <source>The file is too damaged to be shown.</source>

@@ -388,8 +388,8 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
         <translation>O arquivo está vazio.</translation>
     </message>
     <message>
-        <source>This is not a TNEF file (winmail.dat).</source>
-        <translation>Este não é um arquivo TNEF (winmail.dat).</translation>
+        <source>This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).</source>
+        <translation>Este não é um arquivo TNEF (winmail.dat) nem uma mensagem do Outlook (.msg).</translation>
     </message>
     <message>
         <source>The file is too damaged to be shown.</source>

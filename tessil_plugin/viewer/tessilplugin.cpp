@@ -96,7 +96,7 @@ QString TessilPlugin::userReason(OpenFailure failure)
     case OpenFailure::Empty:
         return tr("The file is empty.");
     case OpenFailure::NotRecognised:
-        return tr("This is not a TNEF file (winmail.dat).");
+        return tr("This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).");
     case OpenFailure::Damaged:
         return tr("The file is too damaged to be shown.");
     case OpenFailure::None:

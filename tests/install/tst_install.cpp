@@ -397,7 +397,7 @@ private slots:
              refused.arg(files, "picture.bin", "no plug-in claims the suffix .bin or the type image/png")},
             {{files + "/photo.dat"},
              refused.arg(files, "photo.dat", "libtessil_plugin.so (by the suffix .dat) could not open it: "
-                                             "This is not a TNEF file (winmail.dat).")},
+                                             "This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg).")},
         };
         for (const auto& [arguments, line] : handOffs) {
             QProcess second;

@@ -1056,7 +1056,8 @@ private slots:
         QTest::addColumn<QString>("told");
         QTest::addColumn<QString>("toldInGerman");
         QTest::newRow("not TNEF") << "data.dat" << QByteArray("An ordinary data file.\n") << "not a TNEF file"
-                                  << "This is not a TNEF file (winmail.dat)." << "Dies ist keine TNEF-Datei (winmail.dat).";
+                                  << "This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg)."
+                                  << "Dies ist weder eine TNEF-Datei (winmail.dat) noch eine Outlook-Nachricht (.msg).";
         QTest::newRow("folder") << "folder.dat" << QByteArray() << "is a directory" << "This is a folder, not a file."
                                 << "Dies ist ein Ordner, keine Datei.";
         QTest::newRow("damaged") << "damaged.dat" << tnefwriter::TnefWriter().attribute(9, 1, 1, "x").bytes()
