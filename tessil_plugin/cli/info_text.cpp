@@ -2,6 +2,7 @@
 
 #include "cli/information_line.h"
 #include "cli/message_report.h"
+#include "message/recipients.h"
 
 #include <QStringList>
 
@@ -74,10 +75,13 @@ QByteArray infoText(const MessageReport& report)
         lines << QStringLiteral("  ") + padRight(QString::fromLatin1(label), 14) + value;
     };
     field("From:", message.senderEmail.isEmpty() ? QStringLiteral("<No Sender>") : printable(message.senderEmail));
-    if (!message.displayTo.isEmpty())
-        field("To:", printable(message.displayTo));
-    if (!message.displayCc.isEmpty())
-        field("Cc:", printable(message.displayCc));
+    // As the viewer words them: from the recipient list where there is one.
+    const QString to = recipientLine(message, RecipientType::To);
+    const QString cc = recipientLine(message, RecipientType::Cc);
+    if (!to.isEmpty())
+        field("To:", printable(to));
+    if (!cc.isEmpty())
+        field("Cc:", printable(cc));
     field("Subject:", message.subject.isEmpty() ? QStringLiteral("<No Subject>") : printable(message.subject));
     field("Information:", informationLine(report.prepared.information));
     field("Body:", bodyName(report.prepared.body));

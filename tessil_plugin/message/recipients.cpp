@@ -1,5 +1,7 @@
 #include "message/recipients.h"
 
+#include "message/mailbox_text.h"
+
 #include <QStringList>
 
 namespace {
@@ -8,11 +10,6 @@ constexpr qint64 kResentCopy = 0x10000000; // MAPI_P1: a copy made when the mess
 constexpr qint64 kSubmitted = 0x80000000;  // MAPI_SUBMITTED: set once the message went out
 
 } // namespace
-
-bool isExchangeAddress(const QString& address)
-{
-    return address.startsWith(QLatin1String("/o="), Qt::CaseInsensitive);
-}
 
 QString internetAddress(const QString& smtpAddress, const QString& emailAddress, const QString& addressType)
 {
@@ -59,15 +56,6 @@ QString recipientTypeName(RecipientType type)
     return QStringLiteral("to");
 }
 
-QString nameWithAddress(const QString& name, const QString& address)
-{
-    if (address.isEmpty())
-        return name;
-    if (name.isEmpty())
-        return address;
-    return name + QStringLiteral(" <") + address + QLatin1Char('>');
-}
-
 QString recipientLine(const TessilMessage& message, RecipientType type)
 {
     if (message.recipients.isEmpty()) {
@@ -84,7 +72,7 @@ QString recipientLine(const TessilMessage& message, RecipientType type)
     QStringList parts;
     for (const MessageRecipient& recipient : message.recipients) {
         if (recipient.type == type) {
-            const QString text = nameWithAddress(recipient.name, recipient.email);
+            const QString text = mailboxText(recipient.name, recipient.email);
             if (!text.isEmpty())
                 parts << text;
         }

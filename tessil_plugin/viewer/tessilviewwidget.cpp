@@ -20,6 +20,7 @@
 #include "message/file_extension.h"
 #include "message/info_line.h"
 #include "message/mailbox_text.h"
+#include "message/recipients.h"
 #include "message/meeting_details.h"
 
 #include <QDir>
@@ -187,9 +188,10 @@ void TessilViewWidget::showHeader()
         title->setVisible(shown);
         value->setVisible(shown);
     };
-    ui->toLabel->setFullText(message->displayTo);
+    // From the recipient list where the file has one, with each address.
+    ui->toLabel->setFullText(recipientLine(*message, RecipientType::To));
     showRow(ui->toTitleLabel, ui->toLabel, !ui->toLabel->fullText().isEmpty());
-    ui->ccLabel->setFullText(message->displayCc);
+    ui->ccLabel->setFullText(recipientLine(*message, RecipientType::Cc));
     showRow(ui->ccTitleLabel, ui->ccLabel, !ui->ccLabel->fullText().isEmpty());
     const QDateTime sent = message->sentTime;
     ui->dateLabel->setText(sent.isValid() ? locale.toString(sent.toLocalTime(), QLocale::LongFormat) : QString());

@@ -505,6 +505,12 @@ private slots:
         QCOMPARE(recipient.keys(), (QStringList{"email", "name", "type"}));
         QCOMPARE(recipient.value("name").toString(), QStringLiteral("Kevin Roast"));
 
+        // The text's To and Cc lines come from the recipient list, with addresses.
+        const Run text = tessil({"info", folder.filePath("example_sent_regular.msg")});
+        QVERIFY2(text.out.contains("  To:           'Ashutosh Dandavate' <ashutosh.dandavate@alfresco.com>; 'Paul Holmes-Higgin'"
+                                   " <paul.hh@alfresco.com>; 'Mike Farman' <mikef@alfresco.com>\n"), text.out.constData());
+        QVERIFY2(text.out.contains("  Cc:           'nickb@alfresco.com' <nickb@alfresco.com>; "), text.out.constData());
+
         QTemporaryDir out;
         const Run extract = tessil({"extract", "-o", out.path(), folder.filePath("attachment_msg_pdf.msg")});
         QCOMPARE(extract.exitCode, 0);

@@ -2,6 +2,7 @@
 // bodies, header fields, recipients and attachments, named properties,
 // damaged files, the choice of reader by content, and the real Outlook files.
 
+#include "message/mailbox_text.h"
 #include "message/prepared_message.h"
 #include "message/recipients.h"
 #include "message/tessil_parser.h"
@@ -76,7 +77,7 @@ QStringList recipientsOf(const TessilMessage& m)
 {
     QStringList out;
     for (const MessageRecipient& r : m.recipients)
-        out << recipientTypeName(r.type) + QLatin1Char(':') + nameWithAddress(r.name, r.email);
+        out << recipientTypeName(r.type) + QLatin1Char(':') + mailboxText(r.name, r.email);
     return out;
 }
 
@@ -442,7 +443,7 @@ private Q_SLOTS:
                                << QStringList{"to:Kevin Roast <kevin.roast@alfresco.org>"}
                                << QStringList{"-", "45", "c6723e939c6ea17bfd90236495f9d515631a66c37d2554eaa39de9144480d919"} << QStringList{};
         QTest::newRow("simple") << "simple_test_msg.msg" << QStringList{"IPM.Note", "test message", "Travis Ferguson", "travis@overwrittenstack.com", "2007-07-06T05:27:17Z"}
-                                << QStringList{"to:travis@overwrittenstack.com <travis@overwrittenstack.com>"} << QStringList{"-", "23", "-"} << QStringList{};
+                                << QStringList{"to:travis@overwrittenstack.com"} << QStringList{"-", "23", "-"} << QStringList{};
         QTest::newRow("sent regular") << "example_sent_regular.msg"
                                       << QStringList{"IPM.Note", "This is a test message please ignore", "Mike Farman", "mike.farman@alfresco.com", "2010-01-11T16:25:07Z"}
                                       << QStringList{"to:'Ashutosh Dandavate' <ashutosh.dandavate@alfresco.com>", "to:'Paul Holmes-Higgin' <paul.hh@alfresco.com>",

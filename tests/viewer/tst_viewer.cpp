@@ -358,6 +358,23 @@ private slots:
         QVERIFY(to->width() < 715 && f.view.minimumSizeHint().width() < 715);
     }
 
+    // With a recipient list (any container's), To and Cc come from it, each
+    // recipient with the address the display texts leave out; Bcc shows nowhere.
+    void recipientListLines()
+    {
+        Fixture f({}, {});
+        f.message->displayTo = QStringLiteral("Ana; Bo");
+        f.message->displayCc = QStringLiteral("Cy");
+        f.message->recipients = {{QStringLiteral("Ana"), QStringLiteral("ana@x.org"), RecipientType::To},
+                                 {QStringLiteral("Bo"), QString(), RecipientType::To},
+                                 {QStringLiteral("Cy"), QStringLiteral("cy@x.org"), RecipientType::Cc},
+                                 {QStringLiteral("Di"), QStringLiteral("di@x.org"), RecipientType::Bcc}};
+        f.view.setMessage(f.message);
+        f.view.show();
+        QCOMPARE(child<ElidedLabel>(&f.view, "toLabel")->fullText(), QStringLiteral("Ana <ana@x.org>; Bo"));
+        QCOMPARE(child<ElidedLabel>(&f.view, "ccLabel")->fullText(), QStringLiteral("Cy <cy@x.org>"));
+    }
+
     // The line under a meeting's header, from a request made with the test
     // writer: local time, the zone it was planned in, the place, the
     // organiser; in the interface language.
@@ -1109,7 +1126,7 @@ private slots:
         QTest::newRow("bug63955") << "bug63955-winmail.dat" << "Test" << "2019-11-22 12:23:59, 462.0 KB, 2 attachments"
                                   << QStringList{"SI-61597.pdf", "SI-61598.pdf"};
         // Outlook .msg files, the damaged one included.
-        QTest::newRow("quick.msg") << "msg/quick.msg" << "Test the content transformer" << "2007-06-14 09:42:53, 0 B, 0 attachment" << QStringList{};
+        QTest::newRow("quick.msg") << "msg/quick.msg" << "Test the content transformer" << "2007-06-14 09:42:53, 0 B, 0 attachments" << QStringList{};
         QTest::newRow("attached PDF") << "msg/attachment_msg_pdf.msg" << "test email" << "2010-06-17 23:54:19, 13.2 KB, 1 attachment"
                                       << QStringList{"smbprn.00009008.KdcPjl.pdf"};
         QTest::newRow("inline images") << "msg/attachment_msg_inlineImg.msg" << "How to use and check database files from device"
