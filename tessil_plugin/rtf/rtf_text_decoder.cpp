@@ -16,6 +16,23 @@ void appendCp1252(std::string& out, unsigned char byte)
     codepage::appendUtf8(out, codepage::cp1252ToUnicode(byte));
 }
 
+bool isDoubleBytePage(std::uint32_t codePage)
+{
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+}
+
+// A byte of a single-byte page; one the page leaves unassigned shows as its
+// Windows-1252 character, as undecodable bytes do everywhere in the converter.
+void appendSingleByte(std::string& out, unsigned char byte, std::uint32_t codePage)
+{
+    std::u16string decoded;
+    const char c = static_cast<char>(byte);
+    if (codePage != 1252 && codepage::decodeStrict(codePage, &c, 1, decoded) && decoded.size() == 1)
+        codepage::appendUtf8(out, decoded.front());
+    else
+        appendCp1252(out, byte);
+}
+
 // When the escape at `escape` directly follows a four-character \u escape
 // (an optional CR in between), stores that escape's code unit and returns
 // true. Only digits and '-' count as its characters: "\ul ab\'e9" is an
@@ -84,24 +101,17 @@ std::size_t utf8SequenceLength(std::string_view text, std::size_t i)
 
 std::uint32_t codePageForFontCharset(std::uint32_t charset)
 {
+    return codePageForFontCharset(charset, 1252);
+}
+
+std::uint32_t codePageForFontCharset(std::uint32_t charset, std::uint32_t documentCodePage)
+{
     switch (charset) {
     case 128: return 932;
     case 129: return 949;
     case 130: return 949;
     case 134: return 936;
     case 136: return 950;
-    default: return 1252;
-    }
-}
-
-std::uint32_t codePageForFontCharset(std::uint32_t charset, std::uint32_t documentCodePage)
-{
-    switch (charset) {
-    case 128:
-    case 129:
-    case 130:
-    case 134:
-    case 136: return codePageForFontCharset(charset);
     case 161: return 1253;
     case 162: return 1254;
     case 163: return 1258;
@@ -160,9 +170,9 @@ std::string TextDecoder::decodeHexByte(const char* begin, const char*& cursor, c
     }
 
     const std::uint32_t codePage = codePageForFontCharset(fontCharset);
-    if (codePage == 1252) {
+    if (!isDoubleBytePage(codePage)) {
         clearPending();
-        appendCp1252(out, byte);
+        appendSingleByte(out, byte, codePage);
         return out;
     }
     if (pendingCodePage_ != codePage) {
@@ -209,8 +219,8 @@ std::string TextDecoder::decodePlainText(std::string_view text, std::uint32_t fo
             i += length;
             continue;
         }
-        if (codePage == 1252) {
-            appendCp1252(out, byte);
+        if (!isDoubleBytePage(codePage)) {
+            appendSingleByte(out, byte, codePage);
         } else {
             pendingCodePage_ = codePage;
             pendingBytes_.push_back(static_cast<char>(byte));

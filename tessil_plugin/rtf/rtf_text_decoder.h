@@ -11,8 +11,10 @@
 
 namespace rtf {
 
-// The Windows code page of a font charset: 128 Shift-JIS (932), 129 and 130
-// Korean (949), 134 GBK (936), 136 Big5 (950); everything else 1252.
+// The Windows code page of a font charset in a document read as Windows-1252:
+// 128 Shift-JIS (932), 129 and 130 Korean (949), 134 GBK (936), 136 Big5
+// (950), the single-byte Windows charsets their own pages (204 Cyrillic is
+// 1251), everything else 1252.
 std::uint32_t codePageForFontCharset(std::uint32_t charset);
 
 // The code page of a font charset in a document whose default code page is

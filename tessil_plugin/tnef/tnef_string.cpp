@@ -55,17 +55,13 @@ bool is_utf8(const unsigned char* s, size_t length)
     return true;
 }
 
+// The page 8-bit strings are read in: any page the shared layer decodes, but
+// never a UTF-16 one, which cannot describe a zero-terminated byte string.
 uint32_t source_page(uint32_t code_page)
 {
-    switch (code_page) {
-    case 932:
-    case 936:
-    case 949:
-    case 950:
-        return code_page;
-    default:
+    if (code_page == 1200 || code_page == 1201 || !codepage::isSupported(code_page))
         return 1252;
-    }
+    return code_page;
 }
 
 } // namespace

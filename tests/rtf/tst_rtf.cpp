@@ -148,6 +148,8 @@ private Q_SLOTS:
         QTest::newRow("GBK pair") << h + "\\f1 \\'c4\\'e3\\'ba\\'c3\\par}" << QByteArray("<p>\xE4\xBD\xA0\xE5\xA5\xBD</p>");
         QTest::newRow("lead byte, plain byte") << h + "\\f1 \\'c4x\\par}" << QByteArray("<p>\xC3\x84x</p>");
         QTest::newRow("lead byte, brace") << h + "{\\f1 \\'c4}\\par}" << QByteArray("<p>\xC3\x84</p>");
+        QTest::newRow("Cyrillic font") << QByteArray("{\\rtf1{\\fonttbl{\\f3\\fcharset204 Arial;}}\\f3 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 \xCC\xE8\xF0\\par}")
+                                       << QByteArray("<p style=\"font-family:'Arial'; \">\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xD0\x9C\xD0\xB8\xD1\x80</p>");
         QTest::newRow("raw 1252") << QByteArray("{\\rtf1 caf\xE9 \x93x\x94\\par}") << QByteArray("<p>caf\xC3\xA9 \xE2\x80\x9Cx\xE2\x80\x9D</p>");
         QTest::newRow("raw UTF-8 kept") << QByteArray("{\\rtf1 caf\xC3\xA9\\par}") << QByteArray("<p>caf\xC3\xA9</p>");
         QTest::newRow("raw Shift-JIS") << h + "\\f2 \x83\x41\\par}" << QByteArray("<p>\xE3\x82\xA2</p>");

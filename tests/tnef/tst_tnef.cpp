@@ -268,8 +268,12 @@ private Q_SLOTS:
         QTest::newRow("empty subject is filled later") << none << Props{s8(PidTagSubject, ""), topic} << subject << QByteArray("Topic");
         // Other types and missing values under a known id hold no text pointer.
         QTest::newRow("subject of another type") << none << Props{MapiProp::int32(PidTagSubject, 0x41), MapiProp(PtypString8, PidTagSubject), topic} << subject << QByteArray("Topic");
-        // Valid UTF-8 is kept; anything else is read in the code page (932, 936, 949, 950, else 1252).
+        // Valid UTF-8 is kept; anything else is read in the message's code page, else 1252.
         QTest::newRow("UTF-8 kept") << none << Props{MapiProp::int32(PidTagInternetCodepage, 936), s8(PidTagSubject, "\xF0\x9F\x98\x80")} << subject << QByteArray("\xF0\x9F\x98\x80");
+        QTest::newRow("Cyrillic in 1251") << none << Props{MapiProp::int32(PidTagInternetCodepage, 1251), s8(PidTagSubject, "\xCF\xF0\xE8\xE2\xE5\xF2")}
+                                          << subject << QString::fromUtf8("Привет").toUtf8();
+        QTest::newRow("UTF-16 page is no 8-bit page") << none << Props{MapiProp::int32(PidTagInternetCodepage, 1200), s8(PidTagSubject, "caf\xE9")}
+                                                      << subject << QByteArray("caf\xC3\xA9");
         QTest::newRow("invalid GBK falls back to 1252") << none << Props{MapiProp::int32(PidTagInternetCodepage, 936), s8(PidTagSubject, "a\xC4")} << subject << QByteArray("a\xC3\x84");
         // The code page applies to the whole block it is in.
         QTest::newRow("code page after the subject") << none << Props{s8(PidTagSubject, "\x82\xB1"), MapiProp::int32(PidTagInternetCodepage, 932)} << subject
