@@ -25,6 +25,7 @@
 // prepare() builds the input (not timed) and returns the byte count one run
 // processes; run() is timed. Lower orders run first.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -83,6 +84,19 @@ double peakResidentMiB();
 // machine disturb it much less than wall-clock time.
 double threadCpuSeconds();
 
+// The best wall-clock and thread CPU seconds over the runs of one case, for
+// cases that set their times against each other's.
+struct BestTimes
+{
+    double seconds = 1e300;
+    double cpuSeconds = 1e300;
+
+    bool measured() const { return seconds < 1e300; }
+
+    template <typename Run>
+    void time(Run&& run);
+};
+
 // Resets the peak to the current resident size; false when not supported.
 bool resetPeakResident();
 
@@ -94,6 +108,18 @@ void keepInputsIn(const std::string& folder);
 // Keeps the compiler from dropping a result.
 void keep(const void* p);
 void keep(std::uint64_t value);
+
+template <typename Run>
+void BestTimes::time(Run&& run)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = threadCpuSeconds();
+    run();
+    const double cpu = threadCpuSeconds() - cpuStart;
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cpuSeconds = cpu < cpuSeconds ? cpu : cpuSeconds;
+    seconds = wall < seconds ? wall : seconds;
+}
 
 } // namespace bench
 

@@ -6,17 +6,15 @@
 // converter's time or less; the ratio is printed after both cases.
 
 #include "bench.h"
+#include "rtf_sample.h"
 #include "rtf/encapsulated_body.h"
 #include "rtf/rtf_to_html.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -49,16 +47,10 @@ public:
     }
 
 private:
-    std::uint32_t next(std::uint32_t bound)
-    {
-        state_ = state_ * 1664525u + 1013904223u;
-        return (state_ >> 8) % bound;
-    }
+    std::uint32_t next(std::uint32_t bound) { return random_.next(bound); }
 
     void words(std::string& rtf, std::uint32_t count)
     {
-        static const char* const kWords[] = {"quarterly", "report", "meeting", "budget", "the",   "and",    "attached",
-                                             "please",    "review", "invoice", "Thursday", "team", "project", "to"};
         for (std::uint32_t w = 0; w < count; ++w) {
             switch (next(24)) {
             case 0:
@@ -84,7 +76,7 @@ private:
             default:
                 break;
             }
-            rtf += kWords[next(sizeof kWords / sizeof *kWords)];
+            rtf += random_.word();
             rtf += ' ';
         }
     }
@@ -112,7 +104,7 @@ private:
         rtf += "\\htmlrtf }\\htmlrtf0 \r\n{\\*\\htmltag104 </table>}";
     }
 
-    std::uint32_t state_ = 4242;
+    bench::SampleRandom random_{4242u};
 };
 
 const QByteArray& document()
@@ -124,26 +116,9 @@ const QByteArray& document()
     return bytes;
 }
 
-// Best wall-clock and thread CPU seconds of each, for the ratios printed
-// after the second case; CPU time is much less disturbed by other processes
-// on a busy machine.
-struct Best
-{
-    double seconds = std::numeric_limits<double>::max();
-    double cpuSeconds = std::numeric_limits<double>::max();
-};
-Best gReader;
-Best gConverter;
-
-template <typename Run>
-void timed(Best& best, Run run)
-{
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = bench::threadCpuSeconds();
-    run();
-    best.cpuSeconds = std::min(best.cpuSeconds, bench::threadCpuSeconds() - cpuStart);
-    best.seconds = std::min(best.seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-}
+// Best times of each, for the ratios printed after the second case.
+bench::BestTimes gReader;
+bench::BestTimes gConverter;
 
 class RecoverEncapsulated : public bench::Case
 {
@@ -153,7 +128,7 @@ public:
     void run() override
     {
         QString html;
-        timed(gReader, [&] {
+        gReader.time([&] {
             rtf::EncapsulatedBody body = rtf::recoverEncapsulatedBody(document());
             if (body.kind != rtf::EncapsulatedKind::Html)
                 throw std::runtime_error("the generated document was not recognised");
@@ -170,7 +145,7 @@ class ConvertEncapsulated : public bench::Case
 public:
     ~ConvertEncapsulated() override
     {
-        if (gReader.seconds < std::numeric_limits<double>::max() && gConverter.seconds < std::numeric_limits<double>::max())
+        if (gReader.measured() && gConverter.measured())
             std::printf("recoverEncapsulatedBody is %.1f times as fast as rtfToHtml on the same 16 MiB (CPU time: %.1f)\n",
                         gConverter.seconds / gReader.seconds, gConverter.cpuSeconds / gReader.cpuSeconds);
     }
@@ -180,7 +155,7 @@ public:
     void run() override
     {
         QString html;
-        timed(gConverter, [&] { html = rtf::rtfToHtml(document()); });
+        gConverter.time([&] { html = rtf::rtfToHtml(document()); });
         bench::keep(static_cast<std::uint64_t>(html.size()));
     }
 };

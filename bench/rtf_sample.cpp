@@ -4,17 +4,18 @@
 
 namespace bench {
 
-std::string sampleRtf(std::size_t bytes, unsigned seed)
+const char* SampleRandom::word()
 {
     static const char* const words[] = {
         "quarterly", "report", "meeting", "budget", "the", "and", "attached", "please", "review", "invoice",
         "schedule", "Thursday", "figures", "team", "project", "customer", "delivery", "of", "to", "we"};
-    const std::size_t wordCount = sizeof words / sizeof *words;
-    std::uint32_t state = seed * 2654435761u + 1;
-    auto next = [&state](std::uint32_t bound) {
-        state = state * 1664525u + 1013904223u;
-        return (state >> 8) % bound;
-    };
+    return words[next(sizeof words / sizeof *words)];
+}
+
+std::string sampleRtf(std::size_t bytes, unsigned seed)
+{
+    SampleRandom random(seed * 2654435761u + 1);
+    auto next = [&random](std::uint32_t bound) { return random.next(bound); };
 
     std::string rtf =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
@@ -35,7 +36,7 @@ std::string sampleRtf(std::size_t bytes, unsigned seed)
                 rtf += "{\\b ";
             else if (style == 1)
                 rtf += "{\\i ";
-            rtf += words[next(std::uint32_t(wordCount))];
+            rtf += random.word();
             if (style <= 1)
                 rtf += '}';
             if (next(40) == 0)

@@ -6,15 +6,14 @@
 // busy machine disturb much less.
 
 #include "bench.h"
+#include "rtf_sample.h"
 #include "rtf/rtf_to_html.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -45,16 +44,10 @@ public:
     }
 
 private:
-    std::uint32_t next(std::uint32_t bound)
-    {
-        state_ = state_ * 1664525u + 1013904223u;
-        return (state_ >> 8) % bound;
-    }
+    std::uint32_t next(std::uint32_t bound) { return random_.next(bound); }
 
     void words(std::string& rtf, std::uint32_t count)
     {
-        static const char* const kWords[] = {"quarterly", "report", "meeting", "budget", "the",   "and",    "attached",
-                                             "please",    "review", "invoice", "Thursday", "team", "project", "to"};
         for (std::uint32_t w = 0; w < count; ++w) {
             const std::uint32_t style = next(16);
             if (style == 0)
@@ -63,7 +56,7 @@ private:
                 rtf += "{\\i ";
             else if (style == 2)
                 rtf += "{\\cf1\\ul ";
-            rtf += kWords[next(sizeof kWords / sizeof *kWords)];
+            rtf += random_.word();
             if (style <= 2)
                 rtf += '}';
             const std::uint32_t extra = next(50);
@@ -120,15 +113,12 @@ private:
         rtf += "\\pard\\par\r\n";
     }
 
-    std::uint32_t state_ = 12345;
+    bench::SampleRandom random_{12345u};
 };
 
-// Best wall-clock and CPU time of one run per input size, for the ratios
-// printed after the largest.
-double gBestSeconds[3] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
-                          std::numeric_limits<double>::max()};
-double gBestCpuSeconds[3] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
-                             std::numeric_limits<double>::max()};
+// Best times of one run per input size, for the ratios printed after the
+// largest.
+bench::BestTimes gBest[3];
 
 template <int Index, std::uint64_t Mebibytes>
 class RtfToHtmlCase : public bench::Case
@@ -136,9 +126,9 @@ class RtfToHtmlCase : public bench::Case
 public:
     ~RtfToHtmlCase() override
     {
-        if (Index == 2 && gBestSeconds[0] < std::numeric_limits<double>::max())
-            std::printf("rtfToHtml time ratio 16 MiB / 1 MiB: %.1f (CPU time: %.1f)\n", gBestSeconds[2] / gBestSeconds[0],
-                        gBestCpuSeconds[2] / gBestCpuSeconds[0]);
+        if (Index == 2 && gBest[0].measured())
+            std::printf("rtfToHtml time ratio 16 MiB / 1 MiB: %.1f (CPU time: %.1f)\n", gBest[2].seconds / gBest[0].seconds,
+                        gBest[2].cpuSeconds / gBest[0].cpuSeconds);
     }
 
     std::uint64_t prepare() override
@@ -150,17 +140,10 @@ public:
 
     void run() override
     {
-        const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = bench::threadCpuSeconds();
-        const QString html = rtf::rtfToHtml(input_);
-        const double cpuSeconds = bench::threadCpuSeconds() - cpuStart;
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        QString html;
+        gBest[Index].time([&] { html = rtf::rtfToHtml(input_); });
         if (!html.startsWith(QLatin1String("<?xml")))
             throw std::runtime_error("rtfToHtml fell back on generated RTF");
-        if (seconds < gBestSeconds[Index])
-            gBestSeconds[Index] = seconds;
-        if (cpuSeconds < gBestCpuSeconds[Index])
-            gBestCpuSeconds[Index] = cpuSeconds;
         bench::keep(static_cast<std::uint64_t>(html.size()));
     }
 
