@@ -114,6 +114,11 @@ bool isSupported(std::uint32_t codePage)
     return codePage == 1252 || converterFor(codePage) != nullptr;
 }
 
+std::uint32_t labelledTextPage(std::uint32_t codePage)
+{
+    return codePage == 28591 ? 1252 : codePage;
+}
+
 std::uint32_t ansiCodePageForLocale(std::uint32_t localeId)
 {
     // Languages written in more than one script, told apart by the whole id.

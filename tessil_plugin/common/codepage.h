@@ -26,6 +26,12 @@ bool decodeStrict(std::uint32_t codePage, const char* bytes, std::size_t length,
 // UTF-16 pages, KOI8 and the DOS pages that RTF documents name.
 bool isSupported(std::uint32_t codePage);
 
+// The page to read 8-bit text in that a message labels with `codePage`:
+// a Latin-1 label is read as Windows-1252, as the bodies' charset labels are,
+// because text so labelled often holds 1252's quotes and dashes and never
+// means the C1 control characters; any other page as given.
+std::uint32_t labelledTextPage(std::uint32_t codePage);
+
 // The ANSI code page Windows uses for a locale id (LCID), such as 1251 for
 // 1049 (Russian) or 950 for 1028 (Chinese, Taiwan); 1252 for Western
 // locales and for every locale it does not know.

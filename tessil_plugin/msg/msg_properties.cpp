@@ -285,6 +285,7 @@ QString msgText8(QByteArray bytes, quint32 codePage)
     if (bytes.isEmpty())
         return QStringLiteral("");
     std::u16string wide;
+    codePage = codepage::labelledTextPage(codePage);
     if (codePage != 0 && codepage::decodeStrict(codePage, bytes.constData(), std::size_t(bytes.size()), wide))
         return QString::fromStdU16String(wide);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);

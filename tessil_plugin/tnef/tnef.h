@@ -139,9 +139,10 @@ void tnef_free(TnefResult* result);
 
 // Converts a string taken from the stream to UTF-8: valid UTF-8 is kept,
 // anything else is decoded from the message's code page when the shared
-// code-page layer knows it (the Windows, ISO 8859 and East Asian pages), else,
-// and where the bytes are not valid in that page, as Windows-1252. Returns a
-// new zero-terminated string, or null for no text.
+// code-page layer knows it (the Windows, ISO 8859 and East Asian pages;
+// Latin-1 as Windows-1252), else, and where the bytes are not valid in that
+// page, as Windows-1252. Returns a new zero-terminated string, or null for no
+// text.
 char* tnef_string_to_utf8(const char* text, size_t length, uint32_t code_page);
 
 // Where the decoder writes its warnings and trace lines: standard error by

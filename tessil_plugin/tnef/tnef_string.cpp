@@ -61,7 +61,7 @@ uint32_t source_page(uint32_t code_page)
 {
     if (code_page == 1200 || code_page == 1201 || !codepage::isSupported(code_page))
         return 1252;
-    return code_page;
+    return codepage::labelledTextPage(code_page);
 }
 
 } // namespace

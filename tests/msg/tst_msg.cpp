@@ -163,6 +163,7 @@ private Q_SLOTS:
         QTest::newRow("Shift-JIS") << Props{MsgProp::int32(kMessageCodepage, 932), MsgProp::string8(kSubject, "\x82\xB1\x82\xF1")} << QStringLiteral("こん");
         QTest::newRow("invalid Shift-JIS is 1252") << Props{MsgProp::int32(kMessageCodepage, 932), MsgProp::string8(kSubject, "\x82 ")} << QStringLiteral("‚ ");
         QTest::newRow("ASCII page, UTF-8 bytes") << Props{MsgProp::int32(kMessageCodepage, 20127), MsgProp::string8(kSubject, "caf\xC3\xA9")} << QStringLiteral("café");
+        QTest::newRow("Latin-1 label keeps 1252's quotes") << Props{MsgProp::int32(kMessageCodepage, 28591), MsgProp::string8(kSubject, "\x93x\x94")} << QStringLiteral("“x”");
         QTest::newRow("nothing named: 1252") << Props{} << QStringLiteral("Àâòî");
     }
     void codePages()

@@ -272,6 +272,8 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 kept") << none << Props{MapiProp::int32(PidTagInternetCodepage, 936), s8(PidTagSubject, "\xF0\x9F\x98\x80")} << subject << QByteArray("\xF0\x9F\x98\x80");
         QTest::newRow("Cyrillic in 1251") << none << Props{MapiProp::int32(PidTagInternetCodepage, 1251), s8(PidTagSubject, "\xCF\xF0\xE8\xE2\xE5\xF2")}
                                           << subject << QString::fromUtf8("Привет").toUtf8();
+        QTest::newRow("Latin-1 label keeps 1252's quotes") << none << Props{MapiProp::int32(PidTagInternetCodepage, 28591), s8(PidTagSubject, "\x93x\x94")}
+                                                          << subject << QByteArray("\xE2\x80\x9Cx\xE2\x80\x9D");
         QTest::newRow("UTF-16 page is no 8-bit page") << none << Props{MapiProp::int32(PidTagInternetCodepage, 1200), s8(PidTagSubject, "caf\xE9")}
                                                       << subject << QByteArray("caf\xC3\xA9");
         QTest::newRow("invalid GBK falls back to 1252") << none << Props{MapiProp::int32(PidTagInternetCodepage, 936), s8(PidTagSubject, "a\xC4")} << subject << QByteArray("a\xC3\x84");
