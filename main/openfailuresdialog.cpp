@@ -3,9 +3,15 @@
 #include "ui_openfailuresdialog.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLayout>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
+
+#include <algorithm>
 
 OpenFailuresDialog::OpenFailuresDialog(QWidget* parent)
     : QDialog(parent)
@@ -35,6 +41,31 @@ void OpenFailuresDialog::addFailure(const QString& path, const QString& reason)
     item->setText(1, reason);
     item->setToolTip(1, reason);
     updateHeading();
+    widenForReasons();
+}
+
+void OpenFailuresDialog::widenForReasons()
+{
+    // A reason cut short reads as a different reason, so the dialog grows to
+    // show each one whole where the screen has room; the tool tip keeps the
+    // rest. It never shrinks under a width the user gave it.
+    QTreeWidget* list = ui->failureList;
+    const QFontMetrics metrics = list->fontMetrics();
+    const int padding = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1) + 4;
+    int names = list->header()->sectionSizeHint(0);
+    int reasons = list->header()->sectionSizeHint(1);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        names = std::max(names, metrics.horizontalAdvance(list->topLevelItem(i)->text(0)) + padding);
+        reasons = std::max(reasons, metrics.horizontalAdvance(list->topLevelItem(i)->text(1)) + padding);
+    }
+    const int wanted = names + reasons + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width()
+        + layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    int limit = wanted;
+    if (const QScreen* screen = this->screen())
+        limit = screen->availableGeometry().width() * 4 / 5;
+    const int target = std::min(wanted, limit);
+    if (target > width())
+        resize(target, height());
 }
 
 int OpenFailuresDialog::failureCount() const

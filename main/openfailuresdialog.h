@@ -30,6 +30,7 @@ protected:
 
 private:
     void updateHeading();
+    void widenForReasons();
 
     std::unique_ptr<Ui::OpenFailuresDialog> ui;
 };

@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -480,6 +481,18 @@ private slots:
                  QStringLiteral("1 Datei konnte nicht geöffnet werden."));
         QCOMPARE(takeFailures(window), QStringList{"absent.dat: Die Datei existiert nicht."});
         QVERIFY(boxes.shown.isEmpty());
+    }
+
+    // A reason cut short by "…" could read as another reason.
+    void longReasonShownWhole()
+    {
+        OpenFailuresDialog dialog;
+        const QString reason = QStringLiteral("Dies ist weder eine TNEF-Datei (winmail.dat) noch eine Outlook-Nachricht (.msg).");
+        dialog.addFailure(QStringLiteral("/tmp/Bericht.dat"), reason);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("failureList"));
+        QVERIFY(list->header()->sectionSize(1) > list->fontMetrics().horizontalAdvance(reason));
     }
 
     // The guide goes to the desktop through xdg-open, without waiting for
