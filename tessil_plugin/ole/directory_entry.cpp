@@ -2,6 +2,8 @@
 
 #include "ole/little_endian.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t kNameBytes = 64;
@@ -25,6 +27,20 @@ DirectoryEntry directory_entry_decode(const unsigned char* bytes)
             break;
         entry.name.push_back(static_cast<char>(low));
     }
+    // Kept apart only where `name` loses something: a directory of
+    // thousands of plain names costs no second copy.
+    bool plain = true;
+    std::size_t units = 0;
+    for (std::size_t offset = 0; offset < nameLength; offset += 2, ++units) {
+        const std::uint16_t unit = ole_read_u16(bytes + offset);
+        if (unit == 0)
+            break;
+        plain = plain && unit >= 32 && unit < 127;
+    }
+    if (!plain) {
+        for (std::size_t k = 0; k < units; ++k)
+            entry.stored_name.push_back(static_cast<char16_t>(ole_read_u16(bytes + 2 * k)));
+    }
     // Some stream names (such as "\x01Ole10Native") begin with a control
     // character that paths never spell.
     if (!entry.name.empty() && static_cast<unsigned char>(entry.name[0]) < 32)
@@ -35,9 +51,17 @@ DirectoryEntry directory_entry_decode(const unsigned char* bytes)
     entry.left = ole_read_u32(bytes + 68);
     entry.right = ole_read_u32(bytes + 72);
     entry.child = ole_read_u32(bytes + 76);
+    std::copy(bytes + 80, bytes + 96, entry.clsid.begin());
     entry.start = ole_read_u32(bytes + 116);
     entry.size = ole_read_u32(bytes + 120);
     return entry;
+}
+
+std::u16string directory_entry_stored_name(const DirectoryEntry& entry)
+{
+    if (!entry.stored_name.empty())
+        return entry.stored_name;
+    return std::u16string(entry.name.begin(), entry.name.end());
 }
 
 std::vector<std::uint32_t> directory_children(const std::vector<DirectoryEntry>& directory, std::uint32_t parent)

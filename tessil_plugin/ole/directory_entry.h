@@ -2,6 +2,7 @@
 
 // One 128-byte entry of a compound file's directory.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,6 +15,11 @@ struct DirectoryEntry
 
     bool valid = false;      // a storage, stream or root with a non-empty name
     std::string name;        // low byte of each UTF-16 unit; a leading control character removed
+    // The name as stored, every UTF-16 unit up to its terminator, when
+    // `name` does not spell it (a unit outside ASCII or a control
+    // character); empty otherwise. See directory_entry_stored_name().
+    std::u16string stored_name;
+    std::array<unsigned char, 16> clsid = {}; // a storage's class id, as stored
     bool is_storage = true;  // everything that is not a stream
     std::uint32_t size = 0;  // low 32 bits of the stream size
     std::uint32_t start = 0;
@@ -21,6 +27,9 @@ struct DirectoryEntry
     std::uint32_t right = kNoEntry;
     std::uint32_t child = kNoEntry;
 };
+
+// The name as stored: what a copy of the entry into another file carries.
+std::u16string directory_entry_stored_name(const DirectoryEntry& entry);
 
 // Decodes one entry from `kSize` bytes.
 DirectoryEntry directory_entry_decode(const unsigned char* bytes);
