@@ -7,7 +7,9 @@
 
 void TessilAttachment::unpackEmbeddedObject()
 {
-    embedded = isOle ? embeddedFile(data) : QByteArray();
+    // An attached message's file was set by its reader.
+    if (!isMessage)
+        embedded = isOle ? embeddedFile(data) : QByteArray();
 }
 
 QString TessilAttachment::effectiveMimeType() const

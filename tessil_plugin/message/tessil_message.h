@@ -65,6 +65,20 @@ struct MessageRecipient
     RecipientType type = RecipientType::To;
 };
 
+struct TessilMessage;
+
+// Why an attached message does not open.
+enum class AttachedMessageLimit {
+    None,       // it opens
+    TooDeep,    // nested deeper than kMaxAttachedMessageDepth
+    TooLarge,   // the file's attached messages together pass their size bound
+    Unreadable, // its bytes hold no message that can be read
+};
+
+// How deep attached messages open: a message attached to one attached to
+// the file is at depth 2.
+constexpr int kMaxAttachedMessageDepth = 8;
+
 struct TessilAttachment
 {
     QString fileName;   // always holds a dot, so the file has an extension
@@ -86,6 +100,14 @@ struct TessilAttachment
     // Marked hidden by its sender (an inline image, a signature part): kept,
     // but not shown as a tile.
     bool hidden = false;
+    // A message attached to this one (a forwarded mail). `embedded` then
+    // holds it as a file of its own: the nested TNEF stream, or a
+    // standalone .msg file built from its storage.
+    bool isMessage = false;
+    // The attached message as read when this one was built; null when
+    // `messageLimit` says why it is not read.
+    QSharedPointer<TessilMessage> message = {};
+    AttachedMessageLimit messageLimit = AttachedMessageLimit::None;
 
     // The bytes a user gets: the embedded file when there is one, else
     // `data`. Every consumer (sizes, saving, opening, extensions, inline

@@ -1,6 +1,7 @@
 #include "message/tessil_parser.h"
 
 #include "common/huge_pages.h"
+#include "message/attached_message.h"
 #include "message/attachment_type.h"
 #include "message/calendar_rendering.h"
 #include "message/file_extension.h"
@@ -95,6 +96,8 @@ void completeMessage(TessilMessage& message, bool findTypes)
 {
     for (const QSharedPointer<TessilAttachment>& attachment : std::as_const(message.attachments)) {
         attachment->unpackEmbeddedObject();
+        if (attachment->isMessage)
+            attachment->fileName = attachedMessageFileName(*attachment);
         if (findTypes)
             attachment->detectedMimeType = detectMimeType(attachment->fileName, attachment->content());
         attachment->fileName = ensureFileExtension(attachment->fileName, attachment->content(), attachment->effectiveMimeType());
@@ -164,6 +167,35 @@ QSharedPointer<TessilMessage> TessilParser::parseDescriptor(int descriptor)
 
 QSharedPointer<TessilMessage> TessilParser::parseData(const QByteArray& bytes)
 {
+    quint64 budget = 4 * quint64(bytes.size()) + attachedMessageAllowance;
+    return parseData(bytes, 0, budget);
+}
+
+void TessilParser::readAttachedMessages(TessilMessage& message, int depth, quint64& budget) const
+{
+    for (const QSharedPointer<TessilAttachment>& attachment : std::as_const(message.attachments)) {
+        if (!attachment->isMessage)
+            continue;
+        const QByteArray& file = attachment->content();
+        if (depth + 1 > kMaxAttachedMessageDepth) {
+            attachment->messageLimit = AttachedMessageLimit::TooDeep;
+            continue;
+        }
+        if (quint64(file.size()) > budget) {
+            attachment->messageLimit = AttachedMessageLimit::TooLarge;
+            continue;
+        }
+        budget -= quint64(file.size());
+        TessilParser nested;
+        nested.findAttachmentTypes = findAttachmentTypes;
+        attachment->message = nested.parseData(file, depth + 1, budget);
+        if (!attachment->message)
+            attachment->messageLimit = AttachedMessageLimit::Unreadable;
+    }
+}
+
+QSharedPointer<TessilMessage> TessilParser::parseData(const QByteArray& bytes, int depth, quint64& budget)
+{
     hasError = false;
     failure = OpenFailure::None;
     errorString.clear();
@@ -177,6 +209,7 @@ QSharedPointer<TessilMessage> TessilParser::parseData(const QByteArray& bytes)
         QSharedPointer<TessilMessage> message = readMsgMessage(bytes, &error, &damage, &holdsNoMessage);
         if (!message)
             return fail(holdsNoMessage ? OpenFailure::NotRecognised : OpenFailure::Damaged, error);
+        readAttachedMessages(*message, depth, budget);
         completeMessage(*message, findAttachmentTypes);
         return message;
     }
@@ -184,6 +217,7 @@ QSharedPointer<TessilMessage> TessilParser::parseData(const QByteArray& bytes)
     QSharedPointer<TessilMessage> message = readTnefMessage(bytes, &error);
     if (!message)
         return fail(detectedFormat == ContainerFormat::Tnef ? OpenFailure::Damaged : OpenFailure::NotRecognised, error);
+    readAttachedMessages(*message, depth, budget);
     completeMessage(*message, findAttachmentTypes);
     return message;
 }

@@ -38,6 +38,12 @@ public:
     // The container the bytes of the last file were taken for, whether or
     // not they could be read; None when the file could not be read at all.
     ContainerFormat detectedFormat = ContainerFormat::None;
+    // Attached messages are read with the message, to any depth up to
+    // kMaxAttachedMessageDepth, while all of them together (each counted
+    // by the size of its own file) stay within 4 times the file's size
+    // plus this allowance; past either bound an attachment stays unread,
+    // its messageLimit saying why.
+    quint64 attachedMessageAllowance = 64ULL * 1024 * 1024;
 
     // Reads the file (a regular file, or a pipe or device to its end) and
     // hands its bytes to parseData().
@@ -50,7 +56,13 @@ public:
     // the buffer of `bytes`.
     QSharedPointer<TessilMessage> parseData(const QByteArray& bytes);
 
+    // The same for a file at `depth` (0 for a file of its own, 1 for a
+    // message attached to it, ...), its attached messages taking from
+    // `budget` what they use.
+    QSharedPointer<TessilMessage> parseData(const QByteArray& bytes, int depth, quint64& budget);
+
 private:
     QSharedPointer<TessilMessage> fail(OpenFailure reason, const QString& text);
     QSharedPointer<TessilMessage> parseDescriptor(int descriptor);
+    void readAttachedMessages(TessilMessage& message, int depth, quint64& budget) const;
 };

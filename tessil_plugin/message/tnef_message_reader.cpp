@@ -1,5 +1,6 @@
 #include "message/tnef_message_reader.h"
 
+#include "message/attached_message.h"
 #include "message/body_text.h"
 #include "message/filetime.h"
 #include "message/html_charset.h"
@@ -159,6 +160,10 @@ QSharedPointer<TessilMessage> messageOf(const TnefResult& result, const QByteArr
                 }
             }
             attachment->hidden = isHidden(attachment->properties);
+            if (holdsAttachedTnefMessage(attachment->data)) {
+                attachment->isMessage = true;
+                attachment->embedded = attachedTnefStream(attachment->data);
+            }
             message->attachments.append(attachment);
         }
     }

@@ -37,6 +37,8 @@ public:
     // The children of a storage, in listing order.
     const std::vector<std::uint32_t>& children(std::uint32_t storage) const;
     const DirectoryEntry& entry(std::uint32_t index) const;
+    // How many entries the directory has.
+    std::size_t entryCount() const { return file_.directory().size(); }
 
     // The bytes of the stream at `index`: none for a storage or an index
     // outside. A stream whose chain or data ends before its recorded size,

@@ -5,6 +5,7 @@
 #include "message/html_charset.h"
 #include "message/recipients.h"
 #include "msg/msg_properties.h"
+#include "msg/msg_standalone_message.h"
 #include "tnef/compressed_rtf.h"
 #include "tnef/tnef.h"
 
@@ -241,14 +242,15 @@ void readAttachments(MsgContainer& container, std::uint32_t storage, const MsgNa
         MsgObjectProperties read = readObject(container, attachmentStorage, MsgObject::Part, names, codePages, damage);
         const Properties properties(read.properties);
         QByteArray data = properties.binary(kAttachData);
+        bool attachedMessage = false;
         if (data.isEmpty() && read.objectStorage != DirectoryEntry::kNoEntry) {
             // An attached message (its storage holds a property stream of
-            // its own) stays in its storage, for readMsgStorage(); it is not
-            // a file to list. Any other object is an OLE object.
-            const bool attachedMessage = properties.u32(kAttachMethod) == kAttachEmbeddedMessage
+            // its own) is listed as a .msg file of its own, which opens
+            // and saves like any other. Any other object is an OLE object.
+            attachedMessage = properties.u32(kAttachMethod) == kAttachEmbeddedMessage
                 || container.find(read.objectStorage, kPropertyStream) != DirectoryEntry::kNoEntry;
-            if (!attachedMessage)
-                data = objectPayload(container, read.objectStorage);
+            data = attachedMessage ? msgStandaloneMessage(container, read.objectStorage)
+                                   : objectPayload(container, read.objectStorage);
         }
         // As in TNEF files, an attachment without data is not listed.
         if (data.isEmpty())
@@ -258,6 +260,7 @@ void readAttachments(MsgContainer& container, std::uint32_t storage, const MsgNa
         attachment->mimeType = properties.text(kAttachMimeTag);
         attachment->contentId = firstText(properties, {kAttachContentId, kAttachContentLocation});
         attachment->data = data;
+        attachment->isMessage = attachedMessage;
         attachment->hidden = properties.u32(kAttachmentHidden, kBoolean).value_or(0) != 0;
         attachment->properties = std::move(read.properties);
         message.attachments.append(attachment);

@@ -285,7 +285,8 @@ private Q_SLOTS:
 
     // Attachments by value with their names, types and ids; hidden and inline
     // ones kept but not listed; an OLE object's file; an attached message
-    // left in its storage for its own reader; data shared with the file.
+    // in reach of its own reader and listed as a file of its own; data
+    // shared with the file.
     void attachments()
     {
         const auto u = [](quint16 id, const char* text) { return MsgProp::unicode(id, QString::fromUtf8(text)); };
@@ -307,9 +308,10 @@ private Q_SLOTS:
         QVERIFY(r.message && !r.damage.cutShort && !r.damage.corruptProperties);
         QStringList seen;
         for (const auto& a : r.message->attachments)
-            seen << a->fileName + '|' + a->mimeType + '|' + a->contentId + '|' + QString::number(a->data.size()) + (isListedAttachment(*a) ? "" : "|inline");
+            seen << a->fileName + '|' + a->mimeType + '|' + a->contentId + '|'
+                    + (a->isMessage ? QStringLiteral("message") : QString::number(a->data.size())) + (isListedAttachment(*a) ? "" : "|inline");
         QCOMPARE(seen, (QStringList{"long name.pdf|application/pdf||9000", "SHORT.TXT|||5", "Display only|||7", "inline.png||loc@x|3|inline",
-                                    "hidden.png|||6|inline", "Picture|||11"}));
+                                    "hidden.png|||6|inline", "Picture|||11", "Forwarded|||message"}));
         const TessilAttachment& first = *r.message->attachments.at(0);
         QCOMPARE(first.data.constData() - bytes.constData() >= 0 && first.data.constData() - bytes.constData() < bytes.size(), true); // in place
         QCOMPARE(find(first.properties, 0x3701)->value.constData(), first.data.constData());
@@ -326,6 +328,11 @@ private Q_SLOTS:
         const QSharedPointer<TessilMessage> attached = readMsgStorage(container, storage, MsgObject::EmbeddedMessage, MsgNamedProperties(), damage);
         QCOMPARE(attached->subject, QStringLiteral("Авто")); // in its own code page, from its 24-byte header's entries
         QCOMPARE(attached->plainBody, QStringLiteral("inner body"));
+        // Listed as a .msg file of its own, which reads the same.
+        const Read standalone = read(r.message->attachments.at(6)->data);
+        QVERIFY(standalone.message && !standalone.damage.corruptProperties);
+        QCOMPARE(standalone.message->subject, QStringLiteral("Авто"));
+        QCOMPARE(standalone.message->plainBody, QStringLiteral("inner body"));
     }
 
     // Named properties map to the ids the calendar and contact rendering
@@ -488,7 +495,8 @@ private Q_SLOTS:
                                                   << QStringList{"IPM.Note", "test email", "Nick Booth", "", "2010-06-17T23:54:19Z"}
                                                   << QStringList{"to:Nick Booth <nick.booth@pof.com.au>"}
                                                   << QStringList{"-", "43", "2ee17e1e492392318ed6cc9aedae5ec32b4a5f756ce311128b80cc1917cd0bf4"}
-                                                  << QStringList{"smbprn.00009008.KdcPjl.pdf|13539|1bd629440fff7a30"};
+                                                  << QStringList{"Test Attachment.msg|27136|fdb47983519daa65",
+                                                                 "smbprn.00009008.KdcPjl.pdf|13539|1bd629440fff7a30"};
     }
     void realFiles()
     {

@@ -1127,8 +1127,8 @@ private slots:
                                   << QStringList{"SI-61597.pdf", "SI-61598.pdf"};
         // Outlook .msg files, the damaged one included.
         QTest::newRow("quick.msg") << "msg/quick.msg" << "Test the content transformer" << "2007-06-14 09:42:53, 0 B, 0 attachments" << QStringList{};
-        QTest::newRow("attached PDF") << "msg/attachment_msg_pdf.msg" << "test email" << "2010-06-17 23:54:19, 13.2 KB, 1 attachment"
-                                      << QStringList{"smbprn.00009008.KdcPjl.pdf"};
+        QTest::newRow("attached PDF") << "msg/attachment_msg_pdf.msg" << "test email" << "2010-06-17 23:54:19, 39.7 KB, 2 attachments"
+                                      << QStringList{"Test Attachment.msg", "smbprn.00009008.KdcPjl.pdf"};
         QTest::newRow("inline images") << "msg/attachment_msg_inlineImg.msg" << "How to use and check database files from device"
                                        << "2015-06-12 19:44:48, 75.2 KB, 4 attachments" << QStringList{};
         QTest::newRow("damaged .msg") << "msg/clusterfuzz-testcase-minimized-POIHSMFFuzzer-4735011465854976.msg" << QString::fromUtf8("test pièce jointe 1")
