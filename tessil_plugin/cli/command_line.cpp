@@ -39,6 +39,10 @@ QString helpText()
         "  html FILE                      print the body as the viewer shows it (HTML)\n"
         "\n"
         "Options:\n"
+        "  --attachment N                 report on the message attached to FILE as\n"
+        "                                 attachment N (counted from 1 in the order info\n"
+        "                                 lists them) as if it were the file; repeat it to\n"
+        "                                 go deeper: --attachment 1 --attachment 2\n"
         "  --json                         info: machine-readable output\n"
         "  -o, --output DIR               extract: the directory to write into\n"
         "  --body                         extract: also write the body\n"
@@ -62,9 +66,10 @@ ParseOutcome parseCommandLine(const QStringList& arguments, CommandLine* command
                                           QString(), QStringLiteral("DIR"));
     const QCommandLineOption bodyOption(QStringLiteral("body"));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"));
+    const QCommandLineOption attachmentOption(QStringLiteral("attachment"), QString(), QStringLiteral("N"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({jsonOption, outputOption, bodyOption, verboseOption, helpOption, versionOption});
+    parser.addOptions({jsonOption, outputOption, bodyOption, verboseOption, attachmentOption, helpOption, versionOption});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -125,7 +130,19 @@ ParseOutcome parseCommandLine(const QStringList& arguments, CommandLine* command
         return ParseOutcome::UsageError;
     }
 
+    QList<int> attachmentPath;
+    for (const QString& value : parser.values(attachmentOption)) {
+        bool number = false;
+        const int index = value.toInt(&number);
+        if (!number || index < 1) {
+            *error = QStringLiteral("--attachment needs a number from 1, not '%1'").arg(value);
+            return ParseOutcome::UsageError;
+        }
+        attachmentPath.append(index);
+    }
+
     commandLine->files = positional;
+    commandLine->attachmentPath = attachmentPath;
     commandLine->json = parser.isSet(jsonOption);
     commandLine->body = parser.isSet(bodyOption);
     commandLine->outputDir = parser.value(outputOption);

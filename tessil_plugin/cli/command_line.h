@@ -2,6 +2,7 @@
 
 // What the user asked tessil to do, read from the command line.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,10 @@ struct CommandLine
     bool body = false;      // extract --body
     QString outputDir;      // extract -o; empty for the current directory
     bool verbose = false;   // the decoder's trace lines and Qt's messages on standard error
+    // --attachment N, repeated: the attached message each command reports
+    // on instead of the file's own, found by attachment numbers counted
+    // from 1, one per level. Empty for the file's own message.
+    QList<int> attachmentPath;
 };
 
 enum class ParseOutcome { Run, ShowHelp, ShowVersion, UsageError };

@@ -73,7 +73,7 @@ int runExtract(const CommandLine& commandLine)
 
     bool allDone = true;
     for (const QString& file : commandLine.files) {
-        const MessageReport report = loadMessageReport(file, commandLine.body, false);
+        const MessageReport report = loadMessageReport(file, commandLine.body, false, commandLine.attachmentPath);
         reportProblems(report);
         if (!report.ok) {
             allDone = false;

@@ -6,7 +6,7 @@
 int runHtml(const CommandLine& commandLine)
 {
     const QString& file = commandLine.files.constFirst();
-    const MessageReport report = loadMessageReport(file, true, false);
+    const MessageReport report = loadMessageReport(file, true, false, commandLine.attachmentPath);
     reportProblems(report);
     if (!report.ok)
         return 1;

@@ -18,7 +18,7 @@ int runInfo(const CommandLine& commandLine)
     for (const QString& file : commandLine.files) {
         // One report at a time: a message and its attachment contents are
         // let go before the next file is read.
-        const MessageReport report = loadMessageReport(file, true, true);
+        const MessageReport report = loadMessageReport(file, true, true, commandLine.attachmentPath);
         reportProblems(report);
         allDecoded = report.ok && allDecoded;
         if (commandLine.json) {

@@ -65,6 +65,8 @@ void writeAttachment(JsonWriter& json, const ReportedAttachment& entry)
     json.boolean(entry.listed);
     json.key("detectedMimeType");
     json.string(attachment.detectedMimeType);
+    json.key("isMessage");
+    json.boolean(attachment.isMessage);
     json.endObject();
 }
 

@@ -3,7 +3,48 @@
 #include "cli/console.h"
 #include "message/tessil_parser.h"
 
-MessageReport loadMessageReport(const QString& file, bool prepare, bool findTypes)
+#include <QStringList>
+
+QSharedPointer<TessilMessage> attachedMessageAt(const QSharedPointer<TessilMessage>& message,
+                                                const QList<int>& attachmentPath, QString* error,
+                                                ContainerFormat* format)
+{
+    QSharedPointer<TessilMessage> at = message;
+    QStringList levels;
+    for (const int number : attachmentPath) {
+        levels << QString::number(number);
+        const QString where = QStringLiteral("attachment %1").arg(levels.join(QLatin1Char('/')));
+        const QSharedPointer<TessilAttachment> attachment = at->attachmentAt(number - 1);
+        if (!attachment) {
+            *error = QStringLiteral("%1: no such attachment (the message has %2)").arg(where).arg(at->attachmentCount());
+            return {};
+        }
+        if (!attachment->isMessage) {
+            *error = QStringLiteral("%1: not an attached message").arg(where);
+            return {};
+        }
+        if (!attachment->message) {
+            switch (attachment->messageLimit) {
+            case AttachedMessageLimit::TooDeep:
+                *error = QStringLiteral("%1: nested more than %2 deep, not read").arg(where).arg(kMaxAttachedMessageDepth);
+                break;
+            case AttachedMessageLimit::TooLarge:
+                *error = QStringLiteral("%1: the attached messages of this file are too large together, not read").arg(where);
+                break;
+            default:
+                *error = QStringLiteral("%1: the attached message cannot be read").arg(where);
+                break;
+            }
+            return {};
+        }
+        at = attachment->message;
+        if (format)
+            *format = detectContainerFormat(attachment->content());
+    }
+    return at;
+}
+
+MessageReport loadMessageReport(const QString& file, bool prepare, bool findTypes, const QList<int>& attachmentPath)
 {
     MessageReport report;
     report.file = file;
@@ -15,6 +56,11 @@ MessageReport loadMessageReport(const QString& file, bool prepare, bool findType
     if (!report.message) {
         report.error = parser.errorString.isEmpty() ? QStringLiteral("unknown error") : parser.errorString;
         return report;
+    }
+    if (!attachmentPath.isEmpty()) {
+        report.message = attachedMessageAt(report.message, attachmentPath, &report.error, &report.format);
+        if (!report.message)
+            return report;
     }
     report.ok = true;
     report.prepared = prepareMessage(report.message);

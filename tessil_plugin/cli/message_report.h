@@ -31,8 +31,19 @@ struct MessageReport
 
 // Decodes `file` ("-": standard input). With `prepare`, the body is chosen
 // and prepared as the viewer does it; with `findTypes`, attachments get
-// their detected types.
-MessageReport loadMessageReport(const QString& file, bool prepare, bool findTypes);
+// their detected types. A non-empty `attachmentPath` (attachment numbers
+// from 1, one per level) reports on that attached message instead, as if
+// it were the file; when there is none such, the report says why.
+MessageReport loadMessageReport(const QString& file, bool prepare, bool findTypes,
+                                const QList<int>& attachmentPath = {});
+
+// The message attached to `message` along `attachmentPath`; null, with the
+// reason in `error`, when an attachment there is missing or no message, or
+// the attached message was not read. `format` gets the container of the
+// message found.
+QSharedPointer<TessilMessage> attachedMessageAt(const QSharedPointer<TessilMessage>& message,
+                                                const QList<int>& attachmentPath, QString* error,
+                                                ContainerFormat* format = nullptr);
 
 // Says on standard error why the file failed, or what damage it showed:
 // "tessil: FILE: reason", "tessil: FILE: warning: text" per warning.

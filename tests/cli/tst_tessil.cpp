@@ -4,6 +4,7 @@
 
 #include "message/attachment_file_names.h"
 
+#include "support/attached_message_fixtures.h"
 #include "support/message_fixtures.h"
 #include "support/test_data.h"
 #include "support/test_main.h"
@@ -271,7 +272,7 @@ private slots:
         const QStringList top{"file", "ok", "error", "messageClass", "subject", "senderName", "senderEmail",
                               "displayTo", "displayCc", "sentTime", "infoLine", "propertyCount", "bodies"};
         const QStringList perAttachment{"fileName", "mimeType", "contentId", "isOle", "storedSize", "size", "sha256", "listed",
-                                        "detectedMimeType"};
+                                        "detectedMimeType", "isMessage"};
         const QStringList keys = top + QStringList{"html", "rtf", "plain", "displayBody", "attachments", "format", "recipients", "warnings"} + top
             + QStringList{"html", "size", "sha256", "rtf", "plain", "displayBody", "attachments"} + perAttachment + perAttachment
             + QStringList{"format", "recipients", "warnings"};
@@ -519,6 +520,77 @@ private slots:
         const Run html = tessil({"html", folder.filePath("HTMLBodyBinary_CP1251.msg")});
         QCOMPARE(html.exitCode, 0);
         QVERIFY2(QString::fromUtf8(html.out).contains(QString::fromUtf8("HTML автоматически")), html.out.constData());
+    }
+
+    // --attachment reports on an attached message as if it were the file,
+    // at any depth, for each command; extract writes attached messages as
+    // files that tessil reads again.
+    void attachedMessages_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("TNEF") << testsupport::nestedTnefMessage(2) << ".dat";
+        QTest::newRow("msg") << testsupport::nestedMsgMessage(2) << ".msg";
+    }
+    void attachedMessages()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, suffix);
+        const QString path = writeFile(work.filePath("nested" + suffix), file);
+        const Run top = tessil({"info", "--json", path});
+        QCOMPARE(top.exitCode, 0);
+        const QJsonArray listed = QJsonDocument::fromJson(top.out).array().at(0).toObject().value("attachments").toArray();
+        QCOMPARE(listed.at(0).toObject().value("fileName").toString(), "Level 1" + suffix);
+        QVERIFY(listed.at(0).toObject().value("isMessage").toBool());
+        QVERIFY(!listed.at(1).toObject().value("isMessage").toBool());
+
+        const Run deepest = tessil({"info", "--json", "--attachment", "1", "--attachment", "1", path});
+        QCOMPARE(deepest.exitCode, 0);
+        const QJsonObject level2 = QJsonDocument::fromJson(deepest.out).array().at(0).toObject();
+        QCOMPARE(level2.value("subject").toString(), QStringLiteral("Level 2"));
+        QCOMPARE(level2.value("format").toString(), suffix == ".dat" ? QStringLiteral("tnef") : QStringLiteral("msg"));
+        QCOMPARE(level2.value("attachments").toArray().at(0).toObject().value("fileName").toString(), QStringLiteral("leaf.txt"));
+        const Run html = tessil({"html", "--attachment", "1", path});
+        QCOMPARE(html.exitCode, 0);
+        QVERIFY2(html.out.contains("Body of level 1"), html.out.constData());
+
+        QTemporaryDir out;
+        QCOMPARE(tessil({"extract", "-o", out.path(), "--attachment", "1", path}).exitCode, 0);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), (QStringList{"Level 2" + suffix, "pad-1.bin"}));
+        const Run saved = tessil({"info", "--json", out.filePath("Level 2" + suffix)});
+        QCOMPARE(saved.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(saved.out).array().at(0).toObject().value("attachments").toArray().at(0)
+                     .toObject().value("sha256").toString(), sha256(testsupport::attachedLeafText()));
+
+        // No such attachment, not a message, and no number at all.
+        const Run missing = tessil({"info", "--attachment", "3", path});
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY2(missing.err.contains("attachment 3: no such attachment"), missing.err.constData());
+        const Run notMessage = tessil({"info", "--attachment", "1", "--attachment", "2", path});
+        QCOMPARE(notMessage.exitCode, 1);
+        QVERIFY2(notMessage.err.contains("attachment 1/2: not an attached message"), notMessage.err.constData());
+        QCOMPARE(tessil({"info", "--attachment", "0", path}).exitCode, 2);
+    }
+
+    // The real file's attached message, through each command.
+    void realAttachedMessage()
+    {
+        REQUIRE_REAL_SAMPLES();
+        const QString path = testsupport::realSamplePath("msg/attachment_msg_pdf.msg");
+        const Run info = tessil({"info", "--json", "--attachment", "1", path});
+        QCOMPARE(info.exitCode, 0);
+        const QJsonObject attached = QJsonDocument::fromJson(info.out).array().at(0).toObject();
+        QCOMPARE(attached.value("subject").toString(), QStringLiteral("Test Attachment"));
+        QCOMPARE(attached.value("senderName").toString(), QStringLiteral("Nick Booth"));
+        const Run html = tessil({"html", "--attachment", "1", path});
+        QCOMPARE(html.exitCode, 0);
+        QVERIFY(!html.out.isEmpty());
+        QTemporaryDir out;
+        QCOMPARE(tessil({"extract", "-o", out.path(), path}).exitCode, 0);
+        const Run saved = tessil({"info", "--json", out.filePath("Test Attachment.msg")});
+        QCOMPARE(saved.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(saved.out).array().at(0).toObject().value("subject").toString(),
+                 QStringLiteral("Test Attachment"));
     }
 
     void bundledSampleIsReproducible()
