@@ -151,12 +151,48 @@ public:
     virtual QList<QAction*> documentActions(QWidget* documentWidget) const = 0;
 };
 
+// Offered by the host to a plug-in that implements IDocumentDataWidgets: opens
+// a document that the plug-in holds in memory (a message attached to another
+// one, say) in a tab of its own, as if it were a file. The host outlives
+// every plug-in's use of it.
+class IDocumentDataHost
+{
+public:
+    virtual ~IDocumentDataHost() = default;
+    // Opens a new tab titled `title`, with `toolTip` as its tool tip (the
+    // path of containing documents, say), showing the widget that `plugin`
+    // (the plug-in's root object) makes for `data` and `key` through
+    // IDocumentDataWidgets::createDataWidget. `key` names the document
+    // among the plug-in's in-memory ones: while a tab opened for the same
+    // plug-in and key is open, the host switches to it instead. Such a tab
+    // adds no recent-file entry. False when no widget could be made (the
+    // host then tells the user why).
+    virtual bool openDocumentData(QObject* plugin, const QString& key, const QByteArray& data, const QString& title,
+                                  const QString& toolTip) = 0;
+};
+
+// Optional, beside IDocumentWidgetPlugin on the same root object: widgets for
+// documents held in memory, opened through IDocumentDataHost.
+class IDocumentDataWidgets
+{
+public:
+    virtual ~IDocumentDataWidgets() = default;
+    // Called once by the host right after loading the plug-in.
+    virtual void setDocumentDataHost(IDocumentDataHost* host) = 0;
+    // As IDocumentWidgetPlugin::createWidget, for the document that the
+    // plug-in asked the host to open as `key` with `data`.
+    virtual QWidget* createDataWidget(const QString& key, const QByteArray& data, QWidget* parent,
+                                      IDocumentWidgetHost* host, QString* errorMessage) = 0;
+};
+
 #define IDocumentPlugin_iid "com.example.reader.IDocumentPlugin/1.1"
 #define IDocumentWidgetPlugin_iid "com.example.reader.IDocumentWidgetPlugin/1.0"
 #define IDocumentMimeTypes_iid "com.veltrano.quorvia.IDocumentMimeTypes/1.0"
 #define IDocumentWidgetActions_iid "com.veltrano.quorvia.IDocumentWidgetActions/1.0"
+#define IDocumentDataWidgets_iid "com.veltrano.quorvia.IDocumentDataWidgets/1.0"
 
 Q_DECLARE_INTERFACE(IDocumentPlugin, IDocumentPlugin_iid)
 Q_DECLARE_INTERFACE(IDocumentWidgetPlugin, IDocumentWidgetPlugin_iid)
 Q_DECLARE_INTERFACE(IDocumentMimeTypes, IDocumentMimeTypes_iid)
 Q_DECLARE_INTERFACE(IDocumentWidgetActions, IDocumentWidgetActions_iid)
+Q_DECLARE_INTERFACE(IDocumentDataWidgets, IDocumentDataWidgets_iid)

@@ -179,6 +179,11 @@ void DocumentPluginManager::loadPlugin(const QString& filePath)
     if (widgetPlugin) {
         if (auto* actions = qobject_cast<IDocumentWidgetActions*>(root))
             widgetActions.insert(widgetPlugin, actions);
+        if (auto* data = qobject_cast<IDocumentDataWidgets*>(root)) {
+            dataWidgets.insert(root, data);
+            if (dataHost)
+                data->setDocumentDataHost(dataHost);
+        }
         registerExtensions(widgetPlugins, widgetPlugin);
         registerMimeTypes(widgetMimeTypes, widgetPlugin, claimedTypes);
         pluginFiles.insert(widgetPlugin, libraryName);
@@ -249,6 +254,27 @@ bool DocumentPluginManager::canOpen(const QString& filePath) const
 bool DocumentPluginManager::hasWidgetPlugin(const QString& filePath) const
 {
     return route(filePath).widgetPlugin != nullptr;
+}
+
+void DocumentPluginManager::offerDocumentDataHost(IDocumentDataHost* host)
+{
+    dataHost = host;
+    for (IDocumentDataWidgets* data : dataWidgets)
+        data->setDocumentDataHost(host);
+}
+
+QWidget* DocumentPluginManager::createDataWidget(QObject* plugin, const QString& key, const QByteArray& data,
+                                                 QWidget* parent, IDocumentWidgetHost* host, QString* errorMessage,
+                                                 DocumentRoute* route) const
+{
+    IDocumentDataWidgets* widgets = dataWidgets.value(plugin, nullptr);
+    if (!widgets)
+        return nullptr;
+    auto* widgetPlugin = qobject_cast<IDocumentWidgetPlugin*>(plugin);
+    route->widgetPlugin = widgetPlugin;
+    route->widgetActions = widgetActions.value(widgetPlugin, nullptr);
+    route->pluginFile = pluginFiles.value(widgetPlugin);
+    return widgets->createDataWidget(key, data, parent, host, errorMessage);
 }
 
 QWidget* DocumentPluginManager::createWidget(const QString& filePath, QWidget* parent,

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class IDocumentDataHost;
+class IDocumentDataWidgets;
 class IDocumentPlugin;
 class IDocumentWidgetActions;
 class IDocumentWidgetHost;
@@ -81,6 +83,16 @@ public:
     QStringList supportedMimeTypes() const;
     QString fileDialogFilter() const;
 
+    // Hands `host` to every plug-in that opens documents held in memory
+    // (IDocumentDataWidgets): those loaded so far and those loaded later.
+    void offerDocumentDataHost(IDocumentDataHost* host);
+    // The widget that `plugin` (a root object loaded here that implements
+    // IDocumentDataWidgets) makes for an in-memory document; null, with
+    // errorMessage filled when the plug-in gave one, otherwise. `route`
+    // gets the plug-in's commands and library name.
+    QWidget* createDataWidget(QObject* plugin, const QString& key, const QByteArray& data, QWidget* parent,
+                              IDocumentWidgetHost* host, QString* errorMessage, DocumentRoute* route) const;
+
     // Files of the libraries kept, in load order.
     QStringList loadedPluginFiles() const;
 
@@ -90,6 +102,8 @@ private:
     QHash<QString, IDocumentPlugin*> loaderMimeTypes;
     QHash<QString, IDocumentWidgetPlugin*> widgetMimeTypes;
     QHash<const IDocumentWidgetPlugin*, IDocumentWidgetActions*> widgetActions;
+    QHash<const QObject*, IDocumentDataWidgets*> dataWidgets; // root object -> its interface
+    IDocumentDataHost* dataHost = nullptr;
     QHash<const void*, QString> pluginFiles; // interface -> library file name
     QList<QPluginLoader*> pluginLoaders;
 };

@@ -63,6 +63,7 @@ MainWindow::MainWindow(QWidget* parent)
 
     pluginManager = new DocumentPluginManager(this);
     pluginManager->scanPlugins();
+    pluginManager->offerDocumentDataHost(this);
 
     showEmptyPage();
     ui->emptyPage->installEventFilter(this);
@@ -255,6 +256,40 @@ MainWindow::OpenOutcome MainWindow::openOne(const QString& path)
         route.widgetActions ? route.widgetActions->documentActions(widget) : QList<QAction*>();
     addDocumentTab(widget, absolutePath, info.fileName(), absolutePath, actions, route.widgetActions != nullptr);
     return OpenOutcome{true, absolutePath, {}};
+}
+
+bool MainWindow::openDocumentData(QObject* plugin, const QString& key, const QByteArray& data, const QString& title,
+                                  const QString& toolTip)
+{
+    // Never a path: no file can take an in-memory document's place.
+    const QString tabKey = QStringLiteral("memory:%1:%2").arg(quintptr(plugin), 0, 16).arg(key);
+    const int openIndex = ui->tabWidget->indexOfPath(tabKey);
+    if (openIndex >= 0) {
+        ui->tabWidget->setCurrentIndex(openIndex);
+        showTabPage();
+        return true;
+    }
+    QString errorMessage;
+    DocumentRoute route;
+    QWidget* widget = pluginManager->createDataWidget(plugin, key, data, nullptr, this, &errorMessage, &route);
+    if (!widget) {
+        qInfo().noquote() << QStringLiteral("[Docavel] Refused the in-memory document %1: %2")
+                                 .arg(forLog(toolTip), errorMessage.isEmpty() ? QStringLiteral("no reason given")
+                                                                              : oneLine(errorMessage));
+        reportOpenFailures({OpenOutcome{false, toolTip.isEmpty() ? title : toolTip,
+                                        errorMessage.isEmpty() ? tr("File error. Unable to open the document.")
+                                                               : errorMessage}});
+        return false;
+    }
+    qInfo().noquote() << QStringLiteral("[Docavel] Opened the in-memory document %1 with %2")
+                             .arg(forLog(toolTip), route.pluginFile);
+    // The tab's key stands for its file: closing the tab forgets it.
+    widget->setProperty(kSourceFileProperty, tabKey);
+    widget->setProperty(kBookmarksProperty, false);
+    const QList<QAction*> actions =
+        route.widgetActions ? route.widgetActions->documentActions(widget) : QList<QAction*>();
+    addDocumentTab(widget, tabKey, title, toolTip, actions, route.widgetActions != nullptr);
+    return true;
 }
 
 void MainWindow::addDocumentTab(QWidget* widget, const QString& key, const QString& name, const QString& toolTip,

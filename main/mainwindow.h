@@ -29,7 +29,7 @@ class MainWindow;
 // the current tab's commands (a plug-in's IDocumentWidgetActions) active in
 // the window beside its own keyboard commands: open, close the tab, next and
 // previous tab.
-class MainWindow : public QMainWindow, public IDocumentWidgetHost
+class MainWindow : public QMainWindow, public IDocumentWidgetHost, public IDocumentDataHost
 {
     Q_OBJECT
 public:
@@ -37,6 +37,11 @@ public:
     ~MainWindow() override;
 
     QString tempDirPath() const override;
+    // A tab of its own for a plug-in's in-memory document (an attached
+    // message): no recent-file entry; a second open of the same key
+    // switches to its tab.
+    bool openDocumentData(QObject* plugin, const QString& key, const QByteArray& data, const QString& title,
+                          const QString& toolTip) override;
     // This instance's folder for temporary copies; the root of all instances'
     // folders until set.
     void setTempDirPath(const QString& path);

@@ -166,7 +166,7 @@ bool AttachmentDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, c
                                    const QModelIndex& index)
 {
     if (event && event->type() == QEvent::ToolTip && index.isValid()) {
-        QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString(), view);
+        QToolTip::showText(event->globalPos(), index.data(Qt::ToolTipRole).toString(), view);
         return true;
     }
     return QStyledItemDelegate::helpEvent(event, view, option, index);

@@ -1,6 +1,23 @@
 #include "attachmentmodel.h"
 
 #include "attachmenticons.h"
+#include "interfacelocale.h"
+
+#include "message/mailbox_text.h"
+
+namespace {
+
+// The theme's icon for a mail message; the generic one of the MIME type
+// where the theme names neither.
+QIcon messageIcon()
+{
+    static const QIcon icon = QIcon::fromTheme(QStringLiteral("message-rfc822"),
+                                               QIcon::fromTheme(QStringLiteral("mail-message"),
+                                                                iconForMimeType(QStringLiteral("message/rfc822"))));
+    return icon;
+}
+
+} // namespace
 
 AttachmentModel::AttachmentModel(QObject* parent)
     : QAbstractListModel(parent)
@@ -13,6 +30,24 @@ void AttachmentModel::setMessage(const PreparedMessage& prepared)
     message = prepared.message;
     listed = prepared.listedAttachments;
     endResetModel();
+}
+
+QString AttachmentModel::attachedMessageLimitText(AttachedMessageLimit limit)
+{
+    switch (limit) {
+    case AttachedMessageLimit::TooDeep:
+        return tr("This message is attached more than %1 levels deep and does not open here. "
+                  "Save it to open it on its own.")
+            .arg(kMaxAttachedMessageDepth);
+    case AttachedMessageLimit::TooLarge:
+        return tr("The messages attached in this file are too large together; this one does not open here. "
+                  "Save it to open it on its own.");
+    case AttachedMessageLimit::Unreadable:
+        return tr("This attached message cannot be read.");
+    case AttachedMessageLimit::None:
+        break;
+    }
+    return {};
 }
 
 QSharedPointer<TessilAttachment> AttachmentModel::attachmentAt(int row) const
@@ -41,7 +76,23 @@ QVariant AttachmentModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return attachment->fileName.isEmpty() ? tr("attachment") : attachment->fileName;
     case Qt::DecorationRole:
-        return iconForMimeType(attachment->effectiveMimeType());
+        if (attachment->isMessage && !attachment->message)
+            return QIcon(messageIcon().pixmap(QSize(48, 48), QIcon::Disabled)); // it does not open
+        return attachment->isMessage ? messageIcon() : iconForMimeType(attachment->effectiveMimeType());
+    case Qt::ToolTipRole: {
+        const QString name = data(index, Qt::DisplayRole).toString();
+        if (!attachment->isMessage)
+            return name;
+        if (!attachment->message)
+            return name + QLatin1Char('\n') + attachedMessageLimitText(attachment->messageLimit);
+        const TessilMessage& attached = *attachment->message;
+        const QString sender = mailboxText(attached.senderName, attached.senderEmail);
+        QStringList lines{name};
+        lines << tr("From: %1").arg(sender.isEmpty() ? tr("<No Sender>") : sender);
+        if (attached.sentTime.isValid())
+            lines << tr("Sent: %1").arg(interfaceLocale().toString(attached.sentTime.toLocalTime(), QLocale::LongFormat));
+        return lines.join(QLatin1Char('\n'));
+    }
     case SizeRole:
         return static_cast<qint64>(attachment->contentSize());
     case MimeTypeRole:

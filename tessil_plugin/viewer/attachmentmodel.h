@@ -26,6 +26,10 @@ public:
 
     explicit AttachmentModel(QObject* parent = nullptr);
 
+    // Why an attached message does not open, for its tile and for the user
+    // who tries; empty for one that opens.
+    static QString attachedMessageLimitText(AttachedMessageLimit limit);
+
     void setMessage(const PreparedMessage& prepared);
     // Null for a row that does not exist or when no message is set.
     QSharedPointer<TessilAttachment> attachmentAt(int row) const;

@@ -7,6 +7,7 @@
 
 #include <QDebug>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <cstdio>
@@ -149,20 +150,71 @@ QWidget* TessilPlugin::createWidget(const QString& filePath, QWidget* parent, ID
                                         .arg(filePath, ids.join(QLatin1String(", ")));
         }
 
-        auto* widget = new TessilViewWidget(host, parent);
-        try {
-            widget->setMessage(message, openStarted);
-        } catch (...) {
-            qWarning("[Tessil] TessilPlugin setMessage threw an exception");
-            delete widget;
-            reportFailure(errorMessage);
-            return nullptr;
-        }
-        return widget;
+        return viewOf(message, openStarted, QFileInfo(filePath).fileName(), parent, host, errorMessage);
     } catch (const std::exception& error) {
         qWarning().noquote() << "[Tessil] TessilPlugin parse failed:" << error.what();
     } catch (...) {
         qWarning("[Tessil] TessilPlugin parse failed: unexpected exception");
+    }
+    reportFailure(errorMessage);
+    return nullptr;
+}
+
+QWidget* TessilPlugin::viewOf(const QSharedPointer<TessilMessage>& message, const QElapsedTimer& openStarted,
+                              const QString& path, QWidget* parent, IDocumentWidgetHost* host, QString* errorMessage)
+{
+    auto* widget = new TessilViewWidget(host, parent);
+    widget->setDocumentPath(path);
+    if (dataHost) {
+        widget->setMessageOpener([this](const QSharedPointer<TessilMessage>& attached, const QByteArray& data,
+                                        const QString& title, const QString& attachedPath) {
+        for (auto it = pending.begin(); it != pending.end();)
+            it = it->message.isNull() ? pending.erase(it) : std::next(it);
+        // While a tab shows the message it keeps it, so its address names
+        // no other message meanwhile.
+        const QString key = QString::number(quintptr(attached.data()), 16);
+        pending.insert(key, PendingMessage{attached.toWeakRef(), attachedPath});
+        return dataHost->openDocumentData(this, key, data, title, attachedPath);
+        });
+    }
+    try {
+        widget->setMessage(message, openStarted);
+    } catch (...) {
+        qWarning("[Tessil] TessilPlugin setMessage threw an exception");
+        delete widget;
+        reportFailure(errorMessage);
+        return nullptr;
+    }
+    return widget;
+}
+
+void TessilPlugin::setDocumentDataHost(IDocumentDataHost* host)
+{
+    dataHost = host;
+}
+
+QWidget* TessilPlugin::createDataWidget(const QString& key, const QByteArray& data, QWidget* parent,
+                                        IDocumentWidgetHost* host, QString* errorMessage)
+{
+    try {
+        QElapsedTimer openStarted;
+        openStarted.start();
+        const PendingMessage found = pending.value(key);
+        QSharedPointer<TessilMessage> message = found.message.toStrongRef();
+        if (!message) {
+            TessilParser parser;
+            message = parser.parseData(data);
+            if (parser.hasError || !message) {
+                qWarning().noquote() << "[Tessil] TessilPlugin parse of an attached message failed:" << parser.errorString;
+                reportFailure(errorMessage, parser.failure);
+                return nullptr;
+            }
+        }
+        return viewOf(message, openStarted, found.path, parent, host, errorMessage);
+    } catch (const std::exception& error) {
+        qWarning().noquote() << "[Tessil] TessilPlugin open of an attached message failed:" << error.what();
+    } catch (...) {
+        qWarning("[Tessil] TessilPlugin open of an attached message failed: unexpected exception");
     }
     reportFailure(errorMessage);
     return nullptr;

@@ -7,13 +7,19 @@
 #include "documentplugininterfaces.h"
 #include "message/open_failure.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
+#include <QSharedPointer>
 
-class TessilPlugin : public QObject, public IDocumentWidgetPlugin, public IDocumentMimeTypes
+class TessilViewWidget;
+struct TessilMessage;
+
+class TessilPlugin : public QObject, public IDocumentWidgetPlugin, public IDocumentMimeTypes, public IDocumentDataWidgets
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
-    Q_INTERFACES(IDocumentWidgetPlugin IDocumentMimeTypes)
+    Q_INTERFACES(IDocumentWidgetPlugin IDocumentMimeTypes IDocumentDataWidgets)
 public:
     // Sends the decoder's warnings and trace lines to the host's log as debug
     // lines of "quorvia.tessil.decoder" when the host has that category on
@@ -28,7 +34,30 @@ public:
                           QString* errorMessage) override;
     bool supportsBookmarks(const QString& filePath) const override;
 
+    // Attached messages open in tabs of their own through the host's
+    // IDocumentDataHost; without one they are offered for saving.
+    void setDocumentDataHost(IDocumentDataHost* host) override;
+    // The attached message that a view asked to open as `key`, as it was
+    // read with its file (so that the nesting bounds of that file hold);
+    // `data` read afresh when that is gone.
+    QWidget* createDataWidget(const QString& key, const QByteArray& data, QWidget* parent, IDocumentWidgetHost* host,
+                              QString* errorMessage) override;
+
     // What createWidget tells the user for a file that failed this way, in
     // the interface language.
     static QString userReason(OpenFailure failure);
+
+private:
+    // A view of `message`, named by `path`, that opens its attached messages here.
+    QWidget* viewOf(const QSharedPointer<TessilMessage>& message, const QElapsedTimer& openStarted, const QString& path,
+                    QWidget* parent, IDocumentWidgetHost* host, QString* errorMessage);
+
+    struct PendingMessage
+    {
+        QWeakPointer<TessilMessage> message;
+        QString path;
+    };
+    IDocumentDataHost* dataHost = nullptr;
+    // By key: the attached messages that views asked the host to open.
+    QHash<QString, PendingMessage> pending;
 };

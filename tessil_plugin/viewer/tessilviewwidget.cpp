@@ -120,8 +120,8 @@ void TessilViewWidget::setupAttachmentList()
     list->setContextMenuPolicy(Qt::CustomContextMenu);
 
     connect(list, &QWidget::customContextMenuRequested, this, &TessilViewWidget::showContextMenu);
-    connect(list, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& index) { openAttachment(index.row()); });
+    // A double-click, Enter, or a single click where the desktop opens items so.
+    connect(list, &QAbstractItemView::activated, this, [this](const QModelIndex& index) { openAttachment(index.row()); });
 }
 
 void TessilViewWidget::setDialogs(std::unique_ptr<AttachmentDialogs> replacement)
@@ -317,6 +317,10 @@ void TessilViewWidget::openAttachment(int row)
     const QSharedPointer<TessilAttachment> attachment = model->attachmentAt(row);
     if (!attachment)
         return;
+    if (attachment->isMessage) {
+        openAttachedMessage(attachment);
+        return;
+    }
     const QByteArray content = attachment->content();
     // Named so that the desktop, which goes by the name, opens it with a
     // program for what it is.
@@ -368,6 +372,28 @@ void TessilViewWidget::onAttachmentDoubleClicked(const QModelIndex& index)
         return;
     if (const QSharedPointer<TessilAttachment> attachment = model->attachmentAt(index.row()))
         saveAttachmentAs(attachment);
+}
+
+void TessilViewWidget::openAttachedMessage(const QSharedPointer<TessilAttachment>& attachment)
+{
+    // Quorvia shows it itself: no program on the desktop is known to.
+    if (!attachment->message) {
+        dialogs->warning(this, tr("Open Attachment"),
+                         AttachmentModel::attachedMessageLimitText(attachment->messageLimit));
+        return;
+    }
+    const QString subject = attachment->message->subject.simplified();
+    const QString title = subject.isEmpty() ? QFileInfo(attachment->fileName).completeBaseName() : subject;
+    const QString path = documentPath.isEmpty() ? title : documentPath + QStringLiteral(" \u203A ") + title;
+    if (messageOpener && messageOpener(attachment->message, attachment->content(), title, path))
+        return;
+    if (!messageOpener) {
+        dialogs->offerSaveInstead(this, tr("Open Attachment"),
+                                  tr("This program cannot open \"%1\" in a tab of its own.\n\nYou can save it "
+                                     "instead and open the saved file.")
+                                      .arg(attachment->fileName),
+                                  [this, attachment] { saveAttachmentAs(attachment); });
+    }
 }
 
 void TessilViewWidget::saveAttachmentAs(const QSharedPointer<TessilAttachment>& attachment)

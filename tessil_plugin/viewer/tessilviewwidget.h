@@ -16,6 +16,8 @@
 #include <QSharedPointer>
 #include <QWidget>
 
+#include <functional>
+
 #include <memory>
 
 class AttachmentDialogs;
@@ -74,6 +76,18 @@ public:
     // host's temporary folder (created when missing) under its safe name.
     QString temporaryFilePath(const QString& fileName) const;
 
+    // Opens an attached message in a tab of its own: the message as read,
+    // its file's bytes, the tab's title and its path of containing
+    // messages. True when it opened (or its tab was already open).
+    using MessageOpener = std::function<bool(const QSharedPointer<TessilMessage>& message, const QByteArray& data,
+                                             const QString& title, const QString& path)>;
+    // Without one, an attached message is offered for saving instead.
+    void setMessageOpener(MessageOpener opener) { messageOpener = std::move(opener); }
+    // Where the shown message lies: its file's name, or for an attached
+    // message the path of containing messages ("outer.msg › Subject").
+    void setDocumentPath(const QString& path) { documentPath = path; }
+    QString documentPathText() const { return documentPath; }
+
     // Replaces the dialogs of the attachment actions.
     void setDialogs(std::unique_ptr<AttachmentDialogs> dialogs);
 
@@ -101,6 +115,7 @@ private:
     void showPreparedBody();
     void saveAttachmentAs(const QSharedPointer<TessilAttachment>& attachment);
     void rememberSaveDirectory(const QString& directory);
+    void openAttachedMessage(const QSharedPointer<TessilAttachment>& attachment);
 
     AttachmentModel* model = nullptr;
     QSharedPointer<TessilMessage> message;
@@ -115,4 +130,6 @@ private:
     std::unique_ptr<OpenTimeline> timeline;
     std::unique_ptr<Ui::TessilViewWidget> ui;
     std::unique_ptr<AttachmentDialogs> dialogs;
+    MessageOpener messageOpener;
+    QString documentPath;
 };

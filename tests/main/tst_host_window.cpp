@@ -8,6 +8,7 @@
 #include "browsertabbar.h"
 #include "browsertabwidget.h"
 #include "customwindowframe.h"
+#include "documentpluginmanager.h"
 #include "documentprogressdialog.h"
 #include "host_files.h"
 #include "mainwindow.h"
@@ -588,6 +589,47 @@ private slots:
         QCOMPARE(menu->actions().mid(2, 10), commandsOf(window->tabWidget()->widget(0)));
         window->tabWidget()->closeTab(0); // its commands go with it
         QCOMPARE(entries(menu), before);
+    }
+
+    // A plug-in's in-memory document opens in a tab of its own under the
+    // title and tool tip it gives, adds no recent file, and a second open
+    // of the same key switches to that tab; a refusal is reported.
+    void inMemoryDocuments()
+    {
+        MainWindow window;
+        window.documentPluginManager()->loadPlugin(QString::fromUtf8(TP_DATA));
+        QVERIFY(hostfiles::write(file("outer.inner"), "the inner bytes"));
+        QVERIFY(hostfiles::write(file("broken.inner"), "fail here"));
+        window.openFiles({file("outer.inner")});
+        QCOMPARE(window.tabWidget()->count(), 1);
+        const QStringList recent = loadRecentFiles();
+        auto* button = qobject_cast<QPushButton*>(window.tabWidget()->widget(0));
+        QVERIFY(button);
+        button->click();
+        QCOMPARE(window.tabWidget()->count(), 2);
+        QCOMPARE(window.tabWidget()->currentIndex(), 1);
+        QCOMPARE(window.tabWidget()->tabText(1), QStringLiteral("Inside outer.inner"));
+        QCOMPARE(window.tabWidget()->tabToolTip(1), QStringLiteral("outer.inner \u203A Inside"));
+        auto* inside = qobject_cast<QLabel*>(window.tabWidget()->widget(1));
+        QVERIFY(inside);
+        QCOMPARE(inside->text(), QStringLiteral("outer.inner: the inner bytes"));
+        QCOMPARE(loadRecentFiles(), recent);
+
+        window.tabWidget()->setCurrentIndex(0);
+        button->click();
+        QCOMPARE(window.tabWidget()->count(), 2);
+        QCOMPARE(window.tabWidget()->currentIndex(), 1);
+        // Closed, it opens afresh.
+        window.tabWidget()->closeTab(1);
+        button->click();
+        QCOMPARE(window.tabWidget()->count(), 2);
+
+        window.openFiles({file("broken.inner")});
+        QCOMPARE(window.tabWidget()->count(), 3);
+        qobject_cast<QPushButton*>(window.tabWidget()->widget(2))->click();
+        QCOMPARE(window.tabWidget()->count(), 3);
+        QVERIFY(window.openFailuresDialog());
+        QCOMPARE(window.openFailuresDialog()->failureCount(), 1);
     }
 
     void shortcuts_data()

@@ -17,12 +17,14 @@
 #include "mainwindow.h"
 #include "meetingline.h"
 #include "multilanguage.h"
+#include "recentfiles.h"
 #include "message/attachment_file_names.h"
 #include "message/tessil_parser.h"
 #include "mywebviewwidget.h"
 #include "tessilplugin.h"
 #include "tessilviewwidget.h"
 
+#include "support/attached_message_fixtures.h"
 #include "support/fake_desktop.h"
 #include "support/message_fixtures.h"
 #include "support/test_data.h"
@@ -808,6 +810,108 @@ private slots:
         QCOMPARE(readFile(target.filePath("chosen.bin")), QByteArray("\x01\x02"));
 
         QCOMPARE(desktop.waitOpened(1), QList<QUrl>{QUrl::fromLocalFile(target.path())});
+    }
+
+    // An attached message's tile: named and described by the message, its
+    // theme icon; opening hands it to the opener with its path of
+    // containing messages, past the depth bound says why not; saving
+    // writes the file that opens again.
+    void attachedMessageTiles_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("TNEF") << testsupport::nestedTnefMessage(9) << ".dat";
+        QTest::newRow("msg") << testsupport::nestedMsgMessage(9) << ".msg";
+    }
+    void attachedMessageTiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, suffix);
+        TessilParser parser;
+        QSharedPointer<TessilMessage> message = parser.parseData(file);
+        QVERIFY(message);
+        TessilViewWidget view(nullptr);
+        auto* fake = new FakeDialogs;
+        view.setDialogs(std::unique_ptr<FakeDialogs>(fake));
+        view.setDocumentPath("outer" + suffix);
+        QStringList opened;
+        QSharedPointer<TessilMessage> handed;
+        view.setMessageOpener([&](const QSharedPointer<TessilMessage>& attached, const QByteArray& data,
+                                  const QString& title, const QString& path) {
+            opened << title + " | " + path;
+            handed = attached;
+            return !data.isEmpty();
+        });
+        view.setMessage(message);
+        const QModelIndex tile = view.attachmentModel()->index(0, 0);
+        QCOMPARE(tile.data().toString(), "Level 1" + suffix);
+        QVERIFY(!qvariant_cast<QIcon>(tile.data(Qt::DecorationRole)).isNull());
+        const QString tip = tile.data(Qt::ToolTipRole).toString();
+        QVERIFY2(tip.contains("From: Sender 1 <s1@example.com>") && tip.contains("Sent: "), qPrintable(tip));
+        QCOMPARE(view.attachmentModel()->index(1, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("pad-0.bin"));
+
+        view.openAttachment(0);
+        QCOMPARE(opened, QStringList{"Level 1 | outer" + suffix + " \u203A Level 1"});
+        QCOMPARE(handed, message->attachmentAt(0)->message);
+
+        // Saved, the attached message reads back as itself.
+        QTemporaryDir target;
+        fake->directory = target.path();
+        view.onSaveAllAttachments();
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files), (QStringList{"Level 1" + suffix, "pad-0.bin"}));
+        TessilParser again;
+        const QSharedPointer<TessilMessage> saved = again.parseData(readFile(target.filePath("Level 1" + suffix)));
+        QVERIFY(saved);
+        QCOMPARE(saved->subject, QStringLiteral("Level 1"));
+
+        // At depth 8 the next level stays closed, and its tile says why.
+        for (int level = 1; level <= 8; ++level)
+            message = message->attachmentAt(0)->message;
+        TessilViewWidget deepest(nullptr);
+        auto* deepFake = new FakeDialogs;
+        deepest.setDialogs(std::unique_ptr<FakeDialogs>(deepFake));
+        deepest.setMessageOpener([&](const QSharedPointer<TessilMessage>&, const QByteArray&, const QString& title,
+                                     const QString&) {
+            opened << title;
+            return true;
+        });
+        deepest.setMessage(message);
+        const QString why = deepest.attachmentModel()->index(0, 0).data(Qt::ToolTipRole).toString();
+        QVERIFY2(why.contains("more than 8 levels deep"), qPrintable(why));
+        deepest.openAttachment(0);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(deepFake->warnings.size(), 1);
+        QVERIFY(deepFake->warnings.first().contains("more than 8 levels deep"));
+    }
+
+    // The real file's attached message opens in a tab of its own from the
+    // keyboard, titled by its subject, with its path as the tab's tool
+    // tip and no recent file; a second open switches to that tab.
+    void realAttachedMessageInItsTab()
+    {
+        REQUIRE_REAL_SAMPLES();
+        MainWindow window;
+        window.show();
+        const QString path = testsupport::realSamplePath("msg/attachment_msg_pdf.msg");
+        window.openFile(path);
+        QCOMPARE(window.tabWidget()->count(), 1);
+        const QStringList recent = loadRecentFiles();
+        auto* list = child<QListView>(window.tabWidget()->widget(0), "listView");
+        const QModelIndex tile = list->model()->index(0, 0);
+        QCOMPARE(tile.data().toString(), QStringLiteral("Test Attachment.msg"));
+        QVERIFY2(tile.data(Qt::ToolTipRole).toString().contains("From: Nick Booth"), qPrintable(tile.data(Qt::ToolTipRole).toString()));
+        for (int pass = 0; pass < 2; ++pass) {
+            window.tabWidget()->setCurrentIndex(0);
+            list->setCurrentIndex(tile);
+            QTest::keyClick(list, Qt::Key_Return);
+            QCOMPARE(window.tabWidget()->count(), 2);
+            QCOMPARE(window.tabWidget()->currentIndex(), 1);
+        }
+        QCOMPARE(window.tabWidget()->tabText(1), QStringLiteral("Test Attachment"));
+        QCOMPARE(window.tabWidget()->tabToolTip(1), QStringLiteral("attachment_msg_pdf.msg \u203A Test Attachment"));
+        const QWidget* inner = window.tabWidget()->widget(1);
+        QCOMPARE(child(inner, "subjectLabel")->text(), QStringLiteral("Test Attachment"));
+        QCOMPARE(loadRecentFiles(), recent);
     }
 
     // The save dialogs start in the remembered folder, else in the download

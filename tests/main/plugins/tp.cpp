@@ -1,14 +1,16 @@
 // One source for every test plug-in: the build chooses what each library offers
 // (TP_KIND 1 widget, 2 loader, 3 neither interface, 4 both from one root, 5 a
 // widget that also claims MIME types, 6 a loader that does, 7 a widget with
-// commands), its name, the extensions it claims and the MIME types (both
+// commands, 8 a widget that opens documents held in memory), its name, the extensions it claims and the MIME types (both
 // "|"-separated, spelt as a careless plug-in might).
 
 #include "documentplugininterfaces.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
 
 #define TP_CLAIMED QString::fromUtf8(TP_EXTENSIONS).split(QLatin1Char('|'))
 
@@ -147,6 +149,50 @@ class TestPlugin : public QObject, public WidgetPart, public ActionsPart
     Q_OBJECT
     Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
     Q_INTERFACES(IDocumentWidgetPlugin IDocumentWidgetActions)
+};
+#elif TP_KIND == 8
+// A file's widget is a button that asks the host to open the file's bytes as
+// an in-memory document: key the file's name, title "Inside <name>", tool
+// tip "<name> › Inside". Its widget is a label of the key and the bytes;
+// bytes that begin with "fail" are refused with a message.
+class TestPlugin : public QObject, public IDocumentWidgetPlugin, public IDocumentDataWidgets
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
+    Q_INTERFACES(IDocumentWidgetPlugin IDocumentDataWidgets)
+public:
+    QStringList supportedExtensions() const override { return TP_CLAIMED; }
+    QWidget* createWidget(const QString& path, QWidget* parent, IDocumentWidgetHost*, QString*) override
+    {
+        auto* button = new QPushButton(QStringLiteral("Open inside"), parent);
+        button->setObjectName(QStringLiteral(TP_NAME));
+        const QString name = QFileInfo(path).fileName();
+        QFile file(path);
+        const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        connect(button, &QPushButton::clicked, this, [this, name, data] {
+            if (dataHost)
+                dataHost->openDocumentData(this, name, data, QStringLiteral("Inside ") + name,
+                                           name + QStringLiteral(" \u203A Inside"));
+        });
+        return button;
+    }
+    bool supportsBookmarks(const QString&) const override { return false; }
+    void setDocumentDataHost(IDocumentDataHost* host) override { dataHost = host; }
+    QWidget* createDataWidget(const QString& key, const QByteArray& data, QWidget* parent, IDocumentWidgetHost*,
+                              QString* error) override
+    {
+        if (data.startsWith("fail")) {
+            if (error)
+                *error = QStringLiteral("Test plug-in refused the data");
+            return nullptr;
+        }
+        auto* label = new QLabel(key + QStringLiteral(": ") + QString::fromUtf8(data), parent);
+        label->setObjectName(QStringLiteral("inside"));
+        return label;
+    }
+
+private:
+    IDocumentDataHost* dataHost = nullptr;
 };
 #else
 class TestPlugin : public QObject
