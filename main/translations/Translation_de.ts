@@ -77,6 +77,30 @@ Das Handbuch ist die Datei %1.</translation>
         <source>attachment</source>
         <translation>Anhang</translation>
     </message>
+    <message>
+        <source>This message is attached more than %1 levels deep and does not open here. Save it to open it on its own.</source>
+        <translation>Diese Nachricht ist mehr als %1 Ebenen tief angehängt und öffnet sich hier nicht. Speichern Sie sie, um sie für sich zu öffnen.</translation>
+    </message>
+    <message>
+        <source>The messages attached in this file are too large together; this one does not open here. Save it to open it on its own.</source>
+        <translation>Die angehängten Nachrichten dieser Datei sind zusammen zu groß; diese öffnet sich hier nicht. Speichern Sie sie, um sie für sich zu öffnen.</translation>
+    </message>
+    <message>
+        <source>This attached message cannot be read.</source>
+        <translation>Diese angehängte Nachricht kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>From: %1</source>
+        <translation>Von: %1</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Kein Absender&gt;</translation>
+    </message>
+    <message>
+        <source>Sent: %1</source>
+        <translation>Gesendet: %1</translation>
+    </message>
 </context>
 <context>
     <name>CustomWindowFrame</name>
@@ -492,6 +516,14 @@ Sie können die Datei stattdessen speichern und mit einem Programm Ihrer Wahl ö
             <numerusform>%n Anhang</numerusform>
             <numerusform>%n Anhänge</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>This program cannot open &quot;%1&quot; in a tab of its own.
+
+You can save it instead and open the saved file.</source>
+        <translation>Dieses Programm kann „%1“ nicht in einem eigenen Tab öffnen.
+
+Sie können es stattdessen speichern und die gespeicherte Datei öffnen.</translation>
     </message>
 </context>
 </TS>

@@ -77,6 +77,30 @@ The guide is the file %1.</translation>
         <source>attachment</source>
         <translation>attachment</translation>
     </message>
+    <message>
+        <source>This message is attached more than %1 levels deep and does not open here. Save it to open it on its own.</source>
+        <translation>This message is attached more than %1 levels deep and does not open here. Save it to open it on its own.</translation>
+    </message>
+    <message>
+        <source>The messages attached in this file are too large together; this one does not open here. Save it to open it on its own.</source>
+        <translation>The messages attached in this file are too large together; this one does not open here. Save it to open it on its own.</translation>
+    </message>
+    <message>
+        <source>This attached message cannot be read.</source>
+        <translation>This attached message cannot be read.</translation>
+    </message>
+    <message>
+        <source>From: %1</source>
+        <translation>From: %1</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;No Sender&gt;</translation>
+    </message>
+    <message>
+        <source>Sent: %1</source>
+        <translation>Sent: %1</translation>
+    </message>
 </context>
 <context>
     <name>CustomWindowFrame</name>
@@ -492,6 +516,14 @@ You can save it instead and open it with a program of your choice.</translation>
             <numerusform>%n attachment</numerusform>
             <numerusform>%n attachments</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>This program cannot open &quot;%1&quot; in a tab of its own.
+
+You can save it instead and open the saved file.</source>
+        <translation>This program cannot open &quot;%1&quot; in a tab of its own.
+
+You can save it instead and open the saved file.</translation>
     </message>
 </context>
 </TS>

@@ -77,6 +77,30 @@ La guía es el archivo %1.</translation>
         <source>attachment</source>
         <translation>adjunto</translation>
     </message>
+    <message>
+        <source>This message is attached more than %1 levels deep and does not open here. Save it to open it on its own.</source>
+        <translation>Este mensaje está adjunto a más de %1 niveles de profundidad y no se abre aquí. Guárdelo para abrirlo por separado.</translation>
+    </message>
+    <message>
+        <source>The messages attached in this file are too large together; this one does not open here. Save it to open it on its own.</source>
+        <translation>Los mensajes adjuntos de este archivo son demasiado grandes en conjunto; este no se abre aquí. Guárdelo para abrirlo por separado.</translation>
+    </message>
+    <message>
+        <source>This attached message cannot be read.</source>
+        <translation>Este mensaje adjunto no se puede leer.</translation>
+    </message>
+    <message>
+        <source>From: %1</source>
+        <translation>De: %1</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Sin remitente&gt;</translation>
+    </message>
+    <message>
+        <source>Sent: %1</source>
+        <translation>Enviado: %1</translation>
+    </message>
 </context>
 <context>
     <name>CustomWindowFrame</name>
@@ -492,6 +516,14 @@ Puede guardarlo y abrirlo con el programa que prefiera.</translation>
             <numerusform>%n archivo adjunto</numerusform>
             <numerusform>%n archivos adjuntos</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>This program cannot open &quot;%1&quot; in a tab of its own.
+
+You can save it instead and open the saved file.</source>
+        <translation>Este programa no puede abrir &quot;%1&quot; en una pestaña propia.
+
+Puede guardarlo y abrir el archivo guardado.</translation>
     </message>
 </context>
 </TS>

@@ -77,6 +77,30 @@ Le guide est le fichier %1.</translation>
         <source>attachment</source>
         <translation>pièce jointe</translation>
     </message>
+    <message>
+        <source>This message is attached more than %1 levels deep and does not open here. Save it to open it on its own.</source>
+        <translation>Ce message est joint à plus de %1 niveaux de profondeur et ne s’ouvre pas ici. Enregistrez-le pour l’ouvrir seul.</translation>
+    </message>
+    <message>
+        <source>The messages attached in this file are too large together; this one does not open here. Save it to open it on its own.</source>
+        <translation>Les messages joints de ce fichier sont trop volumineux ensemble ; celui-ci ne s’ouvre pas ici. Enregistrez-le pour l’ouvrir seul.</translation>
+    </message>
+    <message>
+        <source>This attached message cannot be read.</source>
+        <translation>Ce message joint ne peut pas être lu.</translation>
+    </message>
+    <message>
+        <source>From: %1</source>
+        <translation>De : %1</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Aucun expéditeur&gt;</translation>
+    </message>
+    <message>
+        <source>Sent: %1</source>
+        <translation>Envoyé : %1</translation>
+    </message>
 </context>
 <context>
     <name>CustomWindowFrame</name>
@@ -492,6 +516,14 @@ Vous pouvez l&apos;enregistrer à la place et l&apos;ouvrir avec le programme de
             <numerusform>%n pièce jointe</numerusform>
             <numerusform>%n pièces jointes</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>This program cannot open &quot;%1&quot; in a tab of its own.
+
+You can save it instead and open the saved file.</source>
+        <translation>Ce programme ne peut pas ouvrir « %1 » dans un onglet à part.
+
+Vous pouvez plutôt l’enregistrer et ouvrir le fichier enregistré.</translation>
     </message>
 </context>
 </TS>

@@ -77,6 +77,30 @@ La guida è il file %1.</translation>
         <source>attachment</source>
         <translation>allegato</translation>
     </message>
+    <message>
+        <source>This message is attached more than %1 levels deep and does not open here. Save it to open it on its own.</source>
+        <translation>Questo messaggio è allegato a più di %1 livelli di profondità e non si apre qui. Salvalo per aprirlo da solo.</translation>
+    </message>
+    <message>
+        <source>The messages attached in this file are too large together; this one does not open here. Save it to open it on its own.</source>
+        <translation>I messaggi allegati in questo file sono troppo grandi nel complesso; questo non si apre qui. Salvalo per aprirlo da solo.</translation>
+    </message>
+    <message>
+        <source>This attached message cannot be read.</source>
+        <translation>Questo messaggio allegato non può essere letto.</translation>
+    </message>
+    <message>
+        <source>From: %1</source>
+        <translation>Da: %1</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Nessun mittente&gt;</translation>
+    </message>
+    <message>
+        <source>Sent: %1</source>
+        <translation>Inviato: %1</translation>
+    </message>
 </context>
 <context>
     <name>CustomWindowFrame</name>
@@ -492,6 +516,14 @@ Puoi salvarlo e aprirlo con un programma a tua scelta.</translation>
             <numerusform>%n allegato</numerusform>
             <numerusform>%n allegati</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>This program cannot open &quot;%1&quot; in a tab of its own.
+
+You can save it instead and open the saved file.</source>
+        <translation>Questo programma non può aprire &quot;%1&quot; in una scheda a sé.
+
+Puoi salvarlo e aprire il file salvato.</translation>
     </message>
 </context>
 </TS>

@@ -77,6 +77,30 @@ The guide is the file %1.</source>
         <source>attachment</source>
         <translation>添付ファイル</translation>
     </message>
+    <message>
+        <source>This message is attached more than %1 levels deep and does not open here. Save it to open it on its own.</source>
+        <translation>このメッセージは %1 階層より深く添付されているため、ここでは開けません。保存してから単独で開いてください。</translation>
+    </message>
+    <message>
+        <source>The messages attached in this file are too large together; this one does not open here. Save it to open it on its own.</source>
+        <translation>このファイルに添付されたメッセージは合計で大きすぎるため、このメッセージはここでは開けません。保存してから単独で開いてください。</translation>
+    </message>
+    <message>
+        <source>This attached message cannot be read.</source>
+        <translation>この添付メッセージは読み取れません。</translation>
+    </message>
+    <message>
+        <source>From: %1</source>
+        <translation>差出人: %1</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;差出人なし&gt;</translation>
+    </message>
+    <message>
+        <source>Sent: %1</source>
+        <translation>送信日時: %1</translation>
+    </message>
 </context>
 <context>
     <name>CustomWindowFrame</name>
@@ -490,6 +514,14 @@ You can save it instead and open it with a program of your choice.</source>
         <translation>
             <numerusform>%n 個の添付ファイル</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>This program cannot open &quot;%1&quot; in a tab of its own.
+
+You can save it instead and open the saved file.</source>
+        <translation>このプログラムでは「%1」を専用のタブで開けません。
+
+代わりに保存し、保存したファイルを開いてください。</translation>
     </message>
 </context>
 </TS>

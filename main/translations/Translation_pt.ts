@@ -77,6 +77,30 @@ O guia é o arquivo %1.</translation>
         <source>attachment</source>
         <translation>anexo</translation>
     </message>
+    <message>
+        <source>This message is attached more than %1 levels deep and does not open here. Save it to open it on its own.</source>
+        <translation>Esta mensagem está anexada a mais de %1 níveis de profundidade e não abre aqui. Guarde-a para a abrir sozinha.</translation>
+    </message>
+    <message>
+        <source>The messages attached in this file are too large together; this one does not open here. Save it to open it on its own.</source>
+        <translation>As mensagens anexadas neste ficheiro são demasiado grandes em conjunto; esta não abre aqui. Guarde-a para a abrir sozinha.</translation>
+    </message>
+    <message>
+        <source>This attached message cannot be read.</source>
+        <translation>Esta mensagem anexada não pode ser lida.</translation>
+    </message>
+    <message>
+        <source>From: %1</source>
+        <translation>De: %1</translation>
+    </message>
+    <message>
+        <source>&lt;No Sender&gt;</source>
+        <translation>&lt;Sem remetente&gt;</translation>
+    </message>
+    <message>
+        <source>Sent: %1</source>
+        <translation>Enviada: %1</translation>
+    </message>
 </context>
 <context>
     <name>CustomWindowFrame</name>
@@ -492,6 +516,14 @@ Você pode salvá-lo e abri-lo com um programa de sua escolha.</translation>
             <numerusform>%n anexo</numerusform>
             <numerusform>%n anexos</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>This program cannot open &quot;%1&quot; in a tab of its own.
+
+You can save it instead and open the saved file.</source>
+        <translation>Este programa não consegue abrir &quot;%1&quot; num separador próprio.
+
+Pode guardá-lo e abrir o ficheiro guardado.</translation>
     </message>
 </context>
 </TS>
