@@ -4,6 +4,7 @@
 //
 //   fuzz_seeds OUTPUT_DIR      -> OUTPUT_DIR/<target>/<name>
 
+#include "support/attached_message_fixtures.h"
 #include "support/cfb_writer.h"
 #include "support/lzfu_compressor.h"
 #include "support/msg_writer.h"
@@ -365,6 +366,11 @@ int main(int argc, char** argv)
         put("msg", file.first, file.second);
         put("message", "msg-" + file.first, file.second);
     }
+    // Messages attached to messages, three levels deep.
+    put("tnef_stream", "nested", testsupport::nestedTnefMessage(3));
+    put("message", "nested", testsupport::nestedTnefMessage(3));
+    put("msg", "nested", testsupport::nestedMsgMessage(3));
+    put("message", "msg-nested", testsupport::nestedMsgMessage(3));
     put("mapi_properties", "empty", le32(0));
 
     for (const auto& document : encapsulatedDocuments()) {

@@ -56,7 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!attachment || !attachment->fileName.contains(QLatin1Char('.')))
             std::abort();
         const QByteArray content = attachment->content();
-        if (!attachment->isOle && content != attachment->data)
+        if (!attachment->isOle && !attachment->isMessage && content != attachment->data)
+            std::abort();
+        // An attached message was read with its file, or says why not.
+        if (attachment->isMessage && !attachment->message == (attachment->messageLimit == AttachedMessageLimit::None))
             std::abort();
         sink = sink + content.size();
     }

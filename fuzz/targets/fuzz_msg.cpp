@@ -72,6 +72,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         checkProperties(attachment->properties);
         sink = sink + attachment->data.size();
+        // An attached message, written as a file of its own, reads again.
+        if (attachment->isMessage) {
+            QString innerError;
+            if (const QSharedPointer<TessilMessage> standalone = readMsgMessage(attachment->data, &innerError))
+                checkProperties(standalone->properties);
+            else if (innerError.isEmpty())
+                std::abort();
+        }
     }
     for (const MessageRecipient& recipient : std::as_const(message->recipients)) {
         if (recipient.name.isEmpty() && recipient.email.isEmpty())

@@ -14,6 +14,7 @@
 #include "ole/compound_file.h"
 #include "rtf/encapsulated_body.h"
 #include "rtf/rtf_to_html.h"
+#include "support/attached_message_fixtures.h"
 #include "support/cfb_writer.h"
 #include "support/lzfu_compressor.h"
 #include "support/msg_writer.h"
@@ -88,6 +89,19 @@ void runMessage(const QByteArray& bytes)
 {
     const QSharedPointer<TessilMessage> message = TessilParser().parseData(bytes);
     QVERIFY(message && !prepareBodyHtml(*message).isEmpty());
+}
+
+// Reads a message attached eight deep; the levels past the size bound say why.
+void runNested(const QByteArray& bytes)
+{
+    QSharedPointer<TessilMessage> message = TessilParser().parseData(bytes);
+    QVERIFY(message);
+    int levels = 0;
+    while (message && message->attachmentAt(0) && message->attachmentAt(0)->isMessage) {
+        message = message->attachmentAt(0)->message;
+        ++levels;
+    }
+    QCOMPARE(levels, 8);
 }
 
 } // namespace
@@ -288,6 +302,13 @@ private Q_SLOTS:
         QTest::newRow("readMsgMessage: streams sharing sectors") << Case{msgSharingSectors, readMsg, 30, 16, 256 * 1024};
         // LZFu expands 8x by design, the converter about 4x that (the page is
         // judged without importing it into a document).
+        // Messages attached eight deep, each level nearly the whole file:
+        // TNEF levels share the file's bytes, .msg levels are each a file
+        // of their own, within four times the file together.
+        QTest::newRow("message: TNEF attached eight deep") << Case{[](int n) { return testsupport::nestedTnefMessage(8, n); }, runNested,
+                                                                   64000, 48, 1024 * 1024};
+        QTest::newRow("message: .msg attached eight deep") << Case{[](int n) { return testsupport::nestedMsgMessage(8, n); }, runNested,
+                                                                   64000, 48, 1024 * 1024};
         QTest::newRow("message: RTF of empty paragraphs") << Case{[](int n) { return tnefWithRtf("{\\rtf1 " + QByteArray("\\par ").repeated(n) + "}"); }, runMessage,
                                                                   8000, 48, 1024 * 1024};
     }
