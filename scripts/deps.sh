@@ -5,8 +5,9 @@
 # Beyond the build, the tests run the desktop's validators on the installed
 # desktop entry and metainfo, build the MIME database with the package's own
 # type definitions, and build the Debian package, whose dependencies
-# dpkg-shlibdeps computes with the help of file.
-QUORVIA_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file shared-mime-info)
+# dpkg-shlibdeps computes with the help of file. The PDF export's test reads
+# the PDF back with pdftotext (poppler-utils), in a font that is always there.
+QUORVIA_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file shared-mime-info poppler-utils fonts-dejavu-core)
 # Building the package: dpkg-shlibdeps (dpkg-dev) and file.
 QUORVIA_PACKAGE_PACKAGES=(dpkg-dev file)
 

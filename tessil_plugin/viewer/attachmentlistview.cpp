@@ -1,5 +1,8 @@
 #include "attachmentlistview.h"
 
+#include <QDrag>
+#include <QItemSelectionModel>
+#include <QMimeData>
 #include <QResizeEvent>
 #include <QTimer>
 
@@ -11,6 +14,48 @@ AttachmentListView::AttachmentListView(QWidget* parent)
     // The list shows every tile; only the page around it scrolls.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Out of the window only: the grid takes no drops and never reorders.
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
+}
+
+void AttachmentListView::setDragData(std::function<QMimeData*(const QList<int>&)> provider)
+{
+    dragProvider = std::move(provider);
+}
+
+QList<int> AttachmentListView::selectedRows() const
+{
+    QList<int> rows;
+    if (const QItemSelectionModel* selection = selectionModel()) {
+        for (const QModelIndex& index : selection->selectedIndexes())
+            rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+QMimeData* AttachmentListView::dragData() const
+{
+    const QList<int> rows = selectedRows();
+    return dragProvider && !rows.isEmpty() ? dragProvider(rows) : nullptr;
+}
+
+void AttachmentListView::startDrag(Qt::DropActions)
+{
+    QMimeData* data = dragData();
+    if (!data)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    const QModelIndex shown = currentIndex().isValid() ? currentIndex() : selectionModel()->selectedIndexes().value(0);
+    const QIcon icon = shown.data(Qt::DecorationRole).value<QIcon>();
+    if (!icon.isNull())
+        drag->setPixmap(icon.pixmap(iconSize(), devicePixelRatio()));
+    // A copy: the file manager takes the files, the message keeps its attachments.
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 
 int AttachmentListView::columnsForWidth(int width) const

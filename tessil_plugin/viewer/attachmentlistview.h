@@ -2,9 +2,14 @@
 
 // The attachment tiles: a grid that wraps to the width it is given and is
 // exactly as tall as its rows of tiles, so that the page, not the list,
-// scrolls, and the body above it gets all the rest of the room.
+// scrolls, and the body above it gets all the rest of the room. The selected
+// tiles can be dragged out as files.
 
 #include <QListView>
+
+#include <functional>
+
+class QMimeData;
 
 class AttachmentListView : public QListView
 {
@@ -24,11 +29,20 @@ public:
 
     void reset() override;
 
+    // Makes what a drag of the tiles of these rows carries (null: no drag).
+    void setDragData(std::function<QMimeData*(const QList<int>& rows)> provider);
+    // What a drag of the selected tiles would carry now; the caller owns it.
+    QMimeData* dragData() const;
+
 protected:
+    void startDrag(Qt::DropActions supportedActions) override;
     void resizeEvent(QResizeEvent* event) override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
 private:
+    QList<int> selectedRows() const;
+
     int lastColumns = 0;
+    std::function<QMimeData*(const QList<int>&)> dragProvider;
 };

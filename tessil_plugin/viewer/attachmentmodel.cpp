@@ -105,3 +105,9 @@ QVariant AttachmentModel::data(const QModelIndex& index, int role) const
         return {};
     }
 }
+
+Qt::ItemFlags AttachmentModel::flags(const QModelIndex& index) const
+{
+    const Qt::ItemFlags base = QAbstractListModel::flags(index);
+    return index.isValid() ? base | Qt::ItemIsDragEnabled : base;
+}

@@ -36,6 +36,8 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // Tiles can be dragged out (the view says what a drag carries).
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     QSharedPointer<const TessilMessage> message;

@@ -224,3 +224,10 @@ bool TessilPlugin::supportsBookmarks(const QString&) const
 {
     return false;
 }
+
+QList<QAction*> TessilPlugin::documentActions(QWidget* documentWidget) const
+{
+    if (const auto* view = qobject_cast<TessilViewWidget*>(documentWidget))
+        return view->documentActions();
+    return {};
+}

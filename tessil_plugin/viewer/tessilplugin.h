@@ -2,7 +2,7 @@
 
 // The root object of the message-viewer plug-in: claims the TNEF and Outlook
 // .msg file extensions and MIME types and makes, for each file the host
-// opens, a view of its message.
+// opens, a view of its message, whose commands it hands the host.
 
 #include "documentplugininterfaces.h"
 #include "message/open_failure.h"
@@ -15,11 +15,15 @@
 class TessilViewWidget;
 struct TessilMessage;
 
-class TessilPlugin : public QObject, public IDocumentWidgetPlugin, public IDocumentMimeTypes, public IDocumentDataWidgets
+class TessilPlugin : public QObject,
+                     public IDocumentWidgetPlugin,
+                     public IDocumentMimeTypes,
+                     public IDocumentDataWidgets,
+                     public IDocumentWidgetActions
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID IDocumentWidgetPlugin_iid)
-    Q_INTERFACES(IDocumentWidgetPlugin IDocumentMimeTypes IDocumentDataWidgets)
+    Q_INTERFACES(IDocumentWidgetPlugin IDocumentMimeTypes IDocumentDataWidgets IDocumentWidgetActions)
 public:
     // Sends the decoder's warnings and trace lines to the host's log as debug
     // lines of "quorvia.tessil.decoder" when the host has that category on
@@ -33,6 +37,8 @@ public:
     QWidget* createWidget(const QString& filePath, QWidget* parent, IDocumentWidgetHost* host,
                           QString* errorMessage) override;
     bool supportsBookmarks(const QString& filePath) const override;
+    // The commands of a view this plug-in made; none for any other widget.
+    QList<QAction*> documentActions(QWidget* documentWidget) const override;
 
     // Attached messages open in tabs of their own through the host's
     // IDocumentDataHost; without one they are offered for saving.

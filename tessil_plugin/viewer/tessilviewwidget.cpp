@@ -3,16 +3,24 @@
 
 #include "attachmentdelegate.h"
 #include "attachmentdialogs.h"
+#include "attachmentdrag.h"
+#include "attachmentlistview.h"
 #include "attachmentmodel.h"
 #include "bodyloader.h"
+#include "bodysearch.h"
 #include "desktoplauncher.h"
 #include "documentplugininterfaces.h"
 #include "elidedlabel.h"
 #include "executableattachment.h"
+#include "findbar.h"
 #include "interfacelocale.h"
 #include "meetingline.h"
 #include "mywebviewwidget.h"
+#include "zoomingtextbrowser.h"
 #include "opentimeline.h"
+#include "printjob.h"
+#include "printprogressbar.h"
+#include "viewactions.h"
 #include "viewstylesheets.h"
 
 #include "message/attachment_file_names.h"
@@ -23,11 +31,16 @@
 #include "message/recipients.h"
 #include "message/meeting_details.h"
 
+#include <QAction>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QSaveFile>
 #include <QScrollArea>
@@ -92,6 +105,91 @@ TessilViewWidget::TessilViewWidget(IDocumentWidgetHost* documentHost, QWidget* p
     loadingDelay->setSingleShot(true);
     loadingDelay->setInterval(kLoadingTextDelay);
     connect(loadingDelay, &QTimer::timeout, this, [this] { ui->webView->setLoading(true); });
+
+    // Below the page, as browsers put them.
+    search = std::make_unique<BodySearch>();
+    finder = new FindBar(this);
+    finder->hide();
+    ui->gridLayout->addWidget(finder, 2, 0);
+    printProgress = new PrintProgressBar(this);
+    ui->gridLayout->addWidget(printProgress, 3, 0);
+    connect(finder, &FindBar::searchChanged, this, &TessilViewWidget::runSearch);
+    connect(finder, &FindBar::nextRequested, this, &TessilViewWidget::findNext);
+    connect(finder, &FindBar::previousRequested, this, &TessilViewWidget::findPrevious);
+    connect(finder, &FindBar::closed, this, [this] {
+        search->clear();
+        ui->webView->setHighlights({}, 0, -1);
+        ui->webView->setFocus(Qt::OtherFocusReason);
+    });
+    connect(ui->webView, &MyWebViewWidget::zoomChanged, this, [this] {
+        ui->webView->setMaximumHeight(kNoHeightLimit);
+        QTimer::singleShot(0, this, &TessilViewWidget::adjustBodyHeight);
+        updateActions();
+    });
+    ui->topFrame->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->topFrame, &QWidget::customContextMenuRequested, this, &TessilViewWidget::showHeaderContextMenu);
+    setupActions();
+}
+
+void TessilViewWidget::setupActions()
+{
+    viewActions = new ViewActions(this);
+    connect(viewActions->print, &QAction::triggered, this, &TessilViewWidget::print);
+    connect(viewActions->exportPdf, &QAction::triggered, this, &TessilViewWidget::exportPdfInteractively);
+    connect(viewActions->find, &QAction::triggered, this, [this] {
+        finder->activate();
+        if (!finder->text().isEmpty())
+            runSearch();
+    });
+    connect(viewActions->zoomIn, &QAction::triggered, this,
+            [this] { setZoom(ZoomingTextBrowser::steppedZoom(zoom(), 1)); });
+    connect(viewActions->zoomOut, &QAction::triggered, this,
+            [this] { setZoom(ZoomingTextBrowser::steppedZoom(zoom(), -1)); });
+    connect(viewActions->zoomReset, &QAction::triggered, this, [this] { setZoom(100); });
+    connect(viewActions->saveAttachment, &QAction::triggered, this, &TessilViewWidget::onSaveAttachment);
+    connect(viewActions->saveAllAttachments, &QAction::triggered, this, &TessilViewWidget::onSaveAllAttachments);
+    connect(viewActions->properties, &QAction::triggered, this, &TessilViewWidget::showProperties);
+    connect(ui->listView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TessilViewWidget::updateActions);
+    connect(ui->listView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TessilViewWidget::updateActions);
+    // The body's menu offers what acts on the body.
+    ui->webView->setContextActions({viewActions->print, viewActions->exportPdf, viewActions->find});
+    updateActions();
+}
+
+void TessilViewWidget::updateActions()
+{
+    const bool shown = message != nullptr;
+    viewActions->print->setEnabled(shown);
+    viewActions->exportPdf->setEnabled(shown);
+    viewActions->find->setEnabled(shown);
+    viewActions->zoomIn->setEnabled(shown && zoom() < 400);
+    viewActions->zoomOut->setEnabled(shown && zoom() > 50);
+    viewActions->zoomReset->setEnabled(shown && zoom() != 100);
+    viewActions->saveAttachment->setEnabled(!selectedRows().isEmpty() || ui->listView->currentIndex().isValid());
+    viewActions->saveAllAttachments->setEnabled(model->rowCount() > 0);
+    viewActions->properties->setEnabled(shown);
+}
+
+QList<QAction*> TessilViewWidget::documentActions() const
+{
+    return viewActions->all();
+}
+
+MyWebViewWidget* TessilViewWidget::bodyView() const
+{
+    return ui->webView;
+}
+
+int TessilViewWidget::zoom() const
+{
+    return ui->webView->zoom();
+}
+
+void TessilViewWidget::setZoom(int percent)
+{
+    ui->webView->setZoom(percent);
 }
 
 TessilViewWidget::~TessilViewWidget() = default;
@@ -112,6 +210,9 @@ void TessilViewWidget::setupAttachmentList()
     list->setWrapping(true);
     list->setResizeMode(QListView::Adjust);
     list->setMovement(QListView::Static);
+    // Static movement turns dragging off; tiles are still dragged out as files.
+    list->setDragEnabled(true);
+    list->setDragDropMode(QAbstractItemView::DragOnly);
     list->setSpacing(8);
     list->setWordWrap(true);
     list->setTextElideMode(Qt::ElideMiddle);
@@ -122,6 +223,24 @@ void TessilViewWidget::setupAttachmentList()
     connect(list, &QWidget::customContextMenuRequested, this, &TessilViewWidget::showContextMenu);
     // A double-click, Enter, or a single click where the desktop opens items so.
     connect(list, &QAbstractItemView::activated, this, [this](const QModelIndex& index) { openAttachment(index.row()); });
+    ui->listView->setDragData([this](const QList<int>& rows) { return dragData(rows); });
+}
+
+QMimeData* TessilViewWidget::dragData(const QList<int>& rows) const
+{
+    QList<QSharedPointer<TessilAttachment>> attachments;
+    for (int row : rows) {
+        if (const QSharedPointer<TessilAttachment> attachment = model->attachmentAt(row))
+            attachments.append(attachment);
+    }
+    if (attachments.isEmpty())
+        return nullptr;
+    const QString folder = QDir(host ? host->tempDirPath() : QDir::tempPath()).filePath(QStringLiteral("drag"));
+    QString error;
+    QMimeData* data = attachmentDragData(attachments, folder, &error);
+    if (!data)
+        qWarning().noquote() << "[Tessil] Cannot drag the attachments out:" << error;
+    return data;
 }
 
 void TessilViewWidget::setDialogs(std::unique_ptr<AttachmentDialogs> replacement)
@@ -141,6 +260,12 @@ void TessilViewWidget::setMessage(QSharedPointer<TessilMessage> newMessage, cons
     ui->webView->setLoading(false);
     bodySource = DisplayBody::None;
     ui->damageNotice->setVisible(message && !message->warnings.isEmpty());
+    search->clear();
+    ui->webView->setHighlights({}, 0, -1);
+    finder->setMatches(-1, 0);
+    updateActions();
+    // The host names the tab's document by it; no subject leaves it the file name.
+    setWindowTitle(message ? message->subject.simplified() : QString());
     if (!message)
         return;
 
@@ -174,6 +299,9 @@ void TessilViewWidget::showPreparedBody()
         // Once the layout has settled.
         QTimer::singleShot(0, this, &TessilViewWidget::adjustBodyHeight);
     }
+    // A search made while the body loaded looks again in the body.
+    if (finder->isVisible() && !finder->text().isEmpty())
+        runSearch();
     if (timeline)
         timeline->bodyShown(hasBody, hasBody ? ui->webView->documentLayout() : nullptr);
     emit bodyShown();
@@ -510,4 +638,168 @@ QString TessilViewWidget::lastSaveDirectory() const
 void TessilViewWidget::rememberSaveDirectory(const QString& directory)
 {
     QSettings().setValue(QLatin1String(kLastSaveDirectoryKey), QFileInfo(directory).absoluteFilePath());
+}
+
+PrintJob* TessilViewWidget::printJob() const
+{
+    return lastPrintJob;
+}
+
+void TessilViewWidget::print()
+{
+    if (!message)
+        return;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(message->subject);
+    auto* dialog = new QPrintDialog(printer.get(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    // Window-modal and without a nested event loop: the tab may close meanwhile.
+    auto* shared = new std::unique_ptr<QPrinter>(std::move(printer));
+    connect(dialog, &QDialog::finished, this, [this, shared](int result) {
+        std::unique_ptr<QPrinter> chosen = std::move(*shared);
+        delete shared;
+        if (result == QDialog::Accepted)
+            startPrintJob(QString(), std::move(chosen));
+    });
+    dialog->open();
+}
+
+void TessilViewWidget::exportPdfInteractively()
+{
+    if (!message)
+        return;
+    const QString base = safeAttachmentFileName(
+        message->subject.simplified().isEmpty() ? tr("message") : message->subject.simplified());
+    const QString path = dialogs->getSaveFileName(this, tr("Export as PDF"),
+                                                  QDir(lastSaveDirectory()).filePath(base + QStringLiteral(".pdf")));
+    if (path.isEmpty())
+        return;
+    rememberSaveDirectory(QFileInfo(path).absolutePath());
+    exportPdf(path);
+}
+
+PrintJob* TessilViewWidget::exportPdf(const QString& path)
+{
+    if (!message)
+        return nullptr;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(message->subject);
+    startPrintJob(path, std::move(printer));
+    return lastPrintJob;
+}
+
+void TessilViewWidget::startPrintJob(const QString& pdfPath, std::unique_ptr<QPrinter> printer)
+{
+    PrintJob::Request request;
+    request.printer = std::move(printer);
+    request.message = message;
+    request.pdfPath = pdfPath;
+    request.font = ui->webView->documentFont();
+    request.pageFooter = tr("Page %1 of %2");
+    if (!bodyPending && bodySource != DisplayBody::None) {
+        request.body = bodyLoader->body();
+        request.bodyReady = true;
+    }
+    PrintedHeader& header = request.header;
+    header.fields.append({ui->fromLabel->text(), ui->senderLabel->text()});
+    if (!ui->toLabel->fullText().isEmpty())
+        header.fields.append({ui->toTitleLabel->text(), ui->toLabel->fullText()});
+    if (!ui->ccLabel->fullText().isEmpty())
+        header.fields.append({ui->ccTitleLabel->text(), ui->ccLabel->fullText()});
+    if (!ui->dateLabel->text().isEmpty())
+        header.fields.append({ui->dateTitleLabel->text(), ui->dateLabel->text()});
+    header.subject = ui->subjectLabel->text();
+    header.information = ui->mailInfoLabel->text();
+    header.meeting = ui->meetingLabel->text();
+    header.attachmentsTitle = tr("Attachments");
+    for (int row = 0; row < model->rowCount(); ++row)
+        header.attachmentNames.append(model->index(row, 0).data(Qt::DisplayRole).toString());
+
+    auto* job = new PrintJob(std::move(request), this);
+    lastPrintJob = job;
+    printProgress->follow(job);
+    connect(job, &PrintJob::finished, this, [this, job] {
+        if (job->outcome() == PrintJob::Outcome::Failed) {
+            qWarning().noquote() << "[Tessil] Printing failed:" << job->failure();
+            dialogs->warning(this, job->isPdf() ? tr("Export as PDF") : tr("Print"),
+                             job->isPdf() ? tr("The PDF could not be written.") : tr("The message could not be printed."));
+        }
+        job->deleteLater();
+    });
+    job->start();
+}
+
+void TessilViewWidget::showProperties()
+{
+}
+
+void TessilViewWidget::showHeaderContextMenu(const QPoint& pos)
+{
+    QMenu menu(this);
+    menu.addAction(viewActions->properties);
+    menu.addAction(viewActions->print);
+    menu.addAction(viewActions->exportPdf);
+    dialogs->execMenu(&menu, ui->topFrame->mapToGlobal(pos));
+}
+
+void TessilViewWidget::find(const QString& text)
+{
+    finder->activate();
+    finder->setText(text);
+    runSearch();
+}
+
+void TessilViewWidget::runSearch()
+{
+    const QString text = finder->text();
+    if (!hasBody || bodyPending || text.isEmpty()) {
+        search->clear();
+    } else {
+        search->search(ui->webView->document(), text, finder->caseSensitivity());
+    }
+    showCurrentMatch();
+}
+
+int TessilViewWidget::matchCount() const
+{
+    return search->count();
+}
+
+int TessilViewWidget::currentMatch() const
+{
+    return search->current();
+}
+
+void TessilViewWidget::findNext()
+{
+    if (search->count() == 0) {
+        runSearch();
+        return;
+    }
+    search->next();
+    showCurrentMatch();
+}
+
+void TessilViewWidget::findPrevious()
+{
+    if (search->count() == 0) {
+        runSearch();
+        return;
+    }
+    search->previous();
+    showCurrentMatch();
+}
+
+void TessilViewWidget::showCurrentMatch()
+{
+    finder->setMatches(search->current(), search->count());
+    ui->webView->setHighlights(search->starts(), search->length(), search->current());
+    const QRect rect = ui->webView->showCurrentHighlight();
+    // The body may be as tall as its text, inside the page that scrolls.
+    if (!rect.isEmpty()) {
+        const QPoint center = ui->webView->mapTo(ui->scrollAreaWidgetContents, rect.center());
+        ui->scrollArea->ensureVisible(center.x(), center.y(), rect.width() / 2 + 20, rect.height() / 2 + 40);
+    }
 }

@@ -7,11 +7,17 @@
 // opened with the desktop's applications or saved. Above it all, a notice
 // says when the file is damaged. Its page stays light whatever the
 // desktop's palette.
+//
+// Its commands (print, export as PDF, find, zoom, save, properties) are
+// actions (ViewActions) that the host lists in its menu and whose keys it
+// makes work; the view's context menus offer them too. The view's window
+// title is the message's subject.
 
 #include "message/prepared_message.h"
 #include "message/tessil_message.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QList>
 #include <QSharedPointer>
 #include <QWidget>
@@ -23,11 +29,19 @@
 class AttachmentDialogs;
 class AttachmentModel;
 class BodyLoader;
+class BodySearch;
 class DesktopLauncher;
+class FindBar;
 class IDocumentWidgetHost;
+class MyWebViewWidget;
 class OpenTimeline;
+class PrintJob;
+class PrintProgressBar;
+class QAction;
+class QMimeData;
 class QModelIndex;
 class QTimer;
+class ViewActions;
 
 namespace Ui {
 class TessilViewWidget;
@@ -91,6 +105,36 @@ public:
     // Replaces the dialogs of the attachment actions.
     void setDialogs(std::unique_ptr<AttachmentDialogs> dialogs);
 
+    // The commands, in the host's order with separators (see ViewActions).
+    QList<QAction*> documentActions() const;
+    ViewActions* actions() const { return viewActions; }
+
+    // Writes the message as it prints into the PDF file `path` in a worker;
+    // the job reports when it is done and goes with the view. Null without
+    // a message.
+    PrintJob* exportPdf(const QString& path);
+    // The last print job started, while it exists.
+    PrintJob* printJob() const;
+
+    // Finding: opens the bar, searches for `text` from the top of the body
+    // and highlights every match; the count and the current match (from 0;
+    // -1 for none).
+    FindBar* findBar() const { return finder; }
+    void find(const QString& text);
+    int matchCount() const;
+    int currentMatch() const;
+    void findNext();
+    void findPrevious();
+
+    MyWebViewWidget* bodyView() const;
+    // The body's zoom in percent (50 to 400).
+    int zoom() const;
+    void setZoom(int percent);
+
+    // What a drag of the attachments of `rows` carries: file URLs of fresh
+    // copies in the temporary folder (null when none could be written).
+    QMimeData* dragData(const QList<int>& rows) const;
+
 signals:
     void attachmentSaveRequested(QSharedPointer<TessilAttachment> attachment);
     // The body is in place (or known to show nothing).
@@ -116,6 +160,15 @@ private:
     void saveAttachmentAs(const QSharedPointer<TessilAttachment>& attachment);
     void rememberSaveDirectory(const QString& directory);
     void openAttachedMessage(const QSharedPointer<TessilAttachment>& attachment);
+    void setupActions();
+    void updateActions();
+    void print();
+    void exportPdfInteractively();
+    void startPrintJob(const QString& pdfPath, std::unique_ptr<class QPrinter> printer);
+    void showProperties();
+    void showHeaderContextMenu(const QPoint& pos);
+    void runSearch();
+    void showCurrentMatch();
 
     AttachmentModel* model = nullptr;
     QSharedPointer<TessilMessage> message;
@@ -132,4 +185,9 @@ private:
     std::unique_ptr<AttachmentDialogs> dialogs;
     MessageOpener messageOpener;
     QString documentPath;
+    ViewActions* viewActions = nullptr;
+    FindBar* finder = nullptr;
+    std::unique_ptr<BodySearch> search;
+    PrintProgressBar* printProgress = nullptr;
+    QPointer<PrintJob> lastPrintJob;
 };

@@ -1,0 +1,381 @@
+// The view's commands: the actions the host lists and their keys, printing
+// to PDF, finding, zooming and dragging attachments out.
+
+#include "attachmentdialogs.h"
+#include "attachmentmodel.h"
+#include "documentplugininterfaces.h"
+#include "findbar.h"
+#include "mywebviewwidget.h"
+#include "printjob.h"
+#include "tessilviewwidget.h"
+#include "viewactions.h"
+#include "zoomingtextbrowser.h"
+
+#include "support/fake_desktop.h"
+#include "support/test_main.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPluginLoader>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QWheelEvent>
+
+namespace {
+
+struct FakeDialogs : AttachmentDialogs
+{
+    QString saveFile, directory; // empty: cancel
+    QStringList saveTitles, directoryTitles, warnings;
+    void warning(QWidget*, const QString& title, const QString& text) override { warnings << title + ": " + text; }
+    QString getSaveFileName(QWidget*, const QString& title, const QString&) override
+    {
+        saveTitles << title;
+        return saveFile;
+    }
+    QString getExistingDirectory(QWidget*, const QString& title, const QString&) override
+    {
+        directoryTitles << title;
+        return directory;
+    }
+};
+
+struct Host : IDocumentWidgetHost
+{
+    QTemporaryDir dir;
+    QString tempDirPath() const override { return dir.path(); }
+};
+
+QSharedPointer<TessilAttachment> attachment(const QString& name, const QByteArray& content)
+{
+    auto a = QSharedPointer<TessilAttachment>::create();
+    a->fileName = name;
+    a->mimeType = QStringLiteral("application/octet-stream");
+    a->data = content;
+    return a;
+}
+
+// A view of a message with an HTML body of `paragraphs` paragraphs and two
+// attachments, shown in a window of its own with its commands on it (as the
+// host puts them on its window).
+struct Fixture
+{
+    explicit Fixture(const QString& subject = QStringLiteral("Quarterly figures"), int paragraphs = 3)
+        : view(&host)
+    {
+        message->subject = subject;
+        QByteArray html = "<html><body><p>An apple, an Apple and a pineapple.</p>";
+        for (int i = 0; i < paragraphs; ++i)
+            html += "<p>Paragraph " + QByteArray::number(i) + " of the report, with words to fill a line or two.</p>";
+        message->htmlBody = html + "</body></html>";
+        message->attachments << attachment(QStringLiteral("figures.csv"), "a,b\n1,2\n")
+                             << attachment(QStringLiteral("../notes.txt"), QByteArray("notes\0bytes", 11));
+        view.setDialogs(std::unique_ptr<FakeDialogs>(fake = new FakeDialogs));
+        view.setMessage(message);
+        view.addActions(view.documentActions());
+        view.resize(700, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY(!view.isBodyPending());
+    }
+    QAction* action(const char* name) const { return view.findChild<QAction*>(QLatin1String(name)); }
+
+    Host host;
+    QSharedPointer<TessilMessage> message = QSharedPointer<TessilMessage>::create();
+    TessilViewWidget view;
+    FakeDialogs* fake = nullptr;
+};
+
+QString runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QStringLiteral("<%1 failed>").arg(program);
+    // Ligatures ("fi") come back as one character.
+    return QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+int pdfPages(const QString& path)
+{
+    const QString info = runTool(QStringLiteral("pdfinfo"), {path});
+    const qsizetype at = info.indexOf(QLatin1String("Pages:"));
+    return at < 0 ? -1 : info.mid(at + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
+}
+
+} // namespace
+
+class TestViewCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void documentActions()
+    {
+        // The plug-in as the host loads it, with a view it made.
+        QPluginLoader loader(QStringLiteral(TESSIL_PLUGIN_FILE));
+        auto* plugin = qobject_cast<IDocumentWidgetPlugin*>(loader.instance());
+        auto* interface = qobject_cast<IDocumentWidgetActions*>(loader.instance());
+        QVERIFY2(plugin && interface, qPrintable(loader.errorString()));
+        Host host;
+        QString error;
+        std::unique_ptr<QWidget> view(
+            plugin->createWidget(QStringLiteral(QUORVIA_SOURCE_DIR "/samples/sample.tnef"), nullptr, &host, &error));
+        QVERIFY2(view, qPrintable(error));
+        QStringList names;
+        for (QAction* a : interface->documentActions(view.get())) {
+            names << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
+            QVERIFY(a->isSeparator() || !a->text().isEmpty());
+            QCOMPARE(a->parent(), view.get());
+        }
+        QCOMPARE(names.join(' '), QStringLiteral("print exportPdf | find zoomIn zoomOut zoomReset | saveAttachment "
+                                                 "saveAllAttachments | properties"));
+        QWidget other;
+        QVERIFY(interface->documentActions(&other).isEmpty());
+        // The host titles the window with it.
+        QCOMPARE(view->windowTitle(), view->findChild<QLabel*>(QStringLiteral("subjectLabel"))->text());
+        QVERIFY(!view->windowTitle().isEmpty());
+
+        Fixture f;
+        QCOMPARE(f.view.windowTitle(), QStringLiteral("Quarterly figures"));
+        // Without a subject the host uses the file name; never Designer's "Form".
+        Fixture untitled{QString()};
+        QCOMPARE(untitled.view.windowTitle(), QString());
+    }
+
+    void shortcuts_data()
+    {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("action");
+        QTest::newRow("Ctrl+P") << QKeyCombination(Qt::CTRL, Qt::Key_P) << "print";
+        QTest::newRow("Ctrl+F") << QKeyCombination(Qt::CTRL, Qt::Key_F) << "find";
+        QTest::newRow("Ctrl++") << QKeyCombination(Qt::CTRL, Qt::Key_Plus) << "zoomIn";
+        QTest::newRow("Ctrl+=") << QKeyCombination(Qt::CTRL, Qt::Key_Equal) << "zoomIn";
+        QTest::newRow("Ctrl+-") << QKeyCombination(Qt::CTRL, Qt::Key_Minus) << "zoomOut";
+        QTest::newRow("Ctrl+0") << QKeyCombination(Qt::CTRL, Qt::Key_0) << "zoomReset";
+        QTest::newRow("Ctrl+S") << QKeyCombination(Qt::CTRL, Qt::Key_S) << "saveAttachment";
+        QTest::newRow("Ctrl+Shift+S") << QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_S) << "saveAllAttachments";
+        QTest::newRow("Alt+Return") << QKeyCombination(Qt::ALT, Qt::Key_Return) << "properties";
+    }
+    void shortcuts()
+    {
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, action);
+        Fixture f;
+        f.view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.view));
+        auto* list = f.view.findChild<QListView*>(QStringLiteral("listView"));
+        list->setCurrentIndex(list->model()->index(0, 0));
+        f.view.setZoom(200); // so that every zoom key has an effect
+        QList<QSignalSpy*> spies;
+        for (QAction* a : f.view.documentActions()) {
+            if (!a->isSeparator())
+                spies << new QSignalSpy(a, &QAction::triggered);
+        }
+        QTest::keyClick(list, key.key(), key.keyboardModifiers());
+        QStringList fired;
+        for (QAction* a : f.view.documentActions()) {
+            if (a->isSeparator())
+                continue;
+            QSignalSpy* spy = spies.takeFirst();
+            if (!spy->isEmpty())
+                fired << a->objectName();
+            delete spy;
+        }
+        QCOMPARE(fired, QStringList{action});
+
+        // What each did.
+        if (action == "find")
+            QVERIFY(f.view.findBar()->isVisible());
+        else if (action == "zoomIn")
+            QCOMPARE(f.view.zoom(), 210);
+        else if (action == "zoomOut")
+            QCOMPARE(f.view.zoom(), 190);
+        else if (action == "zoomReset")
+            QCOMPARE(f.view.zoom(), 100);
+        else if (action == "saveAttachment")
+            QCOMPARE(f.fake->saveTitles.size(), 1);
+        else if (action == "saveAllAttachments")
+            QCOMPARE(f.fake->directoryTitles.size(), 1);
+        else if (action == "print") {
+            auto* dialog = f.view.findChild<QPrintDialog*>();
+            QVERIFY(dialog);
+            dialog->reject();
+        }
+    }
+
+    void enterOpensTile()
+    {
+        testsupport::FakeDesktop desktop;
+        Fixture f;
+        auto* list = f.view.findChild<QListView*>(QStringLiteral("listView"));
+        list->setCurrentIndex(list->model()->index(1, 0));
+        QTest::keyClick(list, Qt::Key_Return);
+        const QList<QUrl> opened = desktop.waitOpened(1);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(QFileInfo(opened.first().toLocalFile()).fileName(), QStringLiteral("notes.txt"));
+        QCOMPARE(QFileInfo(opened.first().toLocalFile()).absolutePath(), QDir(f.host.dir.path()).absolutePath());
+    }
+
+    void pdfExport()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed; test.sh installs it");
+        QTemporaryDir out;
+        for (const int paragraphs : {3, 160}) {
+            Fixture f(QStringLiteral("Quarterly figures ") + QString::number(paragraphs), paragraphs);
+            const QString path = out.filePath(QStringLiteral("m%1.pdf").arg(paragraphs));
+            PrintJob* job = f.view.exportPdf(path);
+            QVERIFY(job);
+            QSignalSpy finished(job, &PrintJob::finished);
+            QVERIFY(finished.wait(60000));
+            QCOMPARE(job->outcome(), PrintJob::Outcome::Done);
+            QVERIFY(!QFile::exists(path + ".part"));
+
+            const int pages = pdfPages(path);
+            if (paragraphs == 3)
+                QCOMPARE(pages, 1);
+            else
+                QVERIFY2(pages >= 3 && pages <= 12, qPrintable(QString::number(pages)));
+            const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+            QVERIFY2(text.contains(f.message->subject), qPrintable(text.left(400)));
+            QVERIFY(text.contains(QStringLiteral("pineapple")));
+            QVERIFY(text.contains(QStringLiteral("Page 1 of %1").arg(pages)));
+            // The names come after the body, on the last page.
+            const QString last = runTool(QStringLiteral("pdftotext"),
+                                         {QStringLiteral("-f"), QString::number(pages), path, QStringLiteral("-")});
+            QVERIFY2(last.contains(QStringLiteral("figures.csv")) && last.contains(QStringLiteral("notes.txt")),
+                     qPrintable(last.right(400)));
+            QVERIFY(text.indexOf(QStringLiteral("Paragraph %1 ").arg(paragraphs - 1)) < text.indexOf(QStringLiteral("figures.csv"),
+                                                                                             text.indexOf(QStringLiteral("Attachments"))));
+        }
+
+        // Into a folder that is not there: reported, nothing written.
+        Fixture f;
+        const QString bad = out.filePath(QStringLiteral("missing/m.pdf"));
+        PrintJob* job = f.view.exportPdf(bad);
+        QSignalSpy finished(job, &PrintJob::finished);
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(job->outcome(), PrintJob::Outcome::Failed);
+        QTRY_COMPARE(f.fake->warnings, QStringList{"Export as PDF: The PDF could not be written."});
+        QVERIFY(!QFile::exists(bad));
+    }
+
+    void find()
+    {
+        Fixture f;
+        FindBar* bar = f.view.findBar();
+        f.view.find(QStringLiteral("apple"));
+        QVERIFY(bar->isVisible());
+        QCOMPARE(f.view.matchCount(), 3);
+        QCOMPARE(f.view.currentMatch(), 0);
+        QCOMPARE(bar->matchText(), QStringLiteral("1 of 3"));
+
+        auto* field = bar->findChild<QLineEdit*>();
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(f.view.currentMatch(), 1);
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(f.view.currentMatch(), 0); // round from the last to the first
+        QTest::keyClick(field, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(f.view.currentMatch(), 2);
+        QCOMPARE(bar->matchText(), QStringLiteral("3 of 3"));
+        QTest::keyClick(field, Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
+        QCOMPARE(f.view.currentMatch(), 1);
+
+        // Every match is highlighted, the current one apart.
+        auto* browser = f.view.findChild<QTextBrowser*>();
+        const QList<QTextEdit::ExtraSelection> marks = browser->extraSelections();
+        QCOMPARE(marks.size(), 3);
+        QCOMPARE(marks.at(1).cursor.selectedText(), QStringLiteral("Apple"));
+        QVERIFY(marks.at(1).format.background() != marks.at(0).format.background());
+
+        f.view.find(QStringLiteral("Paragraph 2 of"));
+        QCOMPARE(f.view.matchCount(), 1);
+        f.view.find(QStringLiteral("kiwi"));
+        QCOMPARE(f.view.matchCount(), 0);
+        QCOMPARE(bar->matchText(), QStringLiteral("No matches"));
+
+        f.view.find(QStringLiteral("apple"));
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QVERIFY(browser->extraSelections().isEmpty());
+    }
+
+    void zoom()
+    {
+        Fixture f;
+        QCOMPARE(f.view.zoom(), 100);
+        f.view.setZoom(10);
+        QCOMPARE(f.view.zoom(), 50);
+        QVERIFY(!f.action("zoomOut")->isEnabled());
+        f.action("zoomOut")->trigger();
+        QCOMPARE(f.view.zoom(), 50);
+        f.view.setZoom(1000);
+        QCOMPARE(f.view.zoom(), 400);
+        QVERIFY(!f.action("zoomIn")->isEnabled());
+        f.view.setZoom(395);
+        QCOMPARE(f.view.zoom() % 10, 0);
+        QCOMPARE(ZoomingTextBrowser::steppedZoom(390, 3), 400);
+        QCOMPARE(ZoomingTextBrowser::steppedZoom(60, -3), 50);
+        QCOMPARE(ZoomingTextBrowser::steppedZoom(100, 1), 110);
+
+        // Ctrl and the wheel, a notch at a time; the level shows briefly.
+        f.view.setZoom(100);
+        auto* browser = f.view.findChild<QTextBrowser*>();
+        const QPointF at(20, 20);
+        QWheelEvent up(at, browser->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                       Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(browser->viewport(), &up);
+        QCOMPARE(f.view.zoom(), 110);
+        QLabel* indicator = f.view.bodyView()->zoomIndicator();
+        QVERIFY(indicator->isVisible());
+        QCOMPARE(indicator->text(), QStringLiteral("110%"));
+        QTRY_VERIFY_WITH_TIMEOUT(!indicator->isVisible(), 5000);
+
+        // Each tab keeps its own.
+        Fixture other;
+        QCOMPARE(other.view.zoom(), 100);
+    }
+
+    void drag()
+    {
+        Fixture f;
+        std::unique_ptr<QMimeData> data(f.view.dragData({0, 1}));
+        QVERIFY(data);
+        const QList<QUrl> urls = data->urls();
+        QCOMPARE(urls.size(), 2);
+        const QByteArray expected[] = {"a,b\n1,2\n", QByteArray("notes\0bytes", 11)};
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(urls.at(i).isLocalFile());
+            QFile file(urls.at(i).toLocalFile());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), expected[i]);
+            QVERIFY(!(file.permissions() & (QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther)));
+            // Inside the host's temporary folder, under a safe name.
+            QVERIFY(QFileInfo(file).absoluteFilePath().startsWith(QDir(f.host.dir.path()).absolutePath() + '/'));
+        }
+        QCOMPARE(QFileInfo(urls.at(1).toLocalFile()).fileName(), QStringLiteral("notes.txt"));
+        // A second drag gets copies of its own.
+        std::unique_ptr<QMimeData> again(f.view.dragData({1}));
+        QVERIFY(again && again->urls().first() != urls.at(1));
+
+        // The list hands the selected tiles to it.
+        auto* list = f.view.findChild<QListView*>(QStringLiteral("listView"));
+        list->selectAll();
+        QVERIFY(list->model()->flags(list->model()->index(0, 0)) & Qt::ItemIsDragEnabled);
+        QCOMPARE(list->dragDropMode(), QAbstractItemView::DragOnly);
+    }
+};
+
+QUORVIA_WIDGET_TEST_MAIN(TestViewCommands)
+#include "tst_view_commands.moc"
