@@ -15,6 +15,7 @@ const CommandName kCommands[] = {
     {"info", TessilCommand::Info},
     {"extract", TessilCommand::Extract},
     {"html", TessilCommand::Html},
+    {"props", TessilCommand::Props},
 };
 
 } // namespace
@@ -24,7 +25,8 @@ QString helpText()
     return QStringLiteral(
         "Usage: tessil COMMAND [OPTIONS] FILE...\n"
         "\n"
-        "Reads TNEF files (winmail.dat, .tnef) as the Quorvia viewer shows them.\n"
+        "Reads TNEF files (winmail.dat, .tnef) and Outlook messages (.msg) as the\n"
+        "Quorvia viewer shows them.\n"
         "A FILE of - is standard input.\n"
         "\n"
         "Commands:\n"
@@ -37,13 +39,19 @@ QString helpText()
         "                                 replacing a file: \"report (2).pdf\"; --body also\n"
         "                                 writes the message body as an .html file\n"
         "  html FILE                      print the body as the viewer shows it (HTML)\n"
+        "  props [--json] [--attachment N] FILE...\n"
+        "                                 every MAPI property of the message and of each\n"
+        "                                 attachment: tag, type, name and values; --json\n"
+        "                                 prints one JSON array with an object per file\n"
         "\n"
         "Options:\n"
         "  --attachment N                 report on the message attached to FILE as\n"
         "                                 attachment N (counted from 1 in the order info\n"
         "                                 lists them) as if it were the file; repeat it to\n"
-        "                                 go deeper: --attachment 1 --attachment 2\n"
-        "  --json                         info: machine-readable output\n"
+        "                                 go deeper: --attachment 1 --attachment 2; for\n"
+        "                                 props, the last one names the attachment whose\n"
+        "                                 own properties are printed\n"
+        "  --json                         info, props: machine-readable output\n"
         "  -o, --output DIR               extract: the directory to write into\n"
         "  --body                         extract: also write the body\n"
         "  --verbose                      show the decoder's trace lines on standard error\n"
@@ -106,10 +114,14 @@ ParseOutcome parseCommandLine(const QStringList& arguments, CommandLine* command
         const char* text;
         TessilCommand command;
     } specific[] = {
-        {jsonOption, "--json", TessilCommand::Info},
         {outputOption, "--output", TessilCommand::Extract},
         {bodyOption, "--body", TessilCommand::Extract},
     };
+    if (parser.isSet(jsonOption) && commandLine->command != TessilCommand::Info
+        && commandLine->command != TessilCommand::Props) {
+        *error = QStringLiteral("--json does not apply to '%1'").arg(name);
+        return ParseOutcome::UsageError;
+    }
     for (const auto& entry : specific) {
         if (parser.isSet(entry.option) && commandLine->command != entry.command) {
             *error = QStringLiteral("%1 does not apply to '%2'").arg(QLatin1String(entry.text), name);

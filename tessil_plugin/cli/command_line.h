@@ -6,13 +6,13 @@
 #include <QString>
 #include <QStringList>
 
-enum class TessilCommand { Info, Extract, Html };
+enum class TessilCommand { Info, Extract, Html, Props };
 
 struct CommandLine
 {
     TessilCommand command = TessilCommand::Info;
     QStringList files;
-    bool json = false;      // info --json
+    bool json = false;      // info --json, props --json
     bool body = false;      // extract --body
     QString outputDir;      // extract -o; empty for the current directory
     bool verbose = false;   // the decoder's trace lines and Qt's messages on standard error

@@ -1,5 +1,9 @@
 #include "cli/json_writer.h"
 
+#include <QLocale>
+
+#include <cmath>
+
 namespace {
 
 void appendEscapedUnit(QByteArray& out, char16_t unit)
@@ -157,6 +161,32 @@ void JsonWriter::stringOrNull(const QString& text)
         null();
     else
         string(text);
+}
+
+void JsonWriter::real(double value)
+{
+    if (!std::isfinite(value)) {
+        null();
+        return;
+    }
+    beforeValue();
+    // 'g' writes JSON's forms: "3", "0.5", "1e+20", "-2.5e-07".
+    out_ += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+void JsonWriter::numberLiteral(const QByteArray& literal)
+{
+    beforeValue();
+    out_ += literal;
+}
+
+void JsonWriter::asciiString(const QByteArray& text)
+{
+    beforeValue();
+    out_.reserve(out_.size() + text.size() + 2);
+    out_ += '"';
+    out_ += text;
+    out_ += '"';
 }
 
 QByteArray JsonWriter::bytes() const

@@ -27,6 +27,14 @@ public:
 
     // A string, or null for a null QString.
     void stringOrNull(const QString& text);
+    // A number with a fraction: the shortest text that reads back as the
+    // same double; null for what JSON cannot write (infinities, NaN).
+    void real(double value);
+    // A number already written as JSON writes numbers ("-12.3400").
+    void numberLiteral(const QByteArray& literal);
+    // A string of printable ASCII that needs no escape (hex digits, say),
+    // written as it is: a long one costs no conversion.
+    void asciiString(const QByteArray& text);
 
     // The document written so far, with a final line break once it is complete.
     QByteArray bytes() const;

@@ -20,6 +20,8 @@ int run(const CommandLine& commandLine)
         return runExtract(commandLine);
     case TessilCommand::Html:
         return runHtml(commandLine);
+    case TessilCommand::Props:
+        return runProps(commandLine);
     }
     return 2;
 }

@@ -7,18 +7,6 @@
 
 #include <cstdlib>
 
-namespace {
-
-quint32 messageCodePage(const TessilMessage& message)
-{
-    const MessageProperty* property = findProperty(message, mapi_id::kInternetCodepage);
-    if (!property || property->value.size() < 4)
-        return 0;
-    return qFromLittleEndian<quint32>(property->value.constData());
-}
-
-} // namespace
-
 const MessageProperty* findProperty(const TessilMessage& message, quint16 id)
 {
     for (const MessageProperty& property : message.properties) {
@@ -48,6 +36,14 @@ QString stringProperty(const TessilMessage& message, quint16 id)
     const QString result = converted ? QString::fromUtf8(converted) : QString::fromUtf8(text);
     std::free(converted);
     return result;
+}
+
+quint32 messageCodePage(const TessilMessage& message)
+{
+    const MessageProperty* property = findProperty(message, mapi_id::kInternetCodepage);
+    if (!property || property->value.size() < 4)
+        return 0;
+    return qFromLittleEndian<quint32>(property->value.constData());
 }
 
 QDateTime timeProperty(const TessilMessage& message, quint16 id)

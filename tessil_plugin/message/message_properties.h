@@ -48,6 +48,10 @@ const MessageProperty* findProperty(const TessilMessage& message, quint16 id);
 // page and is converted the way the decoder converts header strings.
 QString stringProperty(const TessilMessage& message, quint16 id);
 
+// The code page the message's 8-bit strings are in, as stringProperty()
+// reads them: PidTagInternetCodepage; 0 when the message names none.
+quint32 messageCodePage(const TessilMessage& message);
+
 // The first 8 bytes as a FILETIME; invalid when the property is missing,
 // shorter, or holds no representable time (see filetimeToDateTime).
 QDateTime timeProperty(const TessilMessage& message, quint16 id);

@@ -15,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <unistd.h>
 
@@ -254,6 +255,60 @@ private slots:
 
     // Keys and their order are what scripts rely on; a failed file keeps its
     // place with the same keys; every text from the message is escaped.
+    void props()
+    {
+        MapiBlockWriter properties;
+        properties.add(MapiProp::string8(PidTagMessageClass, "IPM.Note"))
+            .add(MapiProp::unicode(PidTagSubject, QStringLiteral("Props \u00e9")))
+            .add(MapiProp::time(PidTagClientSubmitTime, QDateTime(QDate(2024, 5, 1), QTime(10, 20, 30), Qt::UTC)))
+            .add(MapiProp::multi(PtypInteger32, 0x6801, {int32Bytes(1), int32Bytes(2), int32Bytes(3)}))
+            .add(MapiProp::binary(0x6802, QByteArray(300, '\x5a')));
+        TnefWriter tnef;
+        tnef.tnefVersion().messageProperties(properties).attachment(attachment("plan.png", kPng));
+        const QString file = writeFile(work.filePath("props.tnef"), tnef.bytes());
+
+        Run run = tessil({"props", "--json", file});
+        QCOMPARE(run.exitCode, 0);
+        QJsonObject object = QJsonDocument::fromJson(run.out).array().at(0).toObject();
+        QCOMPARE(object.keys(), (QStringList{"attachments", "error", "file", "properties"}));
+        QCOMPARE(object.value("file").toString(), file);
+        QMap<QString, QJsonObject> byTag;
+        for (const QJsonValue& property : object.value("properties").toArray())
+            byTag.insert(property["tag"].toString(), property.toObject());
+        QCOMPARE(byTag.value("0x0037001F"),
+                 QJsonDocument::fromJson(R"({"tag": "0x0037001F", "id": "0x0037", "type": "PtypString",
+                                             "name": "PidTagSubject", "values": ["Props \u00e9"]})").object());
+        QCOMPARE(byTag.value("0x00390040")["values"].toArray(), QJsonArray{"2024-05-01T10:20:30Z"});
+        QCOMPARE(byTag.value("0x68011003")["type"].toString(), "PtypMultipleInteger32");
+        QCOMPARE(byTag.value("0x68011003")["values"].toArray(), (QJsonArray{1, 2, 3}));
+        QCOMPARE(byTag.value("0x68020102")["values"].toArray(), QJsonArray{QString(600, u'a').replace("aa", "5a")});
+        const QJsonArray attachments = object.value("attachments").toArray();
+        QCOMPARE(attachments.size(), 1);
+        bool named = false;
+        for (const QJsonValue& property : attachments.at(0).toArray())
+            named = named || (property["name"] == "PidTagAttachLongFilename" && property["values"] == QJsonArray{"plan.png"});
+        QVERIFY(named);
+
+        // One attachment's own properties.
+        run = tessil({"props", "--json", "--attachment", "1", file});
+        QCOMPARE(run.exitCode, 0);
+        object = QJsonDocument::fromJson(run.out).array().at(0).toObject();
+        QCOMPARE(object.value("attachment").toInt(), 1);
+        QCOMPARE(object.value("properties").toArray(), attachments.at(0).toArray());
+        QVERIFY(object.value("attachments").toArray().isEmpty());
+        run = tessil({"props", "--attachment", "2", file});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, "tessil: " + file.toUtf8() + ": attachment 2: no such attachment (the message has 1)\n");
+        QCOMPARE(tessil({"props", "--attachment", "0", file}).exitCode, 2);
+
+        // The table: values in words, binaries shortened.
+        run = tessil({"props", file});
+        QCOMPARE(run.exitCode, 0);
+        const QString text = QString::fromUtf8(run.out);
+        QVERIFY2(text.contains(QRegularExpression("0x68011003 +PtypMultipleInteger32 +- +1; 2; 3\n")), qPrintable(text));
+        QVERIFY(text.contains("(300 bytes)") && text.contains("Attachment 1: plan.png"));
+    }
+
     void jsonKeysAndEscaping()
     {
         const QString subject = QString::fromUtf16(u"Quote \" back\\ tab\t line\n \u0001 \u2028 \U0001F600 é");

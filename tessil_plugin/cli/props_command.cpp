@@ -1,0 +1,57 @@
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/json_writer.h"
+#include "cli/message_report.h"
+#include "cli/props_json.h"
+#include "cli/props_text.h"
+
+#include <QStringList>
+
+int runProps(const CommandLine& commandLine)
+{
+    bool allDecoded = true;
+    bool written = true;
+    JsonWriter json;
+    if (commandLine.json)
+        json.beginArray();
+
+    bool first = true;
+    for (const QString& file : commandLine.files) {
+        // The last --attachment names the attachment whose own properties
+        // are printed; any before it lead into attached messages, as for
+        // the other commands.
+        QList<int> path = commandLine.attachmentPath;
+        const int attachment = path.isEmpty() ? -1 : path.takeLast() - 1;
+        MessageReport report = loadMessageReport(file, false, false, path);
+        if (report.ok && attachment >= report.attachments.size()) {
+            report.ok = false;
+            path.append(attachment + 1);
+            QStringList levels;
+            for (const int number : std::as_const(path))
+                levels << QString::number(number);
+            report.error = QStringLiteral("attachment %1: no such attachment (the message has %2)")
+                               .arg(levels.join(QLatin1Char('/')))
+                               .arg(report.attachments.size());
+        }
+        reportProblems(report);
+        allDecoded = report.ok && allDecoded;
+        if (commandLine.json) {
+            writePropsJson(json, report, report.ok ? attachment : -1,
+                           [&] { written = writeOut(json.takeBytes()) && written; });
+            written = writeOut(json.takeBytes()) && written;
+        } else if (report.ok) {
+            written = writeOut((first ? QByteArray() : QByteArray("\n")) + propsText(report, attachment)) && written;
+            first = false;
+        }
+    }
+    if (commandLine.json) {
+        json.endArray();
+        written = writeOut(json.takeBytes()) && written;
+    }
+    if (!written) {
+        reportError(QStringLiteral("cannot write to standard output"));
+        return 1;
+    }
+    return allDecoded ? 0 : 1;
+}
