@@ -20,6 +20,7 @@
 #include "opentimeline.h"
 #include "printjob.h"
 #include "printprogressbar.h"
+#include "propertiesdialog.h"
 #include "viewactions.h"
 #include "viewstylesheets.h"
 
@@ -733,6 +734,18 @@ void TessilViewWidget::startPrintJob(const QString& pdfPath, std::unique_ptr<QPr
 
 void TessilViewWidget::showProperties()
 {
+    if (!message)
+        return;
+    // The attachment selected in the grid first, else the message.
+    const QList<int> rows = selectedRows();
+    int attachment = -1;
+    if (!rows.isEmpty()) {
+        const QSharedPointer<TessilAttachment> selected = model->attachmentAt(rows.first());
+        attachment = int(message->attachments.indexOf(selected));
+    }
+    auto* dialog = new PropertiesDialog(message, attachment, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void TessilViewWidget::showHeaderContextMenu(const QPoint& pos)

@@ -7,11 +7,15 @@
 #include "findbar.h"
 #include "mywebviewwidget.h"
 #include "printjob.h"
+#include "propertiesdialog.h"
+#include "propertymodel.h"
 #include "tessilviewwidget.h"
 #include "viewactions.h"
 #include "zoomingtextbrowser.h"
 
+#include "message/tessil_parser.h"
 #include "support/fake_desktop.h"
+#include "support/tnef_writer.h"
 #include "support/test_main.h"
 
 #include <QAction>
@@ -26,6 +30,8 @@
 #include <QPluginLoader>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSortFilterProxyModel>
+#include <QTableView>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -111,6 +117,39 @@ int pdfPages(const QString& path)
     const QString info = runTool(QStringLiteral("pdfinfo"), {path});
     const qsizetype at = info.indexOf(QLatin1String("Pages:"));
     return at < 0 ? -1 : info.mid(at + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
+}
+
+// A message with a subject, a time, a multi-valued integer, a binary of
+// 300 bytes, and an attachment with properties of its own.
+QSharedPointer<TessilMessage> propertiesMessage()
+{
+    using namespace tnefwriter;
+    QByteArray blob;
+    for (int i = 0; i < 300; ++i)
+        blob += char(i);
+    MapiBlockWriter props;
+    props.add(MapiProp::unicode(PidTagSubject, QStringLiteral("Props")))
+        .add(MapiProp::time(PidTagClientSubmitTime, QDateTime(QDate(2024, 5, 1), QTime(10, 20, 30), Qt::UTC)))
+        .add(MapiProp::multi(PtypInteger32, 0x6801, {int32Bytes(1), int32Bytes(2), int32Bytes(3)}))
+        .add(MapiProp::binary(0x6802, blob));
+    TnefWriter tnef;
+    tnef.tnefVersion().messageProperties(props).attachment(
+        AttachmentSpec{{}, QStringLiteral("figures.csv"), "a,b\n", "text/csv", {}, {}});
+    return TessilParser().parseData(tnef.bytes());
+}
+
+// The displayed row of the property tagged `tag`, column by column.
+QStringList propertyRow(const QAbstractItemModel* model, const QString& tag)
+{
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->index(row, PropertyModel::TagColumn).data().toString() == tag) {
+            QStringList cells;
+            for (int column = 0; column < PropertyModel::ColumnCount; ++column)
+                cells << model->index(row, column).data().toString();
+            return cells;
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -345,6 +384,51 @@ private slots:
         // Each tab keeps its own.
         Fixture other;
         QCOMPARE(other.view.zoom(), 100);
+    }
+
+    void properties()
+    {
+        const QSharedPointer<TessilMessage> message = propertiesMessage();
+        QVERIFY(message);
+        PropertiesDialog dialog(message, -1);
+        const QAbstractItemModel* rows = dialog.proxy();
+        QCOMPARE(propertyRow(rows, "0x0037001F"), (QStringList{"0x0037001F", "PidTagSubject", "PtypString", "Props"}));
+        const QDateTime sent(QDate(2024, 5, 1), QTime(10, 20, 30), Qt::UTC);
+        const QStringList time = propertyRow(rows, "0x00390040");
+        QCOMPARE(time.mid(1, 2), (QStringList{"PidTagClientSubmitTime", "PtypTime"}));
+        QVERIFY2(time.value(3).endsWith(sent.toLocalTime().toString("HH:mm:ss")), qPrintable(time.value(3)));
+        QCOMPARE(propertyRow(rows, "0x68011003").mid(2), (QStringList{"PtypMultipleInteger32", "1; 2; 3"}));
+        // The first 256 bytes on show, all of them copied.
+        const QString shown = propertyRow(rows, "0x68020102").value(3);
+        QVERIFY(shown.startsWith("00 01 02") && shown.endsWith("fe ff \u2026"));
+        auto* table = dialog.findChild<QTableView*>();
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            if (rows->index(row, 0).data().toString() == "0x68020102")
+                table->selectRow(row);
+        }
+        QCOMPARE(dialog.selectedValues().size(), 300 * 3 - 1);
+        QVERIFY(dialog.selectedValues().endsWith("2a 2b"));
+
+        // Sorted by the tag's number; filtered by any column.
+        QStringList tags;
+        for (int row = 0; row < rows->rowCount(); ++row)
+            tags << rows->index(row, 0).data().toString();
+        QStringList sorted = tags;
+        std::sort(sorted.begin(), sorted.end());
+        QCOMPARE(tags, sorted);
+        dialog.findChild<QLineEdit*>("filterEdit")->setText("subject");
+        QCOMPARE(rows->rowCount(), 1);
+        dialog.findChild<QLineEdit*>("filterEdit")->setText("multipleinteger");
+        QCOMPARE(rows->rowCount(), 1);
+        dialog.findChild<QLineEdit*>("filterEdit")->clear();
+
+        // The attachment's own properties.
+        dialog.showSource(0);
+        QCOMPARE(propertyRow(rows, "0x3707001F").mid(1),
+                 (QStringList{"PidTagAttachLongFilename", "PtypString", "figures.csv"}));
+        QVERIFY(propertyRow(rows, "0x0037001F").isEmpty());
+        PropertiesDialog ofAttachment(message, 0);
+        QCOMPARE(propertyRow(ofAttachment.proxy(), "0x3707001F").value(3), QStringLiteral("figures.csv"));
     }
 
     void drag()
