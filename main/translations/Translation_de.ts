@@ -152,6 +152,41 @@ Das Handbuch ist die Datei %1.</translation>
     </message>
 </context>
 <context>
+    <name>FindBar</name>
+    <message>
+        <source>Fi&amp;nd:</source>
+        <translation>Su&amp;chen:</translation>
+    </message>
+    <message>
+        <source>Find in the message</source>
+        <translation>In der Nachricht suchen</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+Enter)</source>
+        <translation>Vorheriger Treffer (Umschalt+Eingabe)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter)</source>
+        <translation>Nächster Treffer (Eingabe)</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>&amp;Groß-/Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Suchleiste schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
     <name>ICVUpdatesService</name>
     <message>
         <source>Check for Updates</source>
@@ -359,6 +394,11 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
         <source>Loading the message…</source>
         <translation>Nachricht wird geladen…</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <comment>zoom level in percent</comment>
+        <translation>%1 %</translation>
+    </message>
 </context>
 <context>
     <name>OpenFailuresDialog</name>
@@ -380,6 +420,83 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
             <numerusform>%n Datei konnte nicht geöffnet werden.</numerusform>
             <numerusform>%n Dateien konnten nicht geöffnet werden.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>PrintProgressBar</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Wird abgebrochen…</translation>
+    </message>
+    <message>
+        <source>Preparing the pages…</source>
+        <translation>Seiten werden vorbereitet…</translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2 of the PDF…</source>
+        <translation>Seite %1 von %2 des PDF wird geschrieben…</translation>
+    </message>
+    <message>
+        <source>Printing page %1 of %2…</source>
+        <translation>Seite %1 von %2 wird gedruckt…</translation>
+    </message>
+</context>
+<context>
+    <name>PropertiesDialog</name>
+    <message>
+        <source>Properties</source>
+        <translation>Eigenschaften</translation>
+    </message>
+    <message>
+        <source>&amp;Of:</source>
+        <translation>&amp;Von:</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filter:</translation>
+    </message>
+    <message>
+        <source>Tag, name, type or value</source>
+        <translation>Tag, Name, Typ oder Wert</translation>
+    </message>
+    <message>
+        <source>Copy the whole values of the selected properties</source>
+        <translation>Die vollständigen Werte der ausgewählten Eigenschaften kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Nachricht</translation>
+    </message>
+    <message>
+        <source>Attachment %1: %2</source>
+        <translation>Anhang %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PropertyModel</name>
+    <message>
+        <source>Tag</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
     </message>
 </context>
 <context>
@@ -422,10 +539,6 @@ Diese Version nimmt keine Verbindung zu einem Update-Server auf.</translation>
 </context>
 <context>
     <name>TessilViewWidget</name>
-    <message>
-        <source>Form</source>
-        <translation>Formular</translation>
-    </message>
     <message>
         <source>From:</source>
         <translation>Von:</translation>
@@ -524,6 +637,73 @@ You can save it instead and open the saved file.</source>
         <translation>Dieses Programm kann „%1“ nicht in einem eigenen Tab öffnen.
 
 Sie können es stattdessen speichern und die gespeicherte Datei öffnen.</translation>
+    </message>
+    <message>
+        <source>message</source>
+        <translation>Nachricht</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Als PDF exportieren</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>Attachments</source>
+        <translation>Anhänge</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written.</source>
+        <translation>Das PDF konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The message could not be printed.</source>
+        <translation>Die Nachricht konnte nicht gedruckt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewActions</name>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>&amp;Export as PDF...</source>
+        <translation>Als PDF &amp;exportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Suchen...</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>&amp;Originalgröße</translation>
+    </message>
+    <message>
+        <source>&amp;Save Attachment...</source>
+        <translation>Anhang &amp;speichern...</translation>
+    </message>
+    <message>
+        <source>Save &amp;All Attachments...</source>
+        <translation>&amp;Alle Anhänge speichern...</translation>
+    </message>
+    <message>
+        <source>Propert&amp;ies</source>
+        <translation>E&amp;igenschaften</translation>
     </message>
 </context>
 </TS>

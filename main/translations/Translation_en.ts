@@ -152,6 +152,41 @@ The guide is the file %1.</translation>
     </message>
 </context>
 <context>
+    <name>FindBar</name>
+    <message>
+        <source>Fi&amp;nd:</source>
+        <translation>Fi&amp;nd:</translation>
+    </message>
+    <message>
+        <source>Find in the message</source>
+        <translation>Find in the message</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+Enter)</source>
+        <translation>Previous match (Shift+Enter)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter)</source>
+        <translation>Next match (Enter)</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Match &amp;case</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Close the find bar (Escape)</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>No matches</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+</context>
+<context>
     <name>ICVUpdatesService</name>
     <message>
         <source>Check for Updates</source>
@@ -359,6 +394,11 @@ This build does not contact any update server.</translation>
         <source>Loading the message…</source>
         <translation>Loading the message…</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <comment>zoom level in percent</comment>
+        <translation>%1%</translation>
+    </message>
 </context>
 <context>
     <name>OpenFailuresDialog</name>
@@ -380,6 +420,83 @@ This build does not contact any update server.</translation>
             <numerusform>%n file could not be opened.</numerusform>
             <numerusform>%n files could not be opened.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>PrintProgressBar</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Cancelling…</translation>
+    </message>
+    <message>
+        <source>Preparing the pages…</source>
+        <translation>Preparing the pages…</translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2 of the PDF…</source>
+        <translation>Writing page %1 of %2 of the PDF…</translation>
+    </message>
+    <message>
+        <source>Printing page %1 of %2…</source>
+        <translation>Printing page %1 of %2…</translation>
+    </message>
+</context>
+<context>
+    <name>PropertiesDialog</name>
+    <message>
+        <source>Properties</source>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <source>&amp;Of:</source>
+        <translation>&amp;Of:</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filter:</translation>
+    </message>
+    <message>
+        <source>Tag, name, type or value</source>
+        <translation>Tag, name, type or value</translation>
+    </message>
+    <message>
+        <source>Copy the whole values of the selected properties</source>
+        <translation>Copy the whole values of the selected properties</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Attachment %1: %2</source>
+        <translation>Attachment %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PropertyModel</name>
+    <message>
+        <source>Tag</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
     </message>
 </context>
 <context>
@@ -422,10 +539,6 @@ This build does not contact any update server.</translation>
 </context>
 <context>
     <name>TessilViewWidget</name>
-    <message>
-        <source>Form</source>
-        <translation>Form</translation>
-    </message>
     <message>
         <source>From:</source>
         <translation>From:</translation>
@@ -524,6 +637,73 @@ You can save it instead and open the saved file.</source>
         <translation>This program cannot open &quot;%1&quot; in a tab of its own.
 
 You can save it instead and open the saved file.</translation>
+    </message>
+    <message>
+        <source>message</source>
+        <translation>message</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Export as PDF</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Attachments</source>
+        <translation>Attachments</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written.</source>
+        <translation>The PDF could not be written.</translation>
+    </message>
+    <message>
+        <source>The message could not be printed.</source>
+        <translation>The message could not be printed.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewActions</name>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <source>&amp;Export as PDF...</source>
+        <translation>&amp;Export as PDF...</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Find...</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>Zoom &amp;In</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Zoom &amp;Out</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>&amp;Actual Size</translation>
+    </message>
+    <message>
+        <source>&amp;Save Attachment...</source>
+        <translation>&amp;Save Attachment...</translation>
+    </message>
+    <message>
+        <source>Save &amp;All Attachments...</source>
+        <translation>Save &amp;All Attachments...</translation>
+    </message>
+    <message>
+        <source>Propert&amp;ies</source>
+        <translation>Propert&amp;ies</translation>
     </message>
 </context>
 </TS>

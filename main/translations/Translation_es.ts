@@ -152,6 +152,41 @@ La guía es el archivo %1.</translation>
     </message>
 </context>
 <context>
+    <name>FindBar</name>
+    <message>
+        <source>Fi&amp;nd:</source>
+        <translation>&amp;Buscar:</translation>
+    </message>
+    <message>
+        <source>Find in the message</source>
+        <translation>Buscar en el mensaje</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+Enter)</source>
+        <translation>Coincidencia anterior (Mayús+Intro)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter)</source>
+        <translation>Coincidencia siguiente (Intro)</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Coincidir &amp;mayúsculas</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Cerrar la barra de búsqueda (Esc)</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>Sin coincidencias</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+</context>
+<context>
     <name>ICVUpdatesService</name>
     <message>
         <source>Check for Updates</source>
@@ -359,6 +394,11 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
         <source>Loading the message…</source>
         <translation>Cargando el mensaje…</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <comment>zoom level in percent</comment>
+        <translation>%1 %</translation>
+    </message>
 </context>
 <context>
     <name>OpenFailuresDialog</name>
@@ -380,6 +420,83 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
             <numerusform>No se pudo abrir %n archivo.</numerusform>
             <numerusform>No se pudieron abrir %n archivos.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>PrintProgressBar</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Cancelando…</translation>
+    </message>
+    <message>
+        <source>Preparing the pages…</source>
+        <translation>Preparando las páginas…</translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2 of the PDF…</source>
+        <translation>Escribiendo la página %1 de %2 del PDF…</translation>
+    </message>
+    <message>
+        <source>Printing page %1 of %2…</source>
+        <translation>Imprimiendo la página %1 de %2…</translation>
+    </message>
+</context>
+<context>
+    <name>PropertiesDialog</name>
+    <message>
+        <source>Properties</source>
+        <translation>Propiedades</translation>
+    </message>
+    <message>
+        <source>&amp;Of:</source>
+        <translation>&amp;De:</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtrar:</translation>
+    </message>
+    <message>
+        <source>Tag, name, type or value</source>
+        <translation>Etiqueta, nombre, tipo o valor</translation>
+    </message>
+    <message>
+        <source>Copy the whole values of the selected properties</source>
+        <translation>Copiar los valores completos de las propiedades seleccionadas</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copiar</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Mensaje</translation>
+    </message>
+    <message>
+        <source>Attachment %1: %2</source>
+        <translation>Adjunto %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PropertyModel</name>
+    <message>
+        <source>Tag</source>
+        <translation>Etiqueta</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valor</translation>
     </message>
 </context>
 <context>
@@ -422,10 +539,6 @@ Esta versión no se conecta a ningún servidor de actualizaciones.</translation>
 </context>
 <context>
     <name>TessilViewWidget</name>
-    <message>
-        <source>Form</source>
-        <translation>Formulario</translation>
-    </message>
     <message>
         <source>From:</source>
         <translation>De:</translation>
@@ -524,6 +637,73 @@ You can save it instead and open the saved file.</source>
         <translation>Este programa no puede abrir &quot;%1&quot; en una pestaña propia.
 
 Puede guardarlo y abrir el archivo guardado.</translation>
+    </message>
+    <message>
+        <source>message</source>
+        <translation>mensaje</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Exportar como PDF</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Página %1 de %2</translation>
+    </message>
+    <message>
+        <source>Attachments</source>
+        <translation>Adjuntos</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written.</source>
+        <translation>No se pudo escribir el PDF.</translation>
+    </message>
+    <message>
+        <source>The message could not be printed.</source>
+        <translation>No se pudo imprimir el mensaje.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewActions</name>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimir...</translation>
+    </message>
+    <message>
+        <source>&amp;Export as PDF...</source>
+        <translation>&amp;Exportar como PDF...</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Buscar...</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Ampliar</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>&amp;Reducir</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>Tamaño &amp;real</translation>
+    </message>
+    <message>
+        <source>&amp;Save Attachment...</source>
+        <translation>&amp;Guardar adjunto...</translation>
+    </message>
+    <message>
+        <source>Save &amp;All Attachments...</source>
+        <translation>Guardar &amp;todos los adjuntos...</translation>
+    </message>
+    <message>
+        <source>Propert&amp;ies</source>
+        <translation>Propi&amp;edades</translation>
     </message>
 </context>
 </TS>

@@ -152,6 +152,41 @@ Le guide est le fichier %1.</translation>
     </message>
 </context>
 <context>
+    <name>FindBar</name>
+    <message>
+        <source>Fi&amp;nd:</source>
+        <translation>Rec&amp;hercher :</translation>
+    </message>
+    <message>
+        <source>Find in the message</source>
+        <translation>Rechercher dans le message</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+Enter)</source>
+        <translation>Occurrence précédente (Maj+Entrée)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter)</source>
+        <translation>Occurrence suivante (Entrée)</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Respecter la &amp;casse</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Fermer la barre de recherche (Échap)</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>Aucune occurrence</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 sur %2</translation>
+    </message>
+</context>
+<context>
     <name>ICVUpdatesService</name>
     <message>
         <source>Check for Updates</source>
@@ -359,6 +394,11 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
         <source>Loading the message…</source>
         <translation>Chargement du message…</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <comment>zoom level in percent</comment>
+        <translation>%1 à %2 {1%?}</translation>
+    </message>
 </context>
 <context>
     <name>OpenFailuresDialog</name>
@@ -380,6 +420,83 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
             <numerusform>%n fichier n&apos;a pas pu être ouvert.</numerusform>
             <numerusform>%n fichiers n&apos;ont pas pu être ouverts.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>PrintProgressBar</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Annulation…</translation>
+    </message>
+    <message>
+        <source>Preparing the pages…</source>
+        <translation>Préparation des pages…</translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2 of the PDF…</source>
+        <translation>Écriture de la page %1 sur %2 du PDF…</translation>
+    </message>
+    <message>
+        <source>Printing page %1 of %2…</source>
+        <translation>Impression de la page %1 sur %2…</translation>
+    </message>
+</context>
+<context>
+    <name>PropertiesDialog</name>
+    <message>
+        <source>Properties</source>
+        <translation>Propriétés</translation>
+    </message>
+    <message>
+        <source>&amp;Of:</source>
+        <translation>&amp;De :</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtrer :</translation>
+    </message>
+    <message>
+        <source>Tag, name, type or value</source>
+        <translation>Balise, nom, type ou valeur</translation>
+    </message>
+    <message>
+        <source>Copy the whole values of the selected properties</source>
+        <translation>Copier les valeurs complètes des propriétés sélectionnées</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Attachment %1: %2</source>
+        <translation>Pièce jointe %1 : %2</translation>
+    </message>
+</context>
+<context>
+    <name>PropertyModel</name>
+    <message>
+        <source>Tag</source>
+        <translation>Balise</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valeur</translation>
     </message>
 </context>
 <context>
@@ -422,10 +539,6 @@ Cette version ne contacte aucun serveur de mise à jour.</translation>
 </context>
 <context>
     <name>TessilViewWidget</name>
-    <message>
-        <source>Form</source>
-        <translation>Formulaire</translation>
-    </message>
     <message>
         <source>From:</source>
         <translation>De&#xa0;:</translation>
@@ -524,6 +637,73 @@ You can save it instead and open the saved file.</source>
         <translation>Ce programme ne peut pas ouvrir « %1 » dans un onglet à part.
 
 Vous pouvez plutôt l’enregistrer et ouvrir le fichier enregistré.</translation>
+    </message>
+    <message>
+        <source>message</source>
+        <translation>message</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Exporter en PDF</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Page %1 sur %2</translation>
+    </message>
+    <message>
+        <source>Attachments</source>
+        <translation>Pièces jointes</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimer</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written.</source>
+        <translation>Le PDF n&apos;a pas pu être écrit.</translation>
+    </message>
+    <message>
+        <source>The message could not be printed.</source>
+        <translation>Le message n&apos;a pas pu être imprimé.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewActions</name>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimer...</translation>
+    </message>
+    <message>
+        <source>&amp;Export as PDF...</source>
+        <translation>&amp;Exporter en PDF...</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Rechercher...</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>Zoom &amp;avant</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Zoom a&amp;rrière</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>&amp;Taille réelle</translation>
+    </message>
+    <message>
+        <source>&amp;Save Attachment...</source>
+        <translation>&amp;Enregistrer la pièce jointe...</translation>
+    </message>
+    <message>
+        <source>Save &amp;All Attachments...</source>
+        <translation>Enregistrer &amp;toutes les pièces jointes...</translation>
+    </message>
+    <message>
+        <source>Propert&amp;ies</source>
+        <translation>Propr&amp;iétés</translation>
     </message>
 </context>
 </TS>

@@ -152,6 +152,41 @@ La guida è il file %1.</translation>
     </message>
 </context>
 <context>
+    <name>FindBar</name>
+    <message>
+        <source>Fi&amp;nd:</source>
+        <translation>Tro&amp;va:</translation>
+    </message>
+    <message>
+        <source>Find in the message</source>
+        <translation>Trova nel messaggio</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+Enter)</source>
+        <translation>Corrispondenza precedente (Maiusc+Invio)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter)</source>
+        <translation>Corrispondenza successiva (Invio)</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Maiuscole/&amp;minuscole</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Chiudi la barra di ricerca (Esc)</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>Nessuna corrispondenza</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 di %2</translation>
+    </message>
+</context>
+<context>
     <name>ICVUpdatesService</name>
     <message>
         <source>Check for Updates</source>
@@ -359,6 +394,11 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
         <source>Loading the message…</source>
         <translation>Caricamento del messaggio…</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <comment>zoom level in percent</comment>
+        <translation>%1 alle %2 {1%?}</translation>
+    </message>
 </context>
 <context>
     <name>OpenFailuresDialog</name>
@@ -380,6 +420,83 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
             <numerusform>Non è stato possibile aprire %n file.</numerusform>
             <numerusform>Non è stato possibile aprire %n file.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>PrintProgressBar</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Annullamento…</translation>
+    </message>
+    <message>
+        <source>Preparing the pages…</source>
+        <translation>Preparazione delle pagine…</translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2 of the PDF…</source>
+        <translation>Scrittura della pagina %1 di %2 del PDF…</translation>
+    </message>
+    <message>
+        <source>Printing page %1 of %2…</source>
+        <translation>Stampa della pagina %1 di %2…</translation>
+    </message>
+</context>
+<context>
+    <name>PropertiesDialog</name>
+    <message>
+        <source>Properties</source>
+        <translation>Proprietà</translation>
+    </message>
+    <message>
+        <source>&amp;Of:</source>
+        <translation>&amp;Di:</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtro:</translation>
+    </message>
+    <message>
+        <source>Tag, name, type or value</source>
+        <translation>Tag, nome, tipo o valore</translation>
+    </message>
+    <message>
+        <source>Copy the whole values of the selected properties</source>
+        <translation>Copia i valori completi delle proprietà selezionate</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copia</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Messaggio</translation>
+    </message>
+    <message>
+        <source>Attachment %1: %2</source>
+        <translation>Allegato %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PropertyModel</name>
+    <message>
+        <source>Tag</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valore</translation>
     </message>
 </context>
 <context>
@@ -422,10 +539,6 @@ Questa versione non contatta alcun server di aggiornamento.</translation>
 </context>
 <context>
     <name>TessilViewWidget</name>
-    <message>
-        <source>Form</source>
-        <translation>Modulo</translation>
-    </message>
     <message>
         <source>From:</source>
         <translation>Da:</translation>
@@ -524,6 +637,73 @@ You can save it instead and open the saved file.</source>
         <translation>Questo programma non può aprire &quot;%1&quot; in una scheda a sé.
 
 Puoi salvarlo e aprire il file salvato.</translation>
+    </message>
+    <message>
+        <source>message</source>
+        <translation>messaggio</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Esporta come PDF</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Pagina %1 di %2</translation>
+    </message>
+    <message>
+        <source>Attachments</source>
+        <translation>Allegati</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Stampa</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written.</source>
+        <translation>Impossibile scrivere il PDF.</translation>
+    </message>
+    <message>
+        <source>The message could not be printed.</source>
+        <translation>Impossibile stampare il messaggio.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewActions</name>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Stampa...</translation>
+    </message>
+    <message>
+        <source>&amp;Export as PDF...</source>
+        <translation>&amp;Esporta come PDF...</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Trova...</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Ingrandisci</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>&amp;Riduci</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>Dimensioni &amp;effettive</translation>
+    </message>
+    <message>
+        <source>&amp;Save Attachment...</source>
+        <translation>&amp;Salva allegato...</translation>
+    </message>
+    <message>
+        <source>Save &amp;All Attachments...</source>
+        <translation>Salva &amp;tutti gli allegati...</translation>
+    </message>
+    <message>
+        <source>Propert&amp;ies</source>
+        <translation>Propr&amp;ietà</translation>
     </message>
 </context>
 </TS>

@@ -152,6 +152,41 @@ The guide is the file %1.</source>
     </message>
 </context>
 <context>
+    <name>FindBar</name>
+    <message>
+        <source>Fi&amp;nd:</source>
+        <translation>検索(&amp;N):</translation>
+    </message>
+    <message>
+        <source>Find in the message</source>
+        <translation>メッセージ内を検索</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+Enter)</source>
+        <translation>前の一致 (Shift+Enter)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter)</source>
+        <translation>次の一致 (Enter)</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>大文字と小文字を区別(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>検索バーを閉じる (Esc)</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>一致なし</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
     <name>ICVUpdatesService</name>
     <message>
         <source>Check for Updates</source>
@@ -359,6 +394,11 @@ This build does not contact any update server.</source>
         <source>Loading the message…</source>
         <translation>メッセージを読み込んでいます…</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <comment>zoom level in percent</comment>
+        <translation>%1%</translation>
+    </message>
 </context>
 <context>
     <name>OpenFailuresDialog</name>
@@ -379,6 +419,83 @@ This build does not contact any update server.</source>
         <translation>
             <numerusform>%n 個のファイルを開けませんでした。</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>PrintProgressBar</name>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>キャンセルしています…</translation>
+    </message>
+    <message>
+        <source>Preparing the pages…</source>
+        <translation>ページを準備しています…</translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2 of the PDF…</source>
+        <translation>PDF の %2 ページ中 %1 ページ目を書き込んでいます…</translation>
+    </message>
+    <message>
+        <source>Printing page %1 of %2…</source>
+        <translation>%2 ページ中 %1 ページ目を印刷しています…</translation>
+    </message>
+</context>
+<context>
+    <name>PropertiesDialog</name>
+    <message>
+        <source>Properties</source>
+        <translation>プロパティ</translation>
+    </message>
+    <message>
+        <source>&amp;Of:</source>
+        <translation>対象(&amp;O):</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>フィルター(&amp;F):</translation>
+    </message>
+    <message>
+        <source>Tag, name, type or value</source>
+        <translation>タグ、名前、型、値</translation>
+    </message>
+    <message>
+        <source>Copy the whole values of the selected properties</source>
+        <translation>選択したプロパティの値全体をコピー</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>コピー(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>メッセージ</translation>
+    </message>
+    <message>
+        <source>Attachment %1: %2</source>
+        <translation>添付ファイル %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PropertyModel</name>
+    <message>
+        <source>Tag</source>
+        <translation>タグ</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名前</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>型</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>値</translation>
     </message>
 </context>
 <context>
@@ -421,10 +538,6 @@ This build does not contact any update server.</source>
 </context>
 <context>
     <name>TessilViewWidget</name>
-    <message>
-        <source>Form</source>
-        <translation>フォーム</translation>
-    </message>
     <message>
         <source>From:</source>
         <translation>差出人:</translation>
@@ -522,6 +635,73 @@ You can save it instead and open the saved file.</source>
         <translation>このプログラムでは「%1」を専用のタブで開けません。
 
 代わりに保存し、保存したファイルを開いてください。</translation>
+    </message>
+    <message>
+        <source>message</source>
+        <translation>メッセージ</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>PDF としてエクスポート</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>%1 / %2 ページ</translation>
+    </message>
+    <message>
+        <source>Attachments</source>
+        <translation>添付ファイル</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>印刷</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written.</source>
+        <translation>PDF を書き込めませんでした。</translation>
+    </message>
+    <message>
+        <source>The message could not be printed.</source>
+        <translation>メッセージを印刷できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>ViewActions</name>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>印刷(&amp;P)...</translation>
+    </message>
+    <message>
+        <source>&amp;Export as PDF...</source>
+        <translation>PDF としてエクスポート(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>検索(&amp;F)...</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>拡大(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>縮小(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>実際のサイズ(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Save Attachment...</source>
+        <translation>添付ファイルを保存(&amp;S)...</translation>
+    </message>
+    <message>
+        <source>Save &amp;All Attachments...</source>
+        <translation>すべての添付ファイルを保存(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>Propert&amp;ies</source>
+        <translation>プロパティ(&amp;I)</translation>
     </message>
 </context>
 </TS>

@@ -152,6 +152,41 @@ O guia é o arquivo %1.</translation>
     </message>
 </context>
 <context>
+    <name>FindBar</name>
+    <message>
+        <source>Fi&amp;nd:</source>
+        <translation>Locali&amp;zar:</translation>
+    </message>
+    <message>
+        <source>Find in the message</source>
+        <translation>Localizar na mensagem</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+Enter)</source>
+        <translation>Ocorrência anterior (Shift+Enter)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter)</source>
+        <translation>Próxima ocorrência (Enter)</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Diferenciar &amp;maiúsculas</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Fechar a barra de localização (Esc)</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>Nenhuma ocorrência</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+</context>
+<context>
     <name>ICVUpdatesService</name>
     <message>
         <source>Check for Updates</source>
@@ -359,6 +394,11 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
         <source>Loading the message…</source>
         <translation>Carregando a mensagem…</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <comment>zoom level in percent</comment>
+        <translation>%1 às %2 {1%?}</translation>
+    </message>
 </context>
 <context>
     <name>OpenFailuresDialog</name>
@@ -380,6 +420,83 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
             <numerusform>%n arquivo não pôde ser aberto.</numerusform>
             <numerusform>%n arquivos não puderam ser abertos.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>PrintProgressBar</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Cancelando…</translation>
+    </message>
+    <message>
+        <source>Preparing the pages…</source>
+        <translation>Preparando as páginas…</translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2 of the PDF…</source>
+        <translation>Gravando a página %1 de %2 do PDF…</translation>
+    </message>
+    <message>
+        <source>Printing page %1 of %2…</source>
+        <translation>Imprimindo a página %1 de %2…</translation>
+    </message>
+</context>
+<context>
+    <name>PropertiesDialog</name>
+    <message>
+        <source>Properties</source>
+        <translation>Propriedades</translation>
+    </message>
+    <message>
+        <source>&amp;Of:</source>
+        <translation>&amp;De:</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtrar:</translation>
+    </message>
+    <message>
+        <source>Tag, name, type or value</source>
+        <translation>Marca, nome, tipo ou valor</translation>
+    </message>
+    <message>
+        <source>Copy the whole values of the selected properties</source>
+        <translation>Copiar os valores completos das propriedades selecionadas</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copiar</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Mensagem</translation>
+    </message>
+    <message>
+        <source>Attachment %1: %2</source>
+        <translation>Anexo %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PropertyModel</name>
+    <message>
+        <source>Tag</source>
+        <translation>Marca</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valor</translation>
     </message>
 </context>
 <context>
@@ -422,10 +539,6 @@ Esta versão não se conecta a nenhum servidor de atualizações.</translation>
 </context>
 <context>
     <name>TessilViewWidget</name>
-    <message>
-        <source>Form</source>
-        <translation>Formulário</translation>
-    </message>
     <message>
         <source>From:</source>
         <translation>De:</translation>
@@ -524,6 +637,73 @@ You can save it instead and open the saved file.</source>
         <translation>Este programa não consegue abrir &quot;%1&quot; num separador próprio.
 
 Pode guardá-lo e abrir o ficheiro guardado.</translation>
+    </message>
+    <message>
+        <source>message</source>
+        <translation>mensagem</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Exportar como PDF</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Página %1 de %2</translation>
+    </message>
+    <message>
+        <source>Attachments</source>
+        <translation>Anexos</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written.</source>
+        <translation>Não foi possível gravar o PDF.</translation>
+    </message>
+    <message>
+        <source>The message could not be printed.</source>
+        <translation>Não foi possível imprimir a mensagem.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewActions</name>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimir...</translation>
+    </message>
+    <message>
+        <source>&amp;Export as PDF...</source>
+        <translation>&amp;Exportar como PDF...</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Localizar...</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Ampliar</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>&amp;Reduzir</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>Tamanho &amp;real</translation>
+    </message>
+    <message>
+        <source>&amp;Save Attachment...</source>
+        <translation>&amp;Salvar anexo...</translation>
+    </message>
+    <message>
+        <source>Save &amp;All Attachments...</source>
+        <translation>Salvar &amp;todos os anexos...</translation>
+    </message>
+    <message>
+        <source>Propert&amp;ies</source>
+        <translation>Propr&amp;iedades</translation>
     </message>
 </context>
 </TS>
