@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QPrinter>
@@ -26,6 +27,8 @@ namespace {
 const int kPollMilliseconds = 100;
 // Room under each page's text for its number, in lines of the footer font.
 const qreal kFooterLines = 2.0;
+// The resolution the printed document is laid out for, a screen's.
+const qreal kLayoutDpi = 96.0;
 
 std::atomic<int> g_running{0};
 
@@ -77,11 +80,15 @@ QString reservePartFile(const QString& target, QString* error)
     return {};
 }
 
-void paintPage(QPainter& painter, QTextDocument& document, int index, const QSizeF& body, const QRectF& footer,
-               const QString& footerText)
+// `body` and `footer` are in the document's units; `scale` takes them to
+// the printer's pixels.
+void paintPage(QPainter& painter, QTextDocument& document, int index, qreal scale, const QSizeF& body,
+               const QRectF& footer, const QString& footerText)
 {
     painter.save();
+    painter.scale(scale, scale);
     const QRectF view(0, index * body.height(), body.width(), body.height());
+    painter.save();
     painter.translate(0, -view.top());
     painter.setClipRect(view);
     QAbstractTextDocumentLayout::PaintContext context;
@@ -89,7 +96,6 @@ void paintPage(QPainter& painter, QTextDocument& document, int index, const QSiz
     context.palette.setColor(QPalette::Text, Qt::black);
     document.documentLayout()->draw(&painter, context);
     painter.restore();
-    painter.save();
     painter.setPen(QColor(90, 90, 90));
     painter.drawText(footer, Qt::AlignRight | Qt::AlignBottom, footerText);
     painter.restore();
@@ -219,9 +225,16 @@ void work(PrintJob::Request& request, PrintJob::State& state)
         PreparedBody body = request.body;
         if (!request.bodyReady && request.message)
             body = prepareBody(*request.message, &state.cancelled);
+        // Laid out as on a screen of 96 dpi and painted scaled to the
+        // printer: sizes in pixels, which bodies and the header use, would
+        // otherwise be the printer's dots, a fraction of their size. An image
+        // measures as well as a screen in any thread.
+        QImage layoutDevice(1, 1, QImage::Format_ARGB32);
+        layoutDevice.setDotsPerMeterX(qRound(kLayoutDpi / 0.0254));
+        layoutDevice.setDotsPerMeterY(qRound(kLayoutDpi / 0.0254));
         std::unique_ptr<QTextDocument> document;
         if (!state.cancelled)
-            document = composePrintDocument(request.header, body, request.font, &printer, &state.cancelled);
+            document = composePrintDocument(request.header, body, request.font, &layoutDevice, &state.cancelled);
         if (state.cancelled || !document) {
             state.outcome = PrintJob::Outcome::Cancelled;
             return;
@@ -251,10 +264,12 @@ void work(PrintJob::Request& request, PrintJob::State& state)
             return;
         }
         // The printer's area inside its margins; the painter starts at its corner.
+        const qreal scale = printer.resolution() / qreal(layoutDevice.logicalDpiX());
         const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
-        const QFont footerFont(request.font, &printer);
-        const qreal footerHeight = QFontMetricsF(footerFont, &printer).height() * kFooterLines;
-        const QSizeF bodySize(area.width(), std::max(area.height() - footerHeight, area.height() / 2));
+        const QSizeF page(area.width() / scale, area.height() / scale);
+        const QFont footerFont(request.font, &layoutDevice);
+        const qreal footerHeight = QFontMetricsF(footerFont, &layoutDevice).height() * kFooterLines;
+        const QSizeF bodySize(page.width(), std::max(page.height() - footerHeight, page.height() / 2));
         document->setPageSize(bodySize);
         const int pages = std::max(document->pageCount(), 1);
 
@@ -282,7 +297,7 @@ void work(PrintJob::Request& request, PrintJob::State& state)
                 fail(state, QStringLiteral("the printer refused a new page"));
                 return;
             }
-            paintPage(painter, *document, page - 1, bodySize, footer, request.pageFooter.arg(page).arg(pages));
+            paintPage(painter, *document, page - 1, scale, bodySize, footer, request.pageFooter.arg(page).arg(pages));
             state.page = page - first + 1;
         }
         const bool ended = painter.end();

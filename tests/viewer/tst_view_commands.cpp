@@ -29,6 +29,7 @@
 #include <QPrintDialog>
 #include <QPluginLoader>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -80,7 +81,7 @@ struct Fixture
         : view(&host)
     {
         message->subject = subject;
-        QByteArray html = "<html><body><p>An apple, an Apple and a pineapple.</p>";
+        QByteArray html = "<html><body><p style=\"font-size:14px\">An apple, an Apple and a pineapple.</p>";
         for (int i = 0; i < paragraphs; ++i)
             html += "<p>Paragraph " + QByteArray::number(i) + " of the report, with words to fill a line or two.</p>";
         message->htmlBody = html + "</body></html>";
@@ -110,6 +111,19 @@ QString runTool(const QString& program, const QStringList& arguments)
         return QStringLiteral("<%1 failed>").arg(program);
     // Ligatures ("fi") come back as one character.
     return QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+// The height in points of the first word `word` on the PDF's first page; 0 when absent.
+double wordHeight(const QString& path, const QString& word)
+{
+    const QString boxes = runTool(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", path, "-"});
+    static const QRegularExpression pattern(QStringLiteral("<word xMin=\"[^\"]*\" yMin=\"([^\"]*)\" xMax=\"[^\"]*\" yMax=\"([^\"]*)\">([^<]*)</word>"));
+    for (auto it = pattern.globalMatch(boxes); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        if (match.captured(3) == word)
+            return match.captured(2).toDouble() - match.captured(1).toDouble();
+    }
+    return 0;
 }
 
 int pdfPages(const QString& path)
@@ -288,6 +302,9 @@ private slots:
             const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
             QVERIFY2(text.contains(f.message->subject), qPrintable(text.left(400)));
             QVERIFY(text.contains(QStringLiteral("pineapple")));
+            // Printed at the size shown (14 px is 10.5 pt), whatever the printer's resolution.
+            const double height = wordHeight(path, QStringLiteral("pineapple."));
+            QVERIFY2(height > 9 && height < 16, qPrintable(QString::number(height)));
             QVERIFY(text.contains(QStringLiteral("Page 1 of %1").arg(pages)));
             // The names come after the body, on the last page.
             const QString last = runTool(QStringLiteral("pdftotext"),
