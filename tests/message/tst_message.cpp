@@ -13,6 +13,8 @@
 #include "message/meeting_details.h"
 #include "message/message_properties.h"
 #include "message/prepared_message.h"
+#include "message/property_names.h"
+#include "message/property_values.h"
 #include "message/tessil_parser.h"
 #include "support/cfb_writer.h"
 #include "support/message_fixtures.h"
@@ -24,6 +26,7 @@
 #include "tnef/tnef.h"
 
 #include <QDir>
+#include <cstring>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QRandomGenerator>
@@ -99,6 +102,64 @@ class TestMessage : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Stored bytes read as what they mean, and kept as bytes when their
+    // size does not fit their type, so that nothing is read past a value.
+    void propertyValues()
+    {
+        const auto le = [](quint64 v, int n) {
+            QByteArray b;
+            for (int i = 0; i < n; ++i)
+                b += char((v >> (8 * i)) & 0xFF);
+            return b;
+        };
+        using Kind = PropertyValue::Kind;
+        PropertyValue v = decodePropertyValue(0x0003, le(quint32(-7), 4), 0);
+        QCOMPARE(v.kind, Kind::Integer);
+        QCOMPARE(v.integer, -7);
+        QCOMPARE(decodePropertyValue(0x0003, le(5, 3), 0).kind, Kind::Bytes);
+        QCOMPARE(decodePropertyValue(0x0014, le(5, 4), 0).kind, Kind::Bytes);
+        v = decodePropertyValue(0x0006, le(quint64(-123456), 8), 0);
+        QCOMPARE(v.kind, Kind::Currency);
+        QCOMPARE(v.integer, -123456);
+        v = decodePropertyValue(0x000A, le(0x8004010F, 4), 0);
+        QCOMPARE(v.kind, Kind::ErrorCode);
+        QCOMPARE(quint32(v.integer), 0x8004010Fu);
+        // 2024-05-01 10:20:30.250 UTC as a FILETIME; past the last date a time can show, a number.
+        v = decodePropertyValue(0x0040, le(133590324302500000ULL, 8), 0);
+        QCOMPARE(v.kind, Kind::Time);
+        QCOMPARE(v.time, QDateTime(QDate(2024, 5, 1), QTime(10, 20, 30, 250), Qt::UTC));
+        QCOMPARE(decodePropertyValue(0x0040, le(~0ULL, 8), 0).kind, Kind::Integer);
+        // A floating time: days since 1899-12-30.
+        const double days = 45413.5; // 2024-05-01 12:00
+        quint64 bits;
+        std::memcpy(&bits, &days, 8);
+        v = decodePropertyValue(0x0007, le(bits, 8), 0);
+        QCOMPARE(v.time, QDateTime(QDate(2024, 5, 1), QTime(12, 0), Qt::UTC));
+        QCOMPARE(decodePropertyValue(0x001F, QByteArray("Caf\xc3\xa9\0", 6), 0).text, QString::fromUtf8("Caf\xc3\xa9"));
+        QCOMPARE(decodePropertyValue(0x001E, QByteArray("\xcf\xf0\xe8\0", 4), 1251).text,
+                 QString::fromUtf8("\xd0\x9f\xd1\x80\xd0\xb8"));
+        QCOMPARE(decodePropertyValue(0x0048, QByteArray::fromHex("2803020000000000c000000000000046"), 0).text,
+                 QStringLiteral("{00020328-0000-0000-C000-000000000046}"));
+        QCOMPARE(decodePropertyValue(0x0048, QByteArray(15, 'x'), 0).kind, Kind::Bytes);
+
+        MessageProperty multi;
+        multi.id = 0x6801;
+        multi.type = 0x0003;
+        multi.multiValued = true;
+        multi.values = {le(1, 4), le(2, 4), le(3, 2)};
+        const QList<PropertyValue> values = decodePropertyValues(multi, 0);
+        QCOMPARE(values.size(), 3);
+        QCOMPARE(values.at(1).integer, 2);
+        QCOMPARE(values.at(2).kind, Kind::Bytes);
+        QCOMPARE(propertyTagText(propertyTag(multi)), QStringLiteral("0x68011003"));
+        QCOMPARE(propertyTypeName(0x0003, true), QStringLiteral("PtypMultipleInteger32"));
+        QCOMPARE(propertyTypeName(0x0ABC, false), QStringLiteral("0x0ABC"));
+        QCOMPARE(taggedPropertyName(0x1013, 0x001F), QStringLiteral("PidTagBodyHtml"));
+        QCOMPARE(taggedPropertyName(0x1013, 0x0102), QStringLiteral("PidTagHtml"));
+        QCOMPARE(namedPropertyName({property_set::kInternetHeaders, 0, QStringLiteral("X-Mailer")}),
+                 QStringLiteral("PS_INTERNET_HEADERS:X-Mailer"));
+    }
+
     void initTestCase()
     {
         tnef_set_diagnostics(nullptr);

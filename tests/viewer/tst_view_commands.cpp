@@ -315,6 +315,32 @@ private slots:
                                                                                              text.indexOf(QStringLiteral("Attachments"))));
         }
 
+        // Over an existing file: replaced only once complete; a cancelled
+        // export leaves it as it was and nothing beside it.
+        {
+            Fixture f(QStringLiteral("Long"), 3000);
+            const QString path = out.filePath(QStringLiteral("existing.pdf"));
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+            old.close();
+            PrintJob* job = f.view.exportPdf(path);
+            QSignalSpy finished(job, &PrintJob::finished);
+            job->cancel();
+            QVERIFY(finished.wait(60000));
+            QCOMPARE(job->outcome(), PrintJob::Outcome::Cancelled);
+            QVERIFY(old.open(QIODevice::ReadOnly));
+            QCOMPARE(old.readAll(), QByteArray("old"));
+            old.close();
+            QCOMPARE(QDir(out.path()).entryList({"existing.pdf*"}, QDir::Files), QStringList{"existing.pdf"});
+            Fixture small;
+            job = small.view.exportPdf(path);
+            QSignalSpy done(job, &PrintJob::finished);
+            QVERIFY(done.wait(60000));
+            QCOMPARE(job->outcome(), PrintJob::Outcome::Done);
+            QVERIFY(old.open(QIODevice::ReadOnly));
+            QVERIFY(old.readAll().startsWith("%PDF"));
+        }
+
         // Into a folder that is not there: reported, nothing written.
         Fixture f;
         const QString bad = out.filePath(QStringLiteral("missing/m.pdf"));
