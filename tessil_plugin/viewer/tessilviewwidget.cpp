@@ -657,12 +657,11 @@ void TessilViewWidget::print()
     dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     // Window-modal and without a nested event loop: the tab may close meanwhile.
-    auto* shared = new std::unique_ptr<QPrinter>(std::move(printer));
+    // The printer goes with the dialog's connection when the view closes first.
+    auto shared = std::make_shared<std::unique_ptr<QPrinter>>(std::move(printer));
     connect(dialog, &QDialog::finished, this, [this, shared](int result) {
-        std::unique_ptr<QPrinter> chosen = std::move(*shared);
-        delete shared;
-        if (result == QDialog::Accepted)
-            startPrintJob(QString(), std::move(chosen));
+        if (result == QDialog::Accepted && *shared)
+            startPrintJob(QString(), std::move(*shared));
     });
     dialog->open();
 }
