@@ -666,6 +666,10 @@ Sie können es stattdessen speichern und die gespeicherte Datei öffnen.</transl
         <source>The message could not be printed.</source>
         <translation>Die Nachricht konnte nicht gedruckt werden.</translation>
     </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
 </context>
 <context>
     <name>ViewActions</name>

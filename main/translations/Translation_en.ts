@@ -666,6 +666,10 @@ You can save it instead and open the saved file.</translation>
         <source>The message could not be printed.</source>
         <translation>The message could not be printed.</translation>
     </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF documents (*.pdf)</translation>
+    </message>
 </context>
 <context>
     <name>ViewActions</name>

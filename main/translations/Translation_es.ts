@@ -666,6 +666,10 @@ Puede guardarlo y abrir el archivo guardado.</translation>
         <source>The message could not be printed.</source>
         <translation>No se pudo imprimir el mensaje.</translation>
     </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>Documentos PDF (*.pdf)</translation>
+    </message>
 </context>
 <context>
     <name>ViewActions</name>

@@ -666,6 +666,10 @@ Vous pouvez plutôt l’enregistrer et ouvrir le fichier enregistré.</translati
         <source>The message could not be printed.</source>
         <translation>Le message n&apos;a pas pu être imprimé.</translation>
     </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>Documents PDF (*.pdf)</translation>
+    </message>
 </context>
 <context>
     <name>ViewActions</name>

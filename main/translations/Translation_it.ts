@@ -666,6 +666,10 @@ Puoi salvarlo e aprire il file salvato.</translation>
         <source>The message could not be printed.</source>
         <translation>Impossibile stampare il messaggio.</translation>
     </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>Documenti PDF (*.pdf)</translation>
+    </message>
 </context>
 <context>
     <name>ViewActions</name>

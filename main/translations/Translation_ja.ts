@@ -664,6 +664,10 @@ You can save it instead and open the saved file.</source>
         <source>The message could not be printed.</source>
         <translation>メッセージを印刷できませんでした。</translation>
     </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF 文書 (*.pdf)</translation>
+    </message>
 </context>
 <context>
     <name>ViewActions</name>

@@ -666,6 +666,10 @@ Pode guardá-lo e abrir o ficheiro guardado.</translation>
         <source>The message could not be printed.</source>
         <translation>Não foi possível imprimir a mensagem.</translation>
     </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>Documentos PDF (*.pdf)</translation>
+    </message>
 </context>
 <context>
     <name>ViewActions</name>

@@ -9,9 +9,10 @@
 
 AttachmentDialogs::~AttachmentDialogs() = default;
 
-QString AttachmentDialogs::getSaveFileName(QWidget* parent, const QString& title, const QString& proposedPath)
+QString AttachmentDialogs::getSaveFileName(QWidget* parent, const QString& title, const QString& proposedPath,
+                                           const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, proposedPath);
+    return QFileDialog::getSaveFileName(parent, title, proposedPath, filter);
 }
 
 QString AttachmentDialogs::getExistingDirectory(QWidget* parent, const QString& title,

@@ -19,8 +19,10 @@ class AttachmentDialogs
 public:
     virtual ~AttachmentDialogs();
 
-    // The chosen file, or an empty string when the user cancels.
-    virtual QString getSaveFileName(QWidget* parent, const QString& title, const QString& proposedPath);
+    // The chosen file, or an empty string when the user cancels. `filter`
+    // names the kind of file in QFileDialog's form; empty for any file.
+    virtual QString getSaveFileName(QWidget* parent, const QString& title, const QString& proposedPath,
+                                    const QString& filter);
     // The chosen directory, or an empty string when the user cancels.
     virtual QString getExistingDirectory(QWidget* parent, const QString& title, const QString& startDirectory);
     // Runs the menu at a global position; the triggered action or null.

@@ -27,6 +27,10 @@ PropertiesDialog::PropertiesDialog(QSharedPointer<const TessilMessage> shown, in
     ui->tableView->setModel(filter);
     ui->tableView->sortByColumn(PropertyModel::TagColumn, Qt::AscendingOrder);
     ui->tableView->horizontalHeader()->setSectionResizeMode(PropertyModel::ValueColumn, QHeaderView::Stretch);
+    // Every value is one line (line breaks are shown as marks), so rows are
+    // one line high rather than the header's roomier default.
+    ui->tableView->verticalHeader()->setMinimumSectionSize(0);
+    ui->tableView->verticalHeader()->setDefaultSectionSize(ui->tableView->fontMetrics().height() + 6);
     connect(ui->filterEdit, &QLineEdit::textChanged, filter, &QSortFilterProxyModel::setFilterFixedString);
     connect(ui->sourceBox, &QComboBox::currentIndexChanged, this,
             [this](int index) { showSource(ui->sourceBox->itemData(index).toInt()); });

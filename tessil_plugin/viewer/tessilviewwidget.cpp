@@ -531,7 +531,7 @@ void TessilViewWidget::saveAttachmentAs(const QSharedPointer<TessilAttachment>& 
     const QString name = safeAttachmentFileName(ensureFileExtension(attachment->fileName, content));
 
     const QString path =
-        dialogs->getSaveFileName(this, tr("Save Attachment"), QDir(lastSaveDirectory()).filePath(name));
+        dialogs->getSaveFileName(this, tr("Save Attachment"), QDir(lastSaveDirectory()).filePath(name), QString());
     if (path.isEmpty())
         return;
 
@@ -673,7 +673,8 @@ void TessilViewWidget::exportPdfInteractively()
     const QString base = safeAttachmentFileName(
         message->subject.simplified().isEmpty() ? tr("message") : message->subject.simplified());
     const QString path = dialogs->getSaveFileName(this, tr("Export as PDF"),
-                                                  QDir(lastSaveDirectory()).filePath(base + QStringLiteral(".pdf")));
+                                                  QDir(lastSaveDirectory()).filePath(base + QStringLiteral(".pdf")),
+                                                  tr("PDF documents (*.pdf)"));
     if (path.isEmpty())
         return;
     rememberSaveDirectory(QFileInfo(path).absolutePath());

@@ -43,11 +43,12 @@ namespace {
 struct FakeDialogs : AttachmentDialogs
 {
     QString saveFile, directory; // empty: cancel
-    QStringList saveTitles, directoryTitles, warnings;
+    QStringList saveTitles, saveFilters, directoryTitles, warnings;
     void warning(QWidget*, const QString& title, const QString& text) override { warnings << title + ": " + text; }
-    QString getSaveFileName(QWidget*, const QString& title, const QString&) override
+    QString getSaveFileName(QWidget*, const QString& title, const QString&, const QString& filter) override
     {
         saveTitles << title;
+        saveFilters << filter;
         return saveFile;
     }
     QString getExistingDirectory(QWidget*, const QString& title, const QString&) override
@@ -343,6 +344,8 @@ private slots:
 
         // Into a folder that is not there: reported, nothing written.
         Fixture f;
+        f.action("exportPdf")->trigger(); // the dialog offers PDF files; cancelled
+        QCOMPARE(f.fake->saveFilters, QStringList{"PDF documents (*.pdf)"});
         const QString bad = out.filePath(QStringLiteral("missing/m.pdf"));
         PrintJob* job = f.view.exportPdf(bad);
         QSignalSpy finished(job, &PrintJob::finished);

@@ -67,7 +67,7 @@ struct FakeDialogs : AttachmentDialogs
     bool realOffer = false; // the real, non-blocking box
     QStringList directoryStarts, saveProposals, warnings, confirmations, offers;
 
-    QString getSaveFileName(QWidget*, const QString&, const QString& path) override { saveProposals << path; return saveFile; }
+    QString getSaveFileName(QWidget*, const QString&, const QString& path, const QString&) override { saveProposals << path; return saveFile; }
     QString getExistingDirectory(QWidget*, const QString&, const QString& start) override
     { directoryStarts << start; return directory; }
     void warning(QWidget*, const QString& title, const QString& text) override { warnings << title + ": " + text; }
