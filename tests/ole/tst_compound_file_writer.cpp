@@ -183,18 +183,12 @@ private Q_SLOTS:
         CompoundFileLayout layout;
         const QByteArray file = writer.build(&layout);
         QString failure;
-        const QStringList inOrder = checkedSiblings(file, layout, storage, &failure);
+        QStringList inOrder = checkedSiblings(file, layout, storage, &failure);
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        QCOMPARE(inOrder.size(), names.size());
-        // A name with letters outside ASCII keeps them (our own reader keeps only their low bytes).
-        const Reader reader(file);
-        QVERIFY(reader.opened);
-        for (const std::uint32_t child : reader.tree->children(std::uint32_t(storage))) {
-            const DirectoryEntry& entry = reader.file.directory().at(child);
-            const QString stored = QString::fromStdU16String(directory_entry_stored_name(entry));
-            QVERIFY(names.contains(stored));
-            QCOMPARE(reader.read(child), stored.toUtf8());
-        }
+        // Every name once, letters outside ASCII kept.
+        inOrder.sort();
+        names.sort();
+        QCOMPARE(inOrder, names);
     }
 
     // What another file's storage may be copied with: any name the format

@@ -269,17 +269,6 @@ private Q_SLOTS:
         QCOMPARE(rtf::extractPlainText(rtf), text);
     }
 
-    void visibleHtml()
-    {
-        const QList<QPair<QString, bool>> cases = {
-            {"<p>x</p>", true}, {"<img src=\"x.png\">", true},
-            {"<?xml version=\"1.0\"?>\n<html>\n<body>\n<p> &nbsp;\u00A0</p><br>\n</body>\n</html>\n", false},
-            {"<STYLE>\np { color: red }\n</STYLE><script>\nalert(1)\n</Script>", false},
-            {"<table><tr><td></td></tr></table><ul><li></li></ul>", false}};
-        for (const auto& [html, visible] : cases)
-            QVERIFY2(rtf::hasVisibleText(html) == visible, qPrintable(html));
-    }
-
     // Finished parts of body are written out during the pass: the bytes, and
     // the verdict on visible text, must be those of writing the whole tree at the end.
     void writingAsItGoesChangesNoByte()
