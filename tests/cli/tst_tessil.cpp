@@ -532,12 +532,11 @@ private slots:
         QCOMPARE(files.size(), 14);
         for (const QJsonObject& file : files)
             QVERIFY(file.value("ok").toBool() && file.value("format").toString() == "msg");
-        QStringList recipients;
+        // The .msg reader's test pins the addresses; here, each kind's name in JSON.
+        QStringList types;
         for (const QJsonValue& r : files.value("example_sent_regular.msg").value("recipients").toArray())
-            recipients << r.toObject().value("type").toString() + ' ' + r.toObject().value("email").toString();
-        QCOMPARE(recipients, (QStringList{"to ashutosh.dandavate@alfresco.com", "to paul.hh@alfresco.com", "to mikef@alfresco.com",
-                                          "cc nickb@alfresco.com", "cc nick.burch@alfresco.com", "cc roy.wetherall@alfresco.com",
-                                          "bcc dave.caruana@alfresco.com", "bcc jan.vonka@alfresco.com"}));
+            types << r.toObject().value("type").toString();
+        QCOMPARE(types.join(u' '), QStringLiteral("to to to cc cc cc bcc bcc"));
 
         // The text's To and Cc lines come from the recipient list, with addresses.
         const Run text = tessil({"info", folder.filePath("example_sent_regular.msg")});
