@@ -21,7 +21,6 @@
 #include "message/attachment_file_names.h"
 #include "message/tessil_parser.h"
 #include "mywebviewwidget.h"
-#include "tessilplugin.h"
 #include "tessilviewwidget.h"
 
 #include "support/attached_message_fixtures.h"
@@ -86,16 +85,16 @@ struct FakeDialogs : AttachmentDialogs
 
 struct Host : IDocumentWidgetHost
 {
-    QString path = QDir::tempPath() + "/tessil-viewer-test";
+    explicit Host(const QString& path = QDir::tempPath() + "/tessil-viewer-test") : path(path) {}
+    QString path;
     QString tempDirPath() const override { return path; }
 };
 
-// A view of a message with these attachments (name, MIME type, content id, data).
+// A view of a message with these attachments (name, MIME type, content id,
+// data), its copies for the desktop going to "copies" in a folder of its own.
 struct Fixture
 {
-    explicit Fixture(const QList<TessilAttachment>& attachments, const QByteArray& html = {}, Host* host = nullptr,
-                     const QString& subject = "Files")
-        : view(host)
+    explicit Fixture(const QList<TessilAttachment>& attachments, const QByteArray& html = {}, const QString& subject = "Files")
     {
         message->subject = subject;
         message->htmlBody = html;
@@ -106,10 +105,20 @@ struct Fixture
     }
     QModelIndex index(int row) const { return view.attachmentModel()->index(row, 0); }
 
+    QTemporaryDir root;
+    Host host{root.filePath("copies")};
     QSharedPointer<TessilMessage> message = QSharedPointer<TessilMessage>::create();
-    TessilViewWidget view;
+    TessilViewWidget view{&host};
     FakeDialogs* fake = nullptr;
 };
+
+// Shows the view at the size of the program's first window.
+bool showView(QWidget& view)
+{
+    view.resize(715, 565);
+    view.show();
+    return QTest::qWaitForWindowExposed(&view);
+}
 
 template <typename T = QLabel> T* child(const QWidget* view, const char* name)
 {
@@ -176,40 +185,29 @@ QStringList treeOf(const QString& root)
     return entries;
 }
 
-// Relative luminance and contrast ratio as the web's accessibility rules
-// define them: 4.5 is what normal text needs.
-double luminance(QRgb rgb)
-{
-    const auto channel = [](int value) {
-        const double v = value / 255.0;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
-}
-
-double contrast(QRgb a, QRgb b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 // How well text stands out in a picture of it: the contrast between the
-// most common colour (the background) and the pixel that differs most.
+// most common colour (the background) and the pixel that differs most, as
+// the web's accessibility rules define contrast (4.5 is what normal text needs).
 double textContrast(const QImage& image)
 {
+    const auto luminance = [](QRgb rgb) {
+        double sum = 0;
+        for (const auto& [value, weight] : {std::pair{qRed(rgb), 0.2126}, {qGreen(rgb), 0.7152}, {qBlue(rgb), 0.0722}}) {
+            const double v = value / 255.0;
+            sum += weight * (v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
     QHash<QRgb, int> counts;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             ++counts[image.pixel(x, y) | 0xFF000000];
-    QRgb background = 0;
-    int most = -1;
+    const QRgb background = std::max_element(counts.cbegin(), counts.cend()).key();
+    const double back = luminance(background);
+    double darkest = back, lightest = back;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (it.value() > most)
-            most = it.value(), background = it.key();
-    double best = 1.0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        best = std::max(best, contrast(background, it.key()));
-    return best;
+        darkest = std::min(darkest, luminance(it.key())), lightest = std::max(lightest, luminance(it.key()));
+    return std::max((back + 0.05) / (darkest + 0.05), (lightest + 0.05) / (back + 0.05));
 }
 
 QPalette darkPalette()
@@ -240,7 +238,6 @@ class TestViewer : public QObject
     Q_OBJECT
 
     DocumentPluginManager manager;
-    QTemporaryDir dir;
     testsupport::FakeDesktop desktop;
     QTemporaryDir iconTheme;
 
@@ -297,8 +294,6 @@ private slots:
         QTest::newRow("German") << 5 << QStringList{"Ana Ruiz", "ana@example.com", "Bo Li", ""} << may << QList<int>{30000, 9424} << false
                                 << QStringList{"Ana Ruiz <ana@example.com>", "Bo Li", "-", "Mittwoch, 1. Mai 2024 10:20:30 UTC"}
                                 << "2024-05-01 10:20:30, 38,5 KB, 2 Anhänge";
-        QTest::newRow("French, nothing attached") << 2 << QStringList{"", "", "", ""} << QDateTime() << QList<int>{} << false
-                                                  << QStringList{"<Aucun expéditeur>", "-", "-", "-"} << "0 o, 0 pièce jointe";
     }
     void header()
     {
@@ -313,15 +308,14 @@ private slots:
         for (int size : sizes)
             attachments << TessilAttachment{"f.png", "", inlineOnly ? "id@x" : "", QByteArray(size, 'x')};
         const QString subject = people.at(0).isEmpty() && people.at(1).isEmpty() ? QString() : QStringLiteral("<b>Budget</b> & plans");
-        Fixture f(attachments, {}, nullptr, subject);
+        Fixture f(attachments, {}, subject);
         f.message->senderName = people.at(0);
         f.message->senderEmail = people.at(1);
         f.message->displayTo = people.at(2);
         f.message->displayCc = people.at(3);
         f.message->sentTime = sent;
         f.view.setMessage(f.message);
-        f.view.resize(715, 565);
-        f.view.show();
+        QVERIFY(showView(f.view));
 
         QStringList actual;
         for (const auto& [title, value] : {std::pair{"fromLabel", "senderLabel"}, {"toTitleLabel", "toLabel"}, {"ccTitleLabel", "ccLabel"},
@@ -341,28 +335,11 @@ private slots:
         QVERIFY(child(&f.view, "meetingLabel")->isHidden()); // not a meeting
     }
 
-    // A long list of recipients is cut at the window's edge, whole in its
-    // tool tip, and never widens the window.
-    void longRecipientList()
-    {
-        Fixture f({}, {});
-        QStringList names;
-        for (int i = 0; i < 200; ++i)
-            names << QStringLiteral("Recipient Number %1").arg(i);
-        f.message->displayTo = names.join(QStringLiteral("; "));
-        f.view.setMessage(f.message);
-        f.view.resize(715, 565);
-        f.view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
-        auto* to = child<ElidedLabel>(&f.view, "toLabel");
-        QVERIFY(to->isElided() && to->text().endsWith(QChar(0x2026)) && to->text().startsWith(QStringLiteral("Recipient Number 0; ")));
-        QCOMPARE(to->toolTip(), f.message->displayTo);
-        QVERIFY(to->width() < 715 && f.view.minimumSizeHint().width() < 715);
-    }
-
     // With a recipient list (any container's), To and Cc come from it, each
-    // recipient with the address the display texts leave out; Bcc shows nowhere.
-    void recipientListLines()
+    // recipient with the address the display texts leave out; Bcc shows
+    // nowhere. A long list is cut at the window's edge, whole in its tool
+    // tip, and never widens the window.
+    void recipientLines()
     {
         Fixture f({}, {});
         f.message->displayTo = QStringLiteral("Ana; Bo");
@@ -372,38 +349,38 @@ private slots:
                                  {QStringLiteral("Cy"), QStringLiteral("cy@x.org"), RecipientType::Cc},
                                  {QStringLiteral("Di"), QStringLiteral("di@x.org"), RecipientType::Bcc}};
         f.view.setMessage(f.message);
-        f.view.show();
+        QVERIFY(showView(f.view));
         QCOMPARE(child<ElidedLabel>(&f.view, "toLabel")->fullText(), QStringLiteral("Ana <ana@x.org>; Bo"));
         QCOMPARE(child<ElidedLabel>(&f.view, "ccLabel")->fullText(), QStringLiteral("Cy <cy@x.org>"));
+
+        QStringList names;
+        for (int i = 0; i < 200; ++i)
+            names << QStringLiteral("Recipient Number %1").arg(i);
+        f.message->recipients.clear();
+        f.message->displayTo = names.join(QStringLiteral("; "));
+        f.view.setMessage(f.message);
+        auto* to = child<ElidedLabel>(&f.view, "toLabel");
+        QVERIFY(to->isElided() && to->text().endsWith(QChar(0x2026)) && to->text().startsWith(QStringLiteral("Recipient Number 0; ")));
+        QCOMPARE(to->toolTip(), f.message->displayTo);
+        QVERIFY(to->width() < 715 && f.view.minimumSizeHint().width() < 715);
     }
 
     // The line under a meeting's header, from a request made with the test
     // writer: local time, the zone it was planned in, the place, the
-    // organiser; in the interface language.
-    void meetingLine_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("English") << int(MultiLanguage::kEnglish)
-                                 << "When: Monday, May 6, 2024 7:30 AM to 8:15 AM  ·  Time zone: (UTC+01:00) Amsterdam, Berlin  ·  "
-                                    "Where: Sala 4, Zürich  ·  Organiser: Ana Ruiz <ana@example.com>";
-        QTest::newRow("German") << 5 << "Wann: Montag, 6. Mai 2024, 07:30 bis 08:15  ·  Zeitzone: (UTC+01:00) Amsterdam, Berlin  ·  "
-                                        "Wo: Sala 4, Zürich  ·  Organisator: Ana Ruiz <ana@example.com>";
-    }
+    // organiser; in the interface language and its date format. Then the
+    // other shapes the details come in.
     void meetingLine()
     {
-        QFETCH(int, language);
-        MultiLanguage::instance()->switchLanguage(language);
+        MultiLanguage::instance()->switchLanguage(5);
         TessilViewWidget view(nullptr);
         view.setMessage(TessilParser().parseData(testsupport::meetingRequestMessage()));
         view.show();
-        QTEST(child(&view, "meetingLabel")->text(), "line");
+        QCOMPARE(child(&view, "meetingLabel")->text(),
+                 QStringLiteral("Wann: Montag, 6. Mai 2024, 07:30 bis 08:15  ·  Zeitzone: (UTC+01:00) Amsterdam, Berlin  ·  "
+                                "Wo: Sala 4, Zürich  ·  Organisator: Ana Ruiz <ana@example.com>"));
         QVERIFY(child(&view, "meetingLabel")->isVisible());
-    }
 
-    // The other shapes the details come in.
-    void meetingLineParts()
-    {
+        MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish);
         const QDateTime start = testsupport::meetingStart();
         const QLocale english(QLocale::English, QLocale::UnitedStates);
         const auto line = [&](const QDateTime& from, const QDateTime& to, const QString& name = {}, const QString& address = {}) {
@@ -423,8 +400,6 @@ private slots:
         QCOMPARE(model->attachmentAt(1), f.message->attachmentAt(2));
         QVERIFY(!model->attachmentAt(2) && !model->attachmentAt(-1));
         QCOMPARE(f.index(1).data().toString(), QStringLiteral("attachment"));
-
-        QCOMPARE(AttachmentDelegate().sizeHint({}, f.index(0)), QSize(90, 96));
 
         // One icon per type, however the type is written, shared by every view.
         const int cached = cachedIconCount();
@@ -486,51 +461,38 @@ private slots:
         }
     }
 
-    // The body view is hidden without a body and shrinks to a short one, so
-    // that the tiles follow the text; without tiles it takes the page.
-    void bodyView()
-    {
-        const struct { int paragraphs; const char* contentId; bool fitted; } cases[] = {
-            {0, "", false}, {3, "", true}, {3, "id@x", false}, {300, "", false}};
-        for (const auto& c : cases) {
-            Fixture f({{"report.pdf", "", c.contentId, kPdf}}, QByteArray("<p>A paragraph.</p>").repeated(c.paragraphs));
-            f.view.resize(715, 565);
-            f.view.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&f.view));
-            auto* body = child<MyWebViewWidget>(&f.view, "webView");
-            QCOMPARE(body->isVisible(), c.paragraphs > 0);
-            QTest::qWait(50);
-            QTRY_COMPARE(body->maximumHeight(), c.fitted ? std::max(body->documentHeightForWidth(body->width()) + 2, 48)
-                                                         : QWIDGETSIZE_MAX);
-        }
-    }
-
     // The header stays at the top whatever follows it: each part of the
     // page comes right after the one before, the room that is left at the
-    // bottom.
+    // bottom. The body view is hidden without a body and shrinks to a short
+    // one, so that the tiles follow the text; without tiles it takes the page.
     void pageLayout_data()
     {
-        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("paragraphs");
         QTest::addColumn<bool>("tiles");
-        QTest::newRow("nothing") << QByteArray() << false;
-        QTest::newRow("tiles only") << QByteArray() << true;
-        QTest::newRow("short body and tiles") << QByteArray("<p>A paragraph.</p>") << true;
-        QTest::newRow("short body only") << QByteArray("<p>A paragraph.</p>") << false;
+        QTest::addColumn<bool>("fitted");
+        QTest::newRow("nothing") << 0 << false << false;
+        QTest::newRow("tiles only") << 0 << true << false;
+        QTest::newRow("short body and tiles") << 3 << true << true;
+        QTest::newRow("short body only") << 3 << false << false;
+        QTest::newRow("long body and tiles") << 300 << true << false;
     }
     void pageLayout()
     {
-        QFETCH(QByteArray, body);
+        QFETCH(int, paragraphs);
         QFETCH(bool, tiles);
-        Fixture f(tiles ? QList<TessilAttachment>{{"report.pdf", "", "", kPdf}} : QList<TessilAttachment>{}, body);
+        QFETCH(bool, fitted);
+        // Without tiles: the one attachment is shown inline.
+        Fixture f({{"report.pdf", "", tiles ? "" : "id@x", kPdf}}, QByteArray("<p>A paragraph.</p>").repeated(paragraphs));
         f.message->displayTo = QStringLiteral("Bo Li");
         f.view.setMessage(f.message);
-        f.view.resize(715, 565);
-        f.view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        QVERIFY(showView(f.view));
         QTRY_VERIFY(!f.view.isBodyPending());
         QTest::qWait(50);
+        auto* body = child<MyWebViewWidget>(&f.view, "webView");
+        QCOMPARE(body->isVisible(), paragraphs > 0);
+        QTRY_COMPARE(body->maximumHeight(), fitted ? std::max(body->documentHeightForWidth(body->width()) + 2, 48) : QWIDGETSIZE_MAX);
         const QList<QWidget*> rows = pageRows(&f.view);
-        QCOMPARE(rows.size(), 2 + int(!body.isEmpty()) + int(tiles));
+        QCOMPARE(rows.size(), 2 + int(paragraphs > 0) + int(tiles));
         QCOMPARE(rows.at(0)->y(), 0);
         for (int i = 1; i < rows.size(); ++i)
             QVERIFY2(rows.at(i)->y() - rows.at(i - 1)->geometry().bottom() <= 8, rows.at(i)->objectName().toLatin1());
@@ -544,9 +506,7 @@ private slots:
     {
         TessilViewWidget view(nullptr);
         view.setMessage(TessilParser().parseFile(QStringLiteral(QUORVIA_SOURCE_DIR "/samples/sample.tnef")));
-        view.resize(715, 565);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(showView(view));
         QTRY_VERIFY_WITH_TIMEOUT(!view.isBodyPending(), 60000);
         auto* list = child<AttachmentListView>(&view, "listView");
         auto* page = child<QScrollArea>(&view, "scrollArea");
@@ -590,9 +550,7 @@ private slots:
         message->attachments.prepend(QSharedPointer<TessilAttachment>::create(TessilAttachment{"report.pdf", "", "", kPdf}));
         message->displayCc = QStringLiteral("Dee");
         view.setMessage(message);
-        view.resize(715, 565);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(showView(view));
         QTRY_VERIFY_WITH_TIMEOUT(!view.isBodyPending(), 60000);
         QTest::qWait(50);
         const QImage picture = view.grab().toImage();
@@ -758,32 +716,19 @@ private slots:
     }
 
     // An attachment that stores no useful type gets the one its content
-    // shows: its tile's icon and the copy handed to the desktop fit it.
+    // shows (the message tests check the rules): its tile's icon and the
+    // copy handed to the desktop fit it.
     void attachmentTypeInTheView()
     {
         using namespace tnefwriter;
-        QTemporaryDir temporary;
-        Host host;
-        host.path = temporary.path();
-        TnefWriter tnef;
-        tnef.tnefVersion()
-            .attachment(AttachmentSpec{{}, "ATT00001.dat", kPdf, "application/octet-stream", {}, {}})
-            .attachment(AttachmentSpec{{}, "notes.dat", "Plain words.\n", {}, {}, {}});
-        TessilViewWidget view(&host);
-        view.setDialogs(std::make_unique<FakeDialogs>());
-        view.setMessage(TessilParser().parseData(tnef.bytes()));
-        const AttachmentModel* model = view.attachmentModel();
-        QCOMPARE(model->index(0, 0).data(AttachmentModel::TypeRole).toString(), QStringLiteral("application/pdf"));
-        QCOMPARE(model->index(0, 0).data(AttachmentModel::MimeTypeRole).toString(), QStringLiteral("application/octet-stream"));
-        QCOMPARE(qvariant_cast<QIcon>(model->index(0, 0).data(Qt::DecorationRole)).name(), QStringLiteral("application-pdf"));
-        QVERIFY(qvariant_cast<QIcon>(model->index(1, 0).data(Qt::DecorationRole)).name() != QStringLiteral("application-pdf"));
-        view.openAttachment(0);
-        view.openAttachment(1);
-        QList<QUrl> opened = desktop.waitOpened(2);
-        std::sort(opened.begin(), opened.end());
-        QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(temporary.filePath("ATT00001.dat.pdf")),
-                                      QUrl::fromLocalFile(temporary.filePath("notes.dat.txt"))}));
-        QCOMPARE(readFile(temporary.filePath("ATT00001.dat.pdf")), kPdf);
+        Fixture f({});
+        f.view.setMessage(TessilParser().parseData(
+            TnefWriter().tnefVersion().attachment(AttachmentSpec{{}, "ATT00001.dat", kPdf, "application/octet-stream", {}, {}}).bytes()));
+        QCOMPARE(qvariant_cast<QIcon>(f.index(0).data(Qt::DecorationRole)).name(), QStringLiteral("application-pdf"));
+        f.view.openAttachment(0);
+        const QString copy = f.host.path + "/ATT00001.dat.pdf";
+        QCOMPARE(desktop.waitOpened(1), QList<QUrl>{QUrl::fromLocalFile(copy)});
+        QCOMPARE(readFile(copy), kPdf);
     }
 
     // Save All writes every tile beside what is there, never over it.
@@ -867,21 +812,13 @@ private slots:
         // At depth 8 the next level stays closed, and its tile says why.
         for (int level = 1; level <= 8; ++level)
             message = message->attachmentAt(0)->message;
-        TessilViewWidget deepest(nullptr);
-        auto* deepFake = new FakeDialogs;
-        deepest.setDialogs(std::unique_ptr<FakeDialogs>(deepFake));
-        deepest.setMessageOpener([&](const QSharedPointer<TessilMessage>&, const QByteArray&, const QString& title,
-                                     const QString&) {
-            opened << title;
-            return true;
-        });
-        deepest.setMessage(message);
-        const QString why = deepest.attachmentModel()->index(0, 0).data(Qt::ToolTipRole).toString();
+        view.setMessage(message);
+        const QString why = view.attachmentModel()->index(0, 0).data(Qt::ToolTipRole).toString();
         QVERIFY2(why.contains("more than 8 levels deep"), qPrintable(why));
-        deepest.openAttachment(0);
+        view.openAttachment(0);
         QCOMPARE(opened.size(), 1);
-        QCOMPARE(deepFake->warnings.size(), 1);
-        QVERIFY(deepFake->warnings.first().contains("more than 8 levels deep"));
+        QCOMPARE(fake->warnings.size(), 1);
+        QVERIFY(fake->warnings.first().contains("more than 8 levels deep"));
     }
 
     // The real file's attached message opens in a tab of its own from the
@@ -958,35 +895,29 @@ private slots:
     void hostileNamesConfined()
     {
         QFETCH(QString, name);
-        QTemporaryDir root;
-        Host host;
-        host.path = root.filePath("a/temporary");
-        Fixture f({{name, "", "", "payload"}}, {}, &host);
-        f.fake->directory = root.filePath("a/chosen");
+        Fixture f({{name, "", "", "payload"}});
+        f.fake->directory = f.root.filePath("chosen");
         QVERIFY(QDir().mkpath(f.fake->directory));
         f.fake->consent = true;
         f.view.onSaveAllAttachments();
         f.view.openAttachment(0);
         QCOMPARE(desktop.waitOpened(2).size(), 2);
 
-        const QStringList tree = treeOf(root.path());
+        const QStringList tree = treeOf(f.root.path());
         QCOMPARE(tree.size(), 2);
-        QVERIFY2(tree.at(0).startsWith("a/chosen/") && tree.at(1).startsWith("a/temporary/"), qPrintable(tree.join(',')));
+        QVERIFY2(tree.at(0).startsWith("chosen/") && tree.at(1).startsWith("copies/"), qPrintable(tree.join(',')));
         for (const QString& path : tree)
-            QCOMPARE(safeAttachmentFileName(path.section(u'/', 2)), path.section(u'/', 2));
+            QCOMPARE(safeAttachmentFileName(path.section(u'/', 1)), path.section(u'/', 1));
     }
 
     // The copy handed to the desktop is new every time, never executable,
     // and never written through whatever someone left under its name.
     void temporaryCopy()
     {
-        QTemporaryDir root;
-        Host host;
-        host.path = root.filePath("not/yet/there");
-        Fixture f({{"report", "", "", kPdf}}, {}, &host);
-        const QString path = host.path + "/report.pdf";
-        const QString outside = writeFile(root.filePath("outside.txt"), "keep me");
-        QVERIFY(QDir().mkpath(host.path) && QFile::link(outside, path));
+        Fixture f({{"report", "", "", kPdf}});
+        const QString path = f.host.path + "/report.pdf";
+        const QString outside = writeFile(f.root.filePath("outside.txt"), "keep me");
+        QVERIFY(QDir().mkpath(f.host.path) && QFile::link(outside, path));
         f.view.openAttachment(0);
         QCOMPARE(readFile(outside), QByteArray("keep me"));
         QCOMPARE(readFile(path), kPdf);
@@ -1010,15 +941,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(bool, asks);
-        QTemporaryDir temporary;
-        Host host;
-        host.path = temporary.path();
-        Fixture f({{name, "", "", content}}, {}, &host);
+        Fixture f({{name, "", "", content}});
         f.view.openAttachment(0); // Cancel
         if (asks) {
             const QString text = f.fake->confirmations.value(0);
             QVERIFY2(text.startsWith("Open Attachment: \"") && text.contains("run programs"), qPrintable(text));
-            QVERIFY(treeOf(temporary.path()).isEmpty());
+            QVERIFY(treeOf(f.root.path()).isEmpty());
             f.fake->consent = true;
             f.view.openAttachment(0);
         }
@@ -1042,7 +970,6 @@ private slots:
         QTest::addColumn<bool>("offered");
         QTest::newRow("a program took it") << false << 0 << 0 << false;
         QTest::newRow("no program for it") << false << 3 << 0 << true;
-        QTest::newRow("the program failed") << false << 4 << 0 << true;
         QTest::newRow("no xdg-open at all") << true << 0 << 0 << true;
         QTest::newRow("program still running") << false << 1 << 2 << false;
     }
@@ -1052,15 +979,12 @@ private slots:
         QFETCH(int, status);
         QFETCH(int, delay);
         QFETCH(bool, offered);
-        QTemporaryDir temporary;
-        Host host;
-        host.path = temporary.filePath("copies");
-        Fixture f({{"plan.qvtest", "", "", "plan"}}, {}, &host);
+        Fixture f({{"plan.qvtest", "", "", "plan"}});
         f.view.findChild<DesktopLauncher*>()->setPatience(500);
         desktop.setMissing(missing);
         desktop.setAnswer(status, delay);
         f.fake->takeOffer = true;
-        f.fake->saveFile = temporary.filePath("saved.qvtest");
+        f.fake->saveFile = f.root.filePath("saved.qvtest");
         QElapsedTimer clock;
         clock.start();
         f.view.openAttachment(0);
@@ -1077,7 +1001,7 @@ private slots:
             QCOMPARE(f.fake->offers, QStringList());
         }
         // The copy, then the folder the offer saved it into.
-        QList<QUrl> expected{QUrl::fromLocalFile(host.path + "/plan.qvtest"), QUrl::fromLocalFile(temporary.path())};
+        QList<QUrl> expected{QUrl::fromLocalFile(f.host.path + "/plan.qvtest"), QUrl::fromLocalFile(f.root.path())};
         expected = expected.mid(0, missing ? 0 : offered ? 2 : 1);
         QCOMPARE(desktop.waitOpened(int(expected.size())), expected);
     }
@@ -1086,12 +1010,9 @@ private slots:
     // the test, one per failed open, and "Save as..." saves.
     void noProgramOfferBox()
     {
-        QTemporaryDir temporary;
-        Host host;
-        host.path = temporary.filePath("copies");
-        Fixture f({{"a.qvtest", "", "", "A"}, {"b.qvtest", "", "", "B"}}, {}, &host);
+        Fixture f({{"a.qvtest", "", "", "A"}, {"b.qvtest", "", "", "B"}});
         f.fake->realOffer = true;
-        f.fake->saveFile = temporary.filePath("saved.qvtest");
+        f.fake->saveFile = f.root.filePath("saved.qvtest");
         f.view.show();
         desktop.setAnswer(3);
         f.view.openAttachment(0);
@@ -1117,8 +1038,7 @@ private slots:
     void damageNotice()
     {
         Fixture f({{"report.pdf", "", "", kPdf}});
-        f.view.resize(715, 565);
-        f.view.show();
+        QVERIFY(showView(f.view));
         auto* notice = child<QWidget>(&f.view, "damageNotice");
         QVERIFY(notice->isHidden());
         auto damaged = QSharedPointer<TessilMessage>::create(*f.message);
@@ -1146,25 +1066,13 @@ private slots:
         QVERIFY(!AttachmentDialogs().confirm(nullptr, "Open Attachment", "x.exe"));
     }
 
+    // What the plug-in claims; the views it makes are checked through the
+    // program's window below and through the plug-in loader in tst_view_commands.
     void plugin()
     {
         QVERIFY(manager.loadedPluginFiles().contains(TESSIL_PLUGIN_FILE));
         QVERIFY(manager.hasWidgetPlugin("/x/WINMAIL.DAT") && manager.hasWidgetPlugin("/x/m.Tnef") && manager.hasWidgetPlugin("/x/Fwd.MSG"));
         QVERIFY(manager.supportedMimeTypes().contains("application/vnd.ms-outlook"));
-        QVERIFY(manager.fileDialogFilter().contains("*.msg"));
-
-        using namespace tnefwriter;
-        MapiBlockWriter props;
-        props.add(MapiProp::unicode(PidTagSubject, "Quarterly report"));
-        TnefWriter tnef;
-        tnef.tnefVersion().messageProperties(props).attachment(AttachmentSpec{{}, "report.pdf", kPdf, {}, {}, {}});
-        const QString path = writeFile(dir.filePath("winmail.dat"), tnef.bytes());
-        Host host;
-        QString error;
-        std::unique_ptr<QWidget> view(manager.createWidget(path, nullptr, &host, &error));
-        QVERIFY(view && error.isEmpty());
-        QCOMPARE(child(view.get(), "subjectLabel")->text(), QStringLiteral("Quarterly report"));
-        QCOMPARE(tileNames(view.get()), QStringList{"report.pdf"});
     }
 
     // What cannot be opened is refused with the reason in the log, and in
@@ -1175,14 +1083,11 @@ private slots:
         QTest::addColumn<QByteArray>("bytes"); // null: not written
         QTest::addColumn<QString>("logged");
         QTest::addColumn<QString>("told");
-        QTest::addColumn<QString>("toldInGerman");
         QTest::newRow("not TNEF") << "data.dat" << QByteArray("An ordinary data file.\n") << "not a TNEF file"
-                                  << "This is neither a TNEF file (winmail.dat) nor an Outlook message (.msg)."
                                   << "Dies ist weder eine TNEF-Datei (winmail.dat) noch eine Outlook-Nachricht (.msg).";
-        QTest::newRow("folder") << "folder.dat" << QByteArray() << "is a directory" << "This is a folder, not a file."
-                                << "Dies ist ein Ordner, keine Datei.";
+        QTest::newRow("folder") << "folder.dat" << QByteArray() << "is a directory" << "Dies ist ein Ordner, keine Datei.";
         QTest::newRow("damaged") << "damaged.dat" << tnefwriter::TnefWriter().attribute(9, 1, 1, "x").bytes()
-                                 << "damaged TNEF stream: a record of unknown level" << "The file is too damaged to be shown."
+                                 << "damaged TNEF stream: a record of unknown level"
                                  << "Die Datei ist zu stark beschädigt, um angezeigt zu werden.";
     }
     void pluginRefusals()
@@ -1199,14 +1104,11 @@ private slots:
         Host host;
         QString error;
         const QByteArray line = "[Tessil] TessilPlugin parse failed: " + logged.toUtf8();
-        QTest::ignoreMessage(QtWarningMsg, line.constData());
-        QVERIFY(!manager.createWidget(path, nullptr, &host, &error));
-        QTEST(error, "told");
         MultiLanguage::instance()->switchLanguage(5);
         QTest::ignoreMessage(QtWarningMsg, line.constData()); // the log stays English
         QVERIFY(!manager.createWidget(path, nullptr, &host, &error));
         MultiLanguage::instance()->switchLanguage(MultiLanguage::kEnglish);
-        QTEST(error, "toldInGerman");
+        QTEST(error, "told");
         QTest::ignoreMessage(QtWarningMsg, line.constData());
         QVERIFY(!manager.createWidget(path, nullptr, nullptr, nullptr)); // no host, nowhere for the message
     }
