@@ -429,7 +429,7 @@ private slots:
 
         const Run page = tessil({"html", html});
         QCOMPARE(page.exitCode, 0);
-        QVERIFY(page.out.contains("<a href=\"https://plans.example/q3?view=full&amp;lang=en\">the planning site</a>"));
+        QVERIFY(page.out.contains("<a href=\"https://plans.example/q3?view=full&amp;lang=en\">the planning site</a>") && page.out.contains("<td>Review</td>"));
 
         const Run json = tessil({"info", "--json", html});
         const QJsonObject message = json.first();

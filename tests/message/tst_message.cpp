@@ -633,7 +633,7 @@ private Q_SLOTS:
 
     // An HTML message that Outlook sent as TNEF with the HTML only inside its
     // RTF body shows as it was written, the inline image from its attachment,
-    // which then gets no tile; tessil's test checks the link, table and image.
+    // which then gets no tile; tessil's test checks the link and the table.
     void encapsulatedMessageEndToEnd()
     {
         const QSharedPointer<TessilMessage> message = TessilParser().parseData(testsupport::encapsulatedHtmlMessage());
