@@ -36,6 +36,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QWheelEvent>
 
 namespace {
@@ -406,6 +407,32 @@ private slots:
         // Each tab keeps its own.
         Fixture other;
         QCOMPARE(other.view.zoom(), 100);
+    }
+
+    // Zoomed, a click lands on what is drawn under the pointer: the mouse is
+    // mapped through the scale (and handed on without calling itself again).
+    void zoomedClickFollowsTheScale()
+    {
+        ZoomingTextBrowser browser;
+        browser.setOpenLinks(false);
+        auto* document = new QTextDocument(&browser);
+        document->setHtml(QStringLiteral("<p>Some words before the <a href=\"https://example.com/x\">link</a> and after.</p>"));
+        browser.setBodyDocument(document);
+        browser.resize(600, 300);
+        browser.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&browser));
+        browser.setZoom(300);
+        const int at = document->toPlainText().indexOf(QLatin1String("link"));
+        const QRect link = browser.characterRect(at, 4);
+        QVERIFY(link.width() > 0);
+        QCOMPARE(browser.toDocument(browser.toViewport(QPointF(31, 7))), QPointF(31, 7));
+        QSignalSpy clicked(&browser, &QTextBrowser::anchorClicked);
+        QTest::mouseClick(browser.viewport(), Qt::LeftButton, Qt::NoModifier, link.center());
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.at(0).at(0).toUrl(), QUrl(QStringLiteral("https://example.com/x")));
+        // The same point unscaled lies on the words before the link.
+        QTest::mouseClick(browser.viewport(), Qt::LeftButton, Qt::NoModifier, link.center() / 3);
+        QCOMPARE(clicked.size(), 1);
     }
 
     void properties()
