@@ -1,5 +1,7 @@
 #include "message/property_values.h"
 
+#include "message/filetime.h"
+#include "tnef/mapi_properties.h"
 #include "tnef/tnef.h"
 
 #include <QUuid>
@@ -11,26 +13,8 @@
 
 namespace {
 
-enum : quint16 {
-    kNull = 0x0001,
-    kInteger16 = 0x0002,
-    kInteger32 = 0x0003,
-    kFloating32 = 0x0004,
-    kFloating64 = 0x0005,
-    kCurrency = 0x0006,
-    kFloatingTime = 0x0007,
-    kErrorCode = 0x000A,
-    kBoolean = 0x000B,
-    kInteger64 = 0x0014,
-    kString8 = 0x001E,
-    kString = 0x001F,
-    kTime = 0x0040,
-    kGuid = 0x0048,
-};
-
-// FILETIME ticks of 1601-01-01 and 9999-12-31 23:59:59.999 UTC: the times a
-// QDateTime and an ISO date can both show.
-constexpr quint64 kUnixEpochTicks = 116444736000000000ULL;
+// FILETIME ticks of 9999-12-31 23:59:59.999 UTC: the last time a QDateTime
+// and an ISO date can both show.
 constexpr quint64 kLastTicks = 2650467743999999999ULL;
 // Days from 1899-12-30, the floating-time epoch, to 1970-01-01.
 constexpr double kFloatingEpochDays = 25569.0;
@@ -98,8 +82,8 @@ PropertyValue fileTimeValue(const QByteArray& bytes)
     if (ticks > kLastTicks)
         return integerValue(PropertyValue::Kind::Integer, qint64(ticks));
     // Whole milliseconds, counted from 1970 in either direction.
-    const qint64 milliseconds = ticks >= kUnixEpochTicks ? qint64((ticks - kUnixEpochTicks) / 10000)
-                                                         : -qint64((kUnixEpochTicks - ticks + 9999) / 10000);
+    const qint64 milliseconds = ticks >= kFiletimeUnixEpoch ? qint64((ticks - kFiletimeUnixEpoch) / 10000)
+                                                         : -qint64((kFiletimeUnixEpoch - ticks + 9999) / 10000);
     return timeValue(QDateTime::fromMSecsSinceEpoch(milliseconds, Qt::UTC));
 }
 
@@ -129,53 +113,53 @@ PropertyValue decodePropertyValue(quint16 type, const QByteArray& bytes, quint32
     const qsizetype size = bytes.size();
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     switch (type) {
-    case kNull:
+    case PTYP_NULL:
         return PropertyValue();
-    case kInteger16:
+    case PTYP_INTEGER16:
         // Widened to four bytes by the readers; two as stored elsewhere.
         if (size == 2)
             return integerValue(PropertyValue::Kind::Integer, qFromLittleEndian<qint16>(data));
         if (size == 4)
             return integerValue(PropertyValue::Kind::Integer, qint16(qFromLittleEndian<quint32>(data) & 0xFFFF));
         break;
-    case kInteger32:
+    case PTYP_INTEGER32:
         if (size == 4)
             return integerValue(PropertyValue::Kind::Integer, qFromLittleEndian<qint32>(data));
         break;
-    case kBoolean:
+    case PTYP_BOOLEAN:
         if (size == 2 || size == 4)
             return integerValue(PropertyValue::Kind::Boolean, (size == 2 ? qFromLittleEndian<quint16>(data)
                                                                          : qFromLittleEndian<quint32>(data)) != 0);
         break;
-    case kErrorCode:
+    case PTYP_ERROR_CODE:
         if (size == 4)
             return integerValue(PropertyValue::Kind::ErrorCode, qFromLittleEndian<quint32>(data));
         break;
-    case kInteger64:
+    case PTYP_INTEGER64:
         if (size == 8)
             return integerValue(PropertyValue::Kind::Integer, qFromLittleEndian<qint64>(data));
         break;
-    case kCurrency:
+    case PTYP_CURRENCY:
         if (size == 8)
             return integerValue(PropertyValue::Kind::Currency, qFromLittleEndian<qint64>(data));
         break;
-    case kFloating32:
+    case PTYP_FLOATING32:
         if (size == 4)
             return realValue(double(floatAt<float, quint32>(data)));
         break;
-    case kFloating64:
+    case PTYP_FLOATING64:
         if (size == 8)
             return realValue(floatAt<double, quint64>(data));
         break;
-    case kFloatingTime:
+    case PTYP_FLOATING_TIME:
         if (size == 8)
             return floatingTimeValue(floatAt<double, quint64>(data));
         break;
-    case kTime:
+    case PTYP_TIME:
         if (size == 8)
             return fileTimeValue(bytes);
         break;
-    case kGuid:
+    case PTYP_GUID:
         if (size == 16)
             return textValue(QUuid(qFromLittleEndian<quint32>(data), qFromLittleEndian<quint16>(data + 4),
                                    qFromLittleEndian<quint16>(data + 6), data[8], data[9], data[10], data[11],
@@ -183,9 +167,9 @@ PropertyValue decodePropertyValue(quint16 type, const QByteArray& bytes, quint32
                                  .toString(QUuid::WithBraces)
                                  .toUpper());
         break;
-    case kString:
+    case PTYP_STRING:
         return textValue(QString::fromUtf8(upToZero(bytes)));
-    case kString8:
+    case PTYP_STRING8:
         return textValue(string8Text(bytes, codePage));
     default:
         break;
@@ -196,7 +180,7 @@ PropertyValue decodePropertyValue(quint16 type, const QByteArray& bytes, quint32
 QList<PropertyValue> decodePropertyValues(const MessageProperty& property, quint32 codePage)
 {
     QList<PropertyValue> values;
-    if (property.type == kNull && !property.multiValued)
+    if (property.type == PTYP_NULL && !property.multiValued)
         return {PropertyValue()};
     const QList<QByteArray> stored = property.allValues();
     values.reserve(stored.size());

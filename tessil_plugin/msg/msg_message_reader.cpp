@@ -8,6 +8,7 @@
 #include "msg/msg_standalone_message.h"
 #include "tnef/compressed_rtf.h"
 #include "tnef/tnef.h"
+#include "tnef/mapi_properties.h"
 
 #include <QtEndian>
 
@@ -51,14 +52,6 @@ enum : quint16 {
     kAttachmentHidden = 0x7FFE,
 };
 
-enum : quint16 {
-    kInteger32 = 0x0003,
-    kBoolean = 0x000B,
-    kString = 0x001F,
-    kTime = 0x0040,
-    kBinary = 0x0102,
-};
-
 constexpr quint32 kAttachEmbeddedMessage = 5;
 constexpr char kPropertyStream[] = "__properties_version1.0";
 constexpr char kNamedPropertyStorage[] = "__nameid_version1.0";
@@ -89,7 +82,7 @@ public:
 
     QString text(quint16 id) const
     {
-        const MessageProperty* property = find(id, kString);
+        const MessageProperty* property = find(id, PTYP_STRING);
         if (!property)
             return {};
         const QByteArray& value = property->value;
@@ -97,7 +90,7 @@ public:
         return QString::fromUtf8(zero >= 0 ? value.first(zero) : value);
     }
 
-    std::optional<quint32> u32(quint16 id, quint16 type = kInteger32) const
+    std::optional<quint32> u32(quint16 id, quint16 type = PTYP_INTEGER32) const
     {
         const MessageProperty* property = find(id, type);
         if (!property || property->value.size() < 4)
@@ -107,7 +100,7 @@ public:
 
     QDateTime time(quint16 id) const
     {
-        const MessageProperty* property = find(id, kTime);
+        const MessageProperty* property = find(id, PTYP_TIME);
         if (!property || property->value.size() < 8)
             return {};
         return filetimeToDateTime(qFromLittleEndian<quint64>(property->value.constData()));
@@ -115,7 +108,7 @@ public:
 
     QByteArray binary(quint16 id) const
     {
-        const MessageProperty* property = find(id, kBinary);
+        const MessageProperty* property = find(id, PTYP_BINARY);
         return property ? property->value : QByteArray();
     }
 
@@ -261,7 +254,7 @@ void readAttachments(MsgContainer& container, std::uint32_t storage, const MsgNa
         attachment->contentId = firstText(properties, {kAttachContentId, kAttachContentLocation});
         attachment->data = data;
         attachment->isMessage = attachedMessage;
-        attachment->hidden = properties.u32(kAttachmentHidden, kBoolean).value_or(0) != 0;
+        attachment->hidden = properties.u32(kAttachmentHidden, PTYP_BOOLEAN).value_or(0) != 0;
         attachment->properties = std::move(read.properties);
         message.attachments.append(attachment);
     }

@@ -2,6 +2,7 @@
 
 #include "common/codepage.h"
 #include "message/shared_bytes.h"
+#include "tnef/mapi_properties.h"
 
 #include <QSet>
 #include <QStringDecoder>
@@ -12,25 +13,6 @@
 #include <string_view>
 
 namespace {
-
-enum : quint16 {
-    kMultiple = 0x1000,
-    kInteger16 = 0x0002,
-    kInteger32 = 0x0003,
-    kFloating32 = 0x0004,
-    kFloating64 = 0x0005,
-    kCurrency = 0x0006,
-    kFloatingTime = 0x0007,
-    kErrorCode = 0x000A,
-    kBoolean = 0x000B,
-    kObject = 0x000D,
-    kInteger64 = 0x0014,
-    kString8 = 0x001E,
-    kString = 0x001F,
-    kTime = 0x0040,
-    kGuid = 0x0048,
-    kBinary = 0x0102,
-};
 
 enum : quint16 {
     kBodyHtml = 0x1013,
@@ -46,19 +28,19 @@ constexpr char kValuePrefix[] = "__substg1.0_";
 qsizetype fixedSize(quint16 type)
 {
     switch (type) {
-    case kInteger16:
+    case PTYP_INTEGER16:
         return 2;
-    case kInteger32:
-    case kFloating32:
-    case kErrorCode:
+    case PTYP_INTEGER32:
+    case PTYP_FLOATING32:
+    case PTYP_ERROR_CODE:
         return 4;
-    case kBoolean:
+    case PTYP_BOOLEAN:
         return 1;
-    case kFloating64:
-    case kCurrency:
-    case kFloatingTime:
-    case kInteger64:
-    case kTime:
+    case PTYP_FLOATING64:
+    case PTYP_CURRENCY:
+    case PTYP_FLOATING_TIME:
+    case PTYP_INTEGER64:
+    case PTYP_TIME:
         return 8;
     default:
         return 0;
@@ -70,12 +52,12 @@ qsizetype fixedSize(quint16 type)
 QByteArray flatFixed(quint16 type, const unsigned char* bytes)
 {
     switch (type) {
-    case kInteger16: {
+    case PTYP_INTEGER16: {
         char out[4];
         qToLittleEndian<quint32>(qFromLittleEndian<quint16>(bytes), out);
         return QByteArray(out, 4);
     }
-    case kBoolean: {
+    case PTYP_BOOLEAN: {
         char out[4];
         qToLittleEndian<quint32>(bytes[0] != 0 ? 1 : 0, out);
         return QByteArray(out, 4);
@@ -157,9 +139,9 @@ public:
     // Fills `property` (id and type already set from the entry).
     void load(const MsgPropertyEntry& entry, MessageProperty& property)
     {
-        const quint16 type = entry.type & quint16(~kMultiple);
-        if (entry.type & kMultiple) {
-            if (type == kString8 || type == kString || type == kBinary)
+        const quint16 type = entry.type & quint16(~PTYP_MULTIPLE);
+        if (entry.type & PTYP_MULTIPLE) {
+            if (type == PTYP_STRING8 || type == PTYP_STRING || type == PTYP_BINARY)
                 loadMultipleVariable(entry, type, property);
             else
                 loadMultipleFixed(entry, type, property);
@@ -169,13 +151,13 @@ public:
             property.values.append(flatFixed(type, entry.value));
             return;
         }
-        if (type == kObject) {
+        if (type == PTYP_OBJECT) {
             const std::uint32_t index = container_.find(storage_, valueStreamName(entry.id, entry.type));
             if (index != DirectoryEntry::kNoEntry && container_.entry(index).is_storage)
                 objectStorage = index;
             return;
         }
-        if (type != kString8 && type != kString && type != kBinary && type != kGuid)
+        if (type != PTYP_STRING8 && type != PTYP_STRING && type != PTYP_BINARY && type != PTYP_GUID)
             return; // a type without a stored form: listed, with no value
         const std::optional<QByteArray> stream = container_.stream(storage_, valueStreamName(entry.id, entry.type));
         if (!stream) {
@@ -184,7 +166,7 @@ public:
         }
         if (qint64(stream->size()) < expectedBytes(entry, type))
             damaged = true;
-        if (type == kGuid && stream->size() != 16) {
+        if (type == PTYP_GUID && stream->size() != 16) {
             damaged = true;
             return;
         }
@@ -196,9 +178,9 @@ private:
     static qint64 expectedBytes(const MsgPropertyEntry& entry, quint16 type)
     {
         const qint64 size = entry.valueU32();
-        if (type == kString)
+        if (type == PTYP_STRING)
             return qMax<qint64>(0, size - 2);
-        if (type == kString8)
+        if (type == PTYP_STRING8)
             return qMax<qint64>(0, size - 1);
         return size;
     }
@@ -206,10 +188,10 @@ private:
     QByteArray variableValue(quint16 id, quint16 type, const QByteArray& bytes) const
     {
         switch (type) {
-        case kString8:
+        case PTYP_STRING8:
             // An HTML body's text is in the Internet code page, like its bytes.
             return modelString(msgText8(bytes, id == kBodyHtml && codePages_.html ? codePages_.html : codePages_.strings));
-        case kString:
+        case PTYP_STRING:
             return modelString(text16(bytes));
         default:
             return bytes;
@@ -218,8 +200,8 @@ private:
 
     void loadMultipleFixed(const MsgPropertyEntry& entry, quint16 type, MessageProperty& property)
     {
-        const qsizetype size = type == kGuid ? 16 : fixedSize(type);
-        if (size == 0 || type == kBoolean || type == kErrorCode)
+        const qsizetype size = type == PTYP_GUID ? 16 : fixedSize(type);
+        if (size == 0 || type == PTYP_BOOLEAN || type == PTYP_ERROR_CODE)
             return; // no multi-valued form
         const std::optional<QByteArray> stream = container_.stream(storage_, valueStreamName(entry.id, entry.type));
         if (!stream) {
@@ -233,7 +215,7 @@ private:
         // the stream's, or one of the 16-bit values widened to 32 bits.
         QByteArray all = *stream;
         qsizetype step = size;
-        if (type == kInteger16) {
+        if (type == PTYP_INTEGER16) {
             all = QByteArray(count * 4, Qt::Uninitialized);
             for (qsizetype i = 0; i < count; ++i)
                 qToLittleEndian<quint32>(qFromLittleEndian<quint16>(stream->constData() + i * 2), all.data() + i * 4);
@@ -254,7 +236,7 @@ private:
             damaged = damaged || entry.valueU32() > 0;
             return;
         }
-        const qsizetype entrySize = type == kBinary ? 8 : 4;
+        const qsizetype entrySize = type == PTYP_BINARY ? 8 : 4;
         if (lengths->size() % entrySize != 0)
             damaged = true;
         const qsizetype count = lengths->size() / entrySize;
@@ -302,7 +284,7 @@ MsgCodePages msgCodePages(const QList<MsgPropertyEntry>& entries)
     quint32 localeId = 0;
     MsgCodePages pages;
     for (const MsgPropertyEntry& entry : entries) {
-        if (entry.type != kInteger32)
+        if (entry.type != PTYP_INTEGER32)
             continue;
         if (entry.id == kMessageCodepage && !messageCodePage)
             messageCodePage = entry.valueU32();
@@ -363,11 +345,11 @@ MsgObjectProperties readMsgProperties(MsgContainer& container, std::uint32_t sto
     for (const MsgPropertyEntry& entry : entries) {
         MessageProperty property;
         property.id = entry.id;
-        property.type = entry.type & quint16(~kMultiple);
-        property.multiValued = (entry.type & kMultiple) != 0;
+        property.type = entry.type & quint16(~PTYP_MULTIPLE);
+        property.multiValued = (entry.type & PTYP_MULTIPLE) != 0;
         loader.load(entry, property);
-        if (property.type == kString8)
-            property.type = kString; // decoded to UTF-8 above
+        if (property.type == PTYP_STRING8)
+            property.type = PTYP_STRING; // decoded to UTF-8 above
         if (!property.values.isEmpty())
             property.value = property.values.first();
         if (std::optional<MessagePropertyName> name = names.nameOf(entry.id)) {
