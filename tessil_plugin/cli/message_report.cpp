@@ -5,18 +5,35 @@
 
 #include <QStringList>
 
+namespace {
+
+QString attachmentWhere(const QList<int>& path)
+{
+    QStringList levels;
+    for (const int number : path)
+        levels << QString::number(number);
+    return QStringLiteral("attachment %1").arg(levels.join(QLatin1Char('/')));
+}
+
+} // namespace
+
+QString noSuchAttachmentError(const QList<int>& path, int count)
+{
+    return QStringLiteral("%1: no such attachment (the message has %2)").arg(attachmentWhere(path)).arg(count);
+}
+
 QSharedPointer<TessilMessage> attachedMessageAt(const QSharedPointer<TessilMessage>& message,
                                                 const QList<int>& attachmentPath, QString* error,
                                                 ContainerFormat* format)
 {
     QSharedPointer<TessilMessage> at = message;
-    QStringList levels;
+    QList<int> walked;
     for (const int number : attachmentPath) {
-        levels << QString::number(number);
-        const QString where = QStringLiteral("attachment %1").arg(levels.join(QLatin1Char('/')));
+        walked.append(number);
+        const QString where = attachmentWhere(walked);
         const QSharedPointer<TessilAttachment> attachment = at->attachmentAt(number - 1);
         if (!attachment) {
-            *error = QStringLiteral("%1: no such attachment (the message has %2)").arg(where).arg(at->attachmentCount());
+            *error = noSuchAttachmentError(walked, at->attachmentCount());
             return {};
         }
         if (!attachment->isMessage) {

@@ -45,6 +45,11 @@ QSharedPointer<TessilMessage> attachedMessageAt(const QSharedPointer<TessilMessa
                                                 const QList<int>& attachmentPath, QString* error,
                                                 ContainerFormat* format = nullptr);
 
+// The reason for an --attachment number past the last of `count`
+// attachments, `path` leading to it: "attachment 1/3: no such attachment
+// (the message has 2)".
+QString noSuchAttachmentError(const QList<int>& path, int count);
+
 // Says on standard error why the file failed, or what damage it showed:
 // "tessil: FILE: reason", "tessil: FILE: warning: text" per warning.
 void reportProblems(const MessageReport& report);

@@ -6,8 +6,6 @@
 #include "cli/props_json.h"
 #include "cli/props_text.h"
 
-#include <QStringList>
-
 int runProps(const CommandLine& commandLine)
 {
     bool allDecoded = true;
@@ -27,12 +25,7 @@ int runProps(const CommandLine& commandLine)
         if (report.ok && attachment >= report.attachments.size()) {
             report.ok = false;
             path.append(attachment + 1);
-            QStringList levels;
-            for (const int number : std::as_const(path))
-                levels << QString::number(number);
-            report.error = QStringLiteral("attachment %1: no such attachment (the message has %2)")
-                               .arg(levels.join(QLatin1Char('/')))
-                               .arg(report.attachments.size());
+            report.error = noSuchAttachmentError(path, int(report.attachments.size()));
         }
         reportProblems(report);
         allDecoded = report.ok && allDecoded;
