@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QPalette>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -694,6 +695,25 @@ private slots:
 
     // "Subject — Veltrano Quorvia" for the current tab, the file name for a
     // document without a title, the product alone without tabs.
+    // The title bar keeps its light grey on a dark desktop palette, so its
+    // text must keep a dark colour too, or the title turns light on light.
+    void titleReadableOnDarkPalette()
+    {
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+        dark.setColor(QPalette::Window, QColor(45, 45, 48));
+        QApplication::setPalette(dark);
+        auto* window = new MainWindow;
+        CustomWindowFrame frame(window);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        auto* label = frame.findChild<QLabel*>(QStringLiteral("label_title"));
+        const QColor text = label->palette().color(label->foregroundRole());
+        QApplication::setPalette(before);
+        QVERIFY2(text.lightness() < 100, qPrintable(text.name()));
+    }
+
     void windowTitle()
     {
         auto* window = new MainWindow;
